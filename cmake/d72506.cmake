@@ -1,0 +1,28 @@
+# Shared build settings: warnings as errors everywhere, optional sanitizers,
+# and two helpers so that each folder's CMakeLists stays a few lines long.
+
+add_compile_options(-Wall -Wextra -Wpedantic -Werror)
+if(D72506_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# d72506_library(NAME DEPS...): a static library of every .cpp in the
+# calling folder, with the repository root as include root.
+function(d72506_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARGN)
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  endif()
+endfunction()
+
+# d72506_test(NAME DEPS...): one GoogleTest executable of every .cpp in the
+# calling folder, registered with CTest test by test.
+function(d72506_test name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()
