@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libutf8proc-dev libcli11-dev
+  libutf8proc-dev libcli11-dev libgsf-1-dev
   attr
 )
 
