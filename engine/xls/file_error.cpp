@@ -1,0 +1,19 @@
+#include "engine/xls/file_error.hpp"
+
+namespace engine::xls {
+
+namespace {
+std::string describe(const std::string& file, const std::string& problem) {
+  if (file.empty()) return problem;
+  return "'" + file + "' cannot be used as an Excel workbook: " + problem;
+}
+}  // namespace
+
+FileError::FileError(std::string file, std::string problem)
+    : platform::com::Error(platform::com::err::ApplicationDefined, "engine.xls", describe(file, problem)),
+      file_(std::move(file)),
+      problem_(std::move(problem)) {}
+
+void fail(std::string problem) { throw FileError({}, std::move(problem)); }
+
+}  // namespace engine::xls
