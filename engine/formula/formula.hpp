@@ -1,0 +1,94 @@
+// A formula in Excel 2003's English A1 notation: parsed once, immutable,
+// shared between the cells that hold it; printed back as the formula bar
+// shows it, evaluated against a workbook, moved when rows or columns are
+// inserted or deleted.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/formula/context.hpp"
+#include "engine/formula/node.hpp"
+#include "engine/formula/reference.hpp"
+#include "engine/formula/value.hpp"
+
+namespace engine::formula {
+
+// Excel 2003's limits on what a formula may be.
+inline constexpr std::size_t max_formula_length = 1024;  // characters after "="
+inline constexpr int max_function_nesting = 7;           // functions inside functions
+inline constexpr int max_nesting_depth = 100;            // any nesting: parentheses, signs, operators
+
+// Malformed formula text, or a tree beyond the limits above.
+class ParseError : public std::runtime_error {
+ public:
+  ParseError(std::size_t position, const std::string& message);
+  std::size_t position() const { return position_; }  // 0-based offset in the text given
+
+ private:
+  std::size_t position_;
+};
+
+class Formula {
+ public:
+  // Throws ParseError when the tree is deeper than the limits allow, so that
+  // every Formula can be printed and evaluated without exhausting the stack.
+  explicit Formula(Node root);
+
+  const Node& root() const { return root_; }
+
+ private:
+  Node root_;
+};
+
+// Parses formula text, with or without the leading "=".
+std::shared_ptr<const Formula> parse(std::string_view text);
+
+// The formula bar's text, starting with "=".
+std::string print(const Formula& formula);
+
+// What a formula reads, as written (areas kept as areas).
+struct Precedents {
+  std::vector<Reference> references;
+  std::vector<std::string> names;  // defined names, as typed
+};
+Precedents precedents(const Formula& formula);
+
+// The areas a formula on `sheet` reads, resolved to sheets of the workbook,
+// with defined names replaced by what they refer to: what a dependency
+// graph registers. References to missing sheets are left out.
+std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const EvalContext& context);
+
+// The formula adjusted for `count` rows (or columns) inserted (count > 0)
+// or deleted (count < 0) at row (column) `at` of the sheet `edited_sheet`.
+// `formula_sheet` is the sheet the formula lives on: its unqualified
+// references are on that sheet. References into deleted cells become
+// #REF!; areas grow, shrink or move as Excel moves them. Returns the same
+// pointer when nothing changed.
+//
+// The contract first named three arguments (formula, sheet, at, count);
+// the formula's own sheet is needed too, because an unqualified "A1" on
+// another sheet must not move.
+std::shared_ptr<const Formula> shift_rows(const std::shared_ptr<const Formula>& formula,
+                                          std::string_view formula_sheet, std::string_view edited_sheet,
+                                          int at, int count);
+std::shared_ptr<const Formula> shift_columns(const std::shared_ptr<const Formula>& formula,
+                                             std::string_view formula_sheet, std::string_view edited_sheet,
+                                             int at, int count);
+
+// The value of the formula in the cell `origin`: implicit intersection
+// applies to an area result, an empty result is 0, an array gives its
+// top-left element.
+Value evaluate(const Formula& formula, const EvalContext& context, const CellAddress& origin);
+
+// Whether the formula calls SUBTOTAL (EvalContext::holds_subtotal).
+bool calls_subtotal(const Formula& formula);
+
+// Whether the formula must be recomputed at every recalculation (TODAY, NOW).
+bool is_volatile(const Formula& formula);
+
+}  // namespace engine::formula

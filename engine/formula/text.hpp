@@ -1,0 +1,33 @@
+// Text helpers the engine shares: letter case as Excel ignores it, blanks,
+// and counting characters rather than bytes of UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace engine::formula {
+
+std::string to_upper(std::string_view text);  // all of Unicode
+std::string to_lower(std::string_view text);
+
+// Comparisons that ignore letter case, all of Unicode.
+bool equal_ignoring_case(std::string_view a, std::string_view b);
+int compare_ignoring_case(std::string_view a, std::string_view b);
+
+// Without the blanks (spaces, tabs, line breaks) at either end.
+std::string_view trim_blanks(std::string_view text);
+
+// Characters (code points), not bytes.
+std::size_t character_count(std::string_view text);
+
+// `count` characters from character `start` (0-based), fewer at the end.
+std::string character_substring(std::string_view text, std::size_t start, std::size_t count);
+
+// Excel's criteria wildcards: "*" any run, "?" one character, "~" escapes
+// the next; letter case ignored.
+bool wildcard_match(std::string_view pattern, std::string_view text);
+
+// Whether the pattern uses a wildcard at all.
+bool has_wildcards(std::string_view pattern);
+
+}  // namespace engine::formula

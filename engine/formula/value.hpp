@@ -1,0 +1,85 @@
+// What a cell holds once computed: nothing, a number, a text, a Boolean or
+// one of Excel's error values. Conversions between these follow Excel 2003
+// and live in one place (value.cpp) so that every function coerces alike.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace engine::formula {
+
+// Excel's error values, with the codes BIFF8 stores them under.
+enum class CellError : std::uint8_t {
+  Null = 0x00,   // #NULL!
+  Div0 = 0x07,   // #DIV/0!
+  Value = 0x0F,  // #VALUE!
+  Ref = 0x17,    // #REF!
+  Name = 0x1D,   // #NAME?
+  Num = 0x24,    // #NUM!
+  NA = 0x2A,     // #N/A
+};
+
+// "#DIV/0!" for CellError::Div0.
+std::string_view error_text(CellError error);
+
+// The error whose text this is, in any letter case ("#n/a"); nullopt otherwise.
+std::optional<CellError> error_from_text(std::string_view text);
+
+// The error stored under a BIFF code; nullopt for a code Excel does not use.
+std::optional<CellError> error_from_code(std::uint8_t code);
+
+class Value {
+ public:
+  Value() = default;  // empty
+  Value(double number) : data_(number) {}
+  Value(int number) : data_(static_cast<double>(number)) {}
+  Value(std::string text) : data_(std::move(text)) {}
+  Value(const char* text) : data_(std::string(text)) {}
+  Value(bool boolean) : data_(boolean) {}
+  Value(CellError error) : data_(error) {}
+
+  bool is_empty() const { return std::holds_alternative<std::monostate>(data_); }
+  bool is_number() const { return std::holds_alternative<double>(data_); }
+  bool is_text() const { return std::holds_alternative<std::string>(data_); }
+  bool is_boolean() const { return std::holds_alternative<bool>(data_); }
+  bool is_error() const { return std::holds_alternative<CellError>(data_); }
+
+  // Each accessor requires the matching kind (checked with the is_ tests).
+  double number() const { return std::get<double>(data_); }
+  const std::string& text() const { return std::get<std::string>(data_); }
+  bool boolean() const { return std::get<bool>(data_); }
+  CellError error() const { return std::get<CellError>(data_); }
+
+  // Exact equality of kind and content (text case-sensitive); Excel's own
+  // comparison rules are compare_values() below.
+  friend bool operator==(const Value&, const Value&) = default;
+
+ private:
+  std::variant<std::monostate, double, std::string, bool, CellError> data_;
+};
+
+// A number as Excel shows it in General format and in formula text: up to
+// 15 significant digits, plain decimals, scientific form ("1E+15",
+// "1.5E-07") outside the range plain digits can show.
+std::string number_to_text(double number);
+
+// Text to number as Excel converts text in arithmetic and VALUE(): blanks
+// around, a sign, thousands separators, decimals, an exponent, a trailing
+// percent sign. nullopt when the text is not a number.
+std::optional<double> number_from_text(std::string_view text);
+
+// The text form of a scalar as "&" and the text functions see it: numbers
+// in General format, TRUE/FALSE, "" for empty. Errors have no text form:
+// the caller propagates them first.
+std::string value_to_text(const Value& value);
+
+// Excel's ordering for comparison operators: numbers < texts < Booleans,
+// text compared without regard to letter case; empty compares as 0, "" or
+// FALSE against the other side. Negative, zero or positive. Errors must be
+// handled by the caller first.
+int compare_values(const Value& left, const Value& right);
+
+}  // namespace engine::formula
