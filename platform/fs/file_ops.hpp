@@ -1,0 +1,27 @@
+// The runtime's statements that delete, rename and copy files, with the
+// errors the original raises: 53 file not found, 58 file already exists,
+// 75 path/file access error, 76 path not found.
+#pragma once
+
+#include <string_view>
+
+namespace platform::fs {
+
+// Kill: deletes the files the path names; its name may hold wildcards. Only
+// files a mask-0 listing shows are candidates (folders, hidden and system
+// files are not). 76 when the folder is missing, 53 when nothing matches, 75
+// when a match is read-only; nothing is deleted when any match is read-only.
+void Kill(std::string_view path);
+
+// Name old As new: renames or moves a file or folder. 53 when `from` does not
+// exist, 58 when `to` already does (in any letter case, unless it is `from`
+// itself being respelled), 76 when the folder of `to` is missing, 75 for any
+// other refusal.
+void Name(std::string_view from, std::string_view to);
+
+// FileCopy: copies a file's contents and attributes over `to`, replacing an
+// existing file. 53 when `from` is not a file, 76 when the folder of `to` is
+// missing, 75 when `to` is a folder, read-only, or `from` itself.
+void FileCopy(std::string_view from, std::string_view to);
+
+}  // namespace platform::fs
