@@ -46,9 +46,13 @@ std::string default_description(std::int32_t number) {
     case err::PathFileAccess: return "Path/File access error";
     case err::PathNotFound: return "Path not found";
     case err::ObjectNotSet: return "Object variable or With block variable not set";
+    case err::InvalidUseOfNull: return "Invalid use of Null";
     case err::ObjectRequired: return "Object required";
+    case err::CantCreateObject: return "ActiveX component can't create object";
     case err::MemberNotFound: return "Object doesn't support this property or method";
+    case err::NamedArgumentNotFound: return "Named argument not found";
     case err::ArgumentNotOptional: return "Argument not optional";
+    case err::WrongNumberOfArguments: return "Wrong number of arguments or invalid property assignment";
     case err::ApplicationDefined: return "Application-defined or object-defined error";
     default: return {};
   }
@@ -66,6 +70,12 @@ Error::Error(std::int32_t number, std::string source, std::string description, s
 Error Error::from_hresult(HRESULT hr, std::string source, std::string description) {
   Error e(number_from_hresult(hr), std::move(source), std::move(description));
   e.hresult_ = hr;
+  return e;
+}
+
+Error Error::with_source(std::string source) const {
+  Error e = *this;
+  e.source_ = std::move(source);
   return e;
 }
 

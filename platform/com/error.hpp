@@ -12,11 +12,15 @@ using HRESULT = std::int32_t;
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
+inline constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFF);
+inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003);
+inline constexpr HRESULT DISP_E_PARAMNOTFOUND = static_cast<HRESULT>(0x80020004);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005);
 inline constexpr HRESULT DISP_E_OVERFLOW = static_cast<HRESULT>(0x8002000A);
 inline constexpr HRESULT DISP_E_BADINDEX = static_cast<HRESULT>(0x8002000B);
 inline constexpr HRESULT MK_E_UNAVAILABLE = static_cast<HRESULT>(0x800401E3);
+inline constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3);
 inline constexpr HRESULT RPC_E_CALL_REJECTED = static_cast<HRESULT>(0x80010001);
 
 // Runtime error numbers the system and the stand-in raise.
@@ -30,9 +34,13 @@ inline constexpr std::int32_t FileAlreadyExists = 58;
 inline constexpr std::int32_t PathFileAccess = 75;
 inline constexpr std::int32_t PathNotFound = 76;
 inline constexpr std::int32_t ObjectNotSet = 91;
+inline constexpr std::int32_t InvalidUseOfNull = 94;
 inline constexpr std::int32_t ObjectRequired = 424;
+inline constexpr std::int32_t CantCreateObject = 429;
 inline constexpr std::int32_t MemberNotFound = 438;
+inline constexpr std::int32_t NamedArgumentNotFound = 448;
 inline constexpr std::int32_t ArgumentNotOptional = 449;
+inline constexpr std::int32_t WrongNumberOfArguments = 450;
 inline constexpr std::int32_t ApplicationDefined = 1004;
 }  // namespace err
 
@@ -62,6 +70,10 @@ class Error : public std::exception {
   const std::string& help_file() const { return help_file_; }
   std::int32_t help_context() const { return help_context_; }
   HRESULT hresult() const { return hresult_; }
+
+  // The same error raised again from another place: only the source changes,
+  // as when a handler re-raises the error it is handling under a new source.
+  Error with_source(std::string source) const;
 
   const char* what() const noexcept override { return description_.c_str(); }
 
