@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <algorithm>
 #include <limits>
 #include <span>
 #include <vector>
@@ -96,6 +97,22 @@ std::optional<std::string> normalise_decimal(std::string_view s, char separator)
   return out;
 }
 
+// Roughly log10 of a normalised number that from_chars found out of range:
+// positive for a huge one, negative for a tiny one.
+double decimal_magnitude(const std::string& normal) {
+  const std::size_t e = normal.find('e');
+  double mantissa = 0;
+  std::from_chars(normal.data(), normal.data() + std::min(e, normal.size()), mantissa);
+  int exponent = 0;
+  if (e != std::string::npos) {
+    const char* first = normal.data() + e + 1;
+    if (*first == '+') ++first;
+    if (std::from_chars(first, normal.data() + normal.size(), exponent).ec != std::errc())
+      exponent = *first == '-' ? -100000 : 100000;
+  }
+  return std::log10(std::abs(mantissa)) + exponent;
+}
+
 std::optional<double> parse_number(std::string_view text) {
   const std::string_view s = trim_blanks(text);
   if (auto radix = parse_radix_literal(s)) return radix;
@@ -104,8 +121,8 @@ std::optional<double> parse_number(std::string_view text) {
   double value = 0;
   const auto [end, ec] = std::from_chars(normal->data(), normal->data() + normal->size(), value);
   if (ec == std::errc::result_out_of_range) {
-    // A tiny magnitude underflows to zero, as the runtime reads it; a huge one overflows.
-    if (std::abs(value) >= 1.0) raise(err::Overflow);
+    // Too large overflows; too small reads as zero, as the runtime reads it.
+    if (decimal_magnitude(*normal) > 0) raise(err::Overflow);
     return 0.0;
   }
   return value;
