@@ -20,6 +20,8 @@ struct Recalculation {
   std::vector<CellAddress> cyclic;
 };
 
+class DependencyIndex;
+
 class DependencyGraph {
  public:
   DependencyGraph();
@@ -47,8 +49,7 @@ class DependencyGraph {
   Recalculation all() const;
 
  private:
-  class Index;
-  std::unique_ptr<Index> index_;
+  std::unique_ptr<DependencyIndex> index_;
 };
 
 }  // namespace engine::formula

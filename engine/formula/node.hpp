@@ -57,6 +57,19 @@ struct Node {
   std::vector<Node> children;
 };
 
+// Calls visit(node) for every node of the tree, parents before children,
+// without recursion.
+template <typename Visit>
+void visit_nodes(const Node& root, Visit visit) {
+  std::vector<const Node*> pending{&root};
+  while (!pending.empty()) {
+    const Node* node = pending.back();
+    pending.pop_back();
+    visit(*node);
+    for (auto child = node->children.rbegin(); child != node->children.rend(); ++child) pending.push_back(&*child);
+  }
+}
+
 // The canonical operator text ("<=", "&", ":", ","); " " for Intersect.
 const char* operator_text(Operator op);
 

@@ -1,0 +1,348 @@
+#include "engine/formula/evaluator.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/formula/functions.hpp"
+#include "engine/formula/text.hpp"
+
+namespace engine::formula {
+namespace {
+
+// Names may refer to names; a chain this long is a loop.
+constexpr int max_name_depth = 32;
+
+Value checked(double result) {
+  if (!std::isfinite(result)) return Value(CellError::Num);
+  return Value(result);
+}
+
+// Arithmetic on two numbers; errors of the operands come first, left side first.
+Value arithmetic(Operator op, const Value& left, const Value& right) {
+  if (left.is_error()) return left;
+  if (right.is_error()) return right;
+  double a = 0, b = 0;
+  try {
+    a = to_number(left);
+    b = to_number(right);
+  } catch (const ErrorResult& e) {
+    return Value(e.error);
+  }
+  switch (op) {
+    case Operator::Add: return checked(a + b);
+    case Operator::Subtract: return checked(a - b);
+    case Operator::Multiply: return checked(a * b);
+    case Operator::Divide: return b == 0 ? Value(CellError::Div0) : checked(a / b);
+    case Operator::Power:
+      if (a == 0 && b == 0) return Value(CellError::Num);
+      if (a == 0 && b < 0) return Value(CellError::Div0);
+      return checked(std::pow(a, b));
+    default: return Value(CellError::Value);
+  }
+}
+
+Value comparison(Operator op, const Value& left, const Value& right) {
+  if (left.is_error()) return left;
+  if (right.is_error()) return right;
+  const int c = compare_values(left, right);
+  switch (op) {
+    case Operator::Equal: return Value(c == 0);
+    case Operator::NotEqual: return Value(c != 0);
+    case Operator::Less: return Value(c < 0);
+    case Operator::Greater: return Value(c > 0);
+    case Operator::LessEqual: return Value(c <= 0);
+    default: return Value(c >= 0);
+  }
+}
+
+Value scalar_operation(Operator op, const Value& left, const Value& right) {
+  if (op == Operator::Concat) {
+    if (left.is_error()) return left;
+    if (right.is_error()) return right;
+    return Value(value_to_text(left) + value_to_text(right));
+  }
+  if (op >= Operator::Equal) return comparison(op, left, right);
+  return arithmetic(op, left, right);
+}
+
+// Array constants combine element by element; a single value (or a single
+// row or column) is stretched over the other side, as Excel does.
+Array elementwise(const Array& a, const Array& b, Operator op) {
+  Array out;
+  out.rows = std::max(a.rows, b.rows);
+  out.columns = std::max(a.columns, b.columns);
+  auto pick = [](const Array& x, int r, int c) -> Value {
+    const int rr = x.rows == 1 ? 0 : r, cc = x.columns == 1 ? 0 : c;
+    if (rr >= x.rows || cc >= x.columns) return Value(CellError::NA);
+    return x.at(rr, cc);
+  };
+  for (int r = 0; r < out.rows; ++r)
+    for (int c = 0; c < out.columns; ++c) out.cells.push_back(scalar_operation(op, pick(a, r, c), pick(b, r, c)));
+  return out;
+}
+
+Array as_array(const Value& value) { return Array{1, 1, {value}}; }
+
+std::optional<Area> intersect(const Area& a, const Area& b) {
+  if (a.sheet != b.sheet) return std::nullopt;
+  Area out{a.sheet, std::max(a.first_row, b.first_row), std::max(a.first_column, b.first_column),
+           std::min(a.last_row, b.last_row), std::min(a.last_column, b.last_column)};
+  if (out.first_row > out.last_row || out.first_column > out.last_column) return std::nullopt;
+  return out;
+}
+
+Area area_of(const Reference& r, SheetId sheet) {
+  return Area{sheet, r.first.row, r.first.column, r.last.row, r.last.column};
+}
+
+}  // namespace
+
+double to_number(const Value& value) {
+  if (value.is_number()) return value.number();
+  if (value.is_empty()) return 0;
+  if (value.is_boolean()) return value.boolean() ? 1 : 0;
+  if (value.is_error()) fail_with(value.error());
+  if (auto n = number_from_text(value.text())) return *n;
+  fail_with(CellError::Value);
+}
+
+std::string to_text(const Value& value) {
+  if (value.is_error()) fail_with(value.error());
+  return value_to_text(value);
+}
+
+bool to_boolean(const Value& value) {
+  if (value.is_boolean()) return value.boolean();
+  if (value.is_number()) return value.number() != 0;
+  if (value.is_empty()) return false;
+  if (value.is_error()) fail_with(value.error());
+  if (equal_ignoring_case(value.text(), "TRUE")) return true;
+  if (equal_ignoring_case(value.text(), "FALSE")) return false;
+  fail_with(CellError::Value);
+}
+
+int to_index(double number) {
+  if (number < -2147483648.0 || number > 2147483647.0) fail_with(CellError::Value);
+  return static_cast<int>(std::floor(number));
+}
+
+Operand Evaluator::evaluate(const Node& node) {
+  switch (node.kind) {
+    case NodeKind::Number: return Value(node.number);
+    case NodeKind::Text: return Value(node.text);
+    case NodeKind::Boolean: return Value(node.boolean);
+    case NodeKind::Error: return Value(node.error);
+    case NodeKind::DeletedReference: return Value(CellError::Ref);
+    case NodeKind::Missing: return Value();
+    case NodeKind::Array: {
+      Array array{static_cast<int>(node.array.size()), static_cast<int>(node.array.front().size()), {}};
+      for (const auto& row : node.array) array.cells.insert(array.cells.end(), row.begin(), row.end());
+      return array;
+    }
+    case NodeKind::Reference: return reference(node.reference);
+    case NodeKind::Name: return name(node);
+    case NodeKind::Call: return call(node);
+    case NodeKind::Unary: return unary(node);
+    case NodeKind::Percent: {
+      Operand inner = evaluate(node.children[0]);
+      return arithmetic(Operator::Divide, scalar(inner), Value(100.0));
+    }
+    case NodeKind::Binary: return binary(node);
+    case NodeKind::Paren: return evaluate(node.children[0]);
+  }
+  return Value(CellError::Value);
+}
+
+Operand Evaluator::reference(const Reference& r) const {
+  if (r.sheet.empty()) return std::vector<Area>{area_of(r, origin_.sheet)};
+  if (!r.last_sheet.empty()) {
+    std::vector<Area> areas;
+    for (SheetId sheet : context_.sheets_between(r.sheet, r.last_sheet)) areas.push_back(area_of(r, sheet));
+    if (areas.empty()) return Value(CellError::Ref);
+    return areas;
+  }
+  const auto sheet = context_.sheet_by_name(r.sheet);
+  if (!sheet) return Value(CellError::Ref);
+  return std::vector<Area>{area_of(r, *sheet)};
+}
+
+Operand Evaluator::name(const Node& node) {
+  SheetId sheet = origin_.sheet;
+  if (!node.reference.sheet.empty()) {
+    const auto named = context_.sheet_by_name(node.reference.sheet);
+    if (!named) return Value(CellError::Ref);
+    sheet = *named;
+  }
+  const auto definition = context_.name_definition(node.text, sheet);
+  if (!definition || name_depth_ >= max_name_depth) return Value(CellError::Name);
+  ++name_depth_;
+  Operand result = evaluate(definition->root());
+  --name_depth_;
+  return result;
+}
+
+Operand Evaluator::call(const Node& node) {
+  if (!node.function) return Value(CellError::Name);
+  Arguments args(*this, node.children);
+  try {
+    return node.function->implementation(args);
+  } catch (const ErrorResult& e) {
+    return Value(e.error);
+  }
+}
+
+Operand Evaluator::unary(const Node& node) {
+  Operand inner = evaluate(node.children[0]);
+  // A leading "+" changes nothing, not even a reference or a text.
+  if (node.op == Operator::Plus) return inner;
+  if (inner.is_array()) return elementwise(as_array(Value(0.0)), inner.array(), Operator::Subtract);
+  return arithmetic(Operator::Subtract, Value(0.0), scalar(inner));
+}
+
+Operand Evaluator::binary(const Node& node) {
+  const Operand left = evaluate(node.children[0]);
+  const Operand right = evaluate(node.children[1]);
+  if (node.op == Operator::Range || node.op == Operator::Intersect || node.op == Operator::Union)
+    return reference_operator(node.op, left, right);
+  if (left.is_array() || right.is_array()) {
+    return elementwise(left.is_array() ? left.array() : as_array(scalar(left)),
+                       right.is_array() ? right.array() : as_array(scalar(right)), node.op);
+  }
+  return scalar_operation(node.op, scalar(left), scalar(right));
+}
+
+Operand Evaluator::reference_operator(Operator op, const Operand& left, const Operand& right) const {
+  if (left.is_value() && left.value().is_error()) return left;
+  if (right.is_value() && right.value().is_error()) return right;
+  if (!left.is_reference() || !right.is_reference()) return Value(CellError::Value);
+  const auto& a = left.areas();
+  const auto& b = right.areas();
+  if (op == Operator::Union) {
+    std::vector<Area> both = a;
+    both.insert(both.end(), b.begin(), b.end());
+    return both;
+  }
+  if (op == Operator::Intersect) {
+    std::vector<Area> common;
+    for (const Area& x : a)
+      for (const Area& y : b)
+        if (auto i = intersect(x, y)) common.push_back(*i);
+    if (common.empty()) return Value(CellError::Null);
+    return common;
+  }
+  Area bounds = a.front();
+  for (const auto* list : {&a, &b}) {
+    for (const Area& x : *list) {
+      if (x.sheet != bounds.sheet) return Value(CellError::Value);
+      bounds = Area{bounds.sheet, std::min(bounds.first_row, x.first_row), std::min(bounds.first_column, x.first_column),
+                    std::max(bounds.last_row, x.last_row), std::max(bounds.last_column, x.last_column)};
+    }
+  }
+  return std::vector<Area>{bounds};
+}
+
+Value Evaluator::scalar(const Operand& operand) const {
+  if (operand.is_value()) return operand.value();
+  if (operand.is_array()) return operand.array().cells.front();
+  const auto& areas = operand.areas();
+  if (areas.size() != 1) return Value(CellError::Value);
+  const Area& a = areas.front();
+  if (a.first_row == a.last_row && a.first_column == a.last_column)
+    return context_.cell_value({a.sheet, a.first_row, a.first_column});
+  // Implicit intersection: the cell of a column in the formula's row, or
+  // of a row in the formula's column.
+  if (a.first_column == a.last_column && origin_.row >= a.first_row && origin_.row <= a.last_row)
+    return context_.cell_value({a.sheet, origin_.row, a.first_column});
+  if (a.first_row == a.last_row && origin_.column >= a.first_column && origin_.column <= a.last_column)
+    return context_.cell_value({a.sheet, a.first_row, origin_.column});
+  return Value(CellError::Value);
+}
+
+Operand Arguments::operand(std::size_t i) {
+  if (i >= nodes_.size()) return Value();
+  return evaluator_.evaluate(nodes_[i]);
+}
+
+Value Arguments::scalar(std::size_t i) { return evaluator_.scalar(operand(i)); }
+
+std::vector<Area> Arguments::reference(std::size_t i) {
+  Operand value = operand(i);
+  if (value.is_value() && value.value().is_error()) fail_with(value.value().error());
+  if (!value.is_reference()) fail_with(CellError::Value);
+  return value.areas();
+}
+
+void visit_areas(const EvalContext& context, const std::vector<Area>& areas, const EvalContext::CellVisitor& visit) {
+  for (const Area& area : areas) context.visit_cells(area, visit);
+}
+
+double area_cell_count(const std::vector<Area>& areas) {
+  double count = 0;
+  for (const Area& a : areas)
+    count += static_cast<double>(a.last_row - a.first_row + 1) * static_cast<double>(a.last_column - a.first_column + 1);
+  return count;
+}
+
+std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule) {
+  std::vector<double> numbers;
+  const bool counting = rule == DirectValues::Count;
+  auto from_cell = [&](const Value& v) {
+    if (v.is_number()) numbers.push_back(v.number());
+    else if (v.is_error() && !counting) fail_with(v.error());
+  };
+  for (std::size_t i = from; i < args.size(); ++i) {
+    const Operand operand = args.operand(i);
+    if (operand.is_reference()) {
+      visit_areas(args.context(), operand.areas(), [&](int, int, const Value& v) { from_cell(v); });
+    } else if (operand.is_array()) {
+      for (const Value& v : operand.array().cells) from_cell(v);
+    } else if (!args.present(i)) {
+      if (!counting) numbers.push_back(0);
+    } else if (counting) {
+      const Value& v = operand.value();
+      if (v.is_number() || v.is_boolean()) numbers.push_back(v.is_number() ? v.number() : v.boolean());
+      else if (v.is_text())
+        if (auto n = number_from_text(v.text())) numbers.push_back(*n);
+    } else {
+      numbers.push_back(to_number(operand.value()));
+    }
+  }
+  return numbers;
+}
+
+Value evaluate(const Formula& formula, const EvalContext& context, const CellAddress& origin) {
+  Evaluator evaluator(context, origin);
+  Value result = evaluator.scalar(evaluator.evaluate(formula.root()));
+  return result.is_empty() ? Value(0.0) : result;
+}
+
+std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const EvalContext& context) {
+  std::vector<Area> areas;
+  std::vector<std::pair<const Formula*, int>> pending{{&formula, 0}};
+  std::vector<std::shared_ptr<const Formula>> definitions;  // keeps the names' formulas alive while walked
+  while (!pending.empty()) {
+    auto [current, depth] = pending.back();
+    pending.pop_back();
+    visit_nodes(current->root(), [&](const Node& node) {
+      if (node.kind == NodeKind::Reference) {
+        Evaluator resolver(context, CellAddress{sheet, 0, 0});
+        Operand resolved = resolver.evaluate(node);
+        if (resolved.is_reference()) areas.insert(areas.end(), resolved.areas().begin(), resolved.areas().end());
+      } else if (node.kind == NodeKind::Name && depth < max_name_depth) {
+        SheetId scope = sheet;
+        if (!node.reference.sheet.empty()) {
+          const auto named = context.sheet_by_name(node.reference.sheet);
+          if (!named) return;
+          scope = *named;
+        }
+        if (auto definition = context.name_definition(node.text, scope)) {
+          definitions.push_back(definition);
+          pending.emplace_back(definition.get(), depth + 1);
+        }
+      }
+    });
+  }
+  return areas;
+}
+
+}  // namespace engine::formula

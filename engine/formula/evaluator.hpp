@@ -1,0 +1,123 @@
+// The evaluator's inner types, shared by the function families: what an
+// expression evaluates to before it lands in a cell, and the arguments a
+// function receives (evaluated on demand, so IF evaluates one branch).
+#pragma once
+
+#include <span>
+#include <variant>
+#include <vector>
+
+#include "engine/formula/formula.hpp"
+
+namespace engine::formula {
+
+// An array constant or an array computed from one, row-major.
+struct Array {
+  int rows = 0;
+  int columns = 0;
+  std::vector<Value> cells;
+  const Value& at(int row, int column) const { return cells[static_cast<std::size_t>(row * columns + column)]; }
+};
+
+// A value, a reference (one area or several, as a union gives) or an array.
+struct Operand {
+  std::variant<Value, std::vector<Area>, Array> data;
+
+  Operand(Value value) : data(std::move(value)) {}
+  Operand(std::vector<Area> areas) : data(std::move(areas)) {}
+  Operand(Array array) : data(std::move(array)) {}
+
+  bool is_value() const { return std::holds_alternative<Value>(data); }
+  bool is_reference() const { return std::holds_alternative<std::vector<Area>>(data); }
+  bool is_array() const { return std::holds_alternative<Array>(data); }
+  const Value& value() const { return std::get<Value>(data); }
+  const std::vector<Area>& areas() const { return std::get<std::vector<Area>>(data); }
+  const Array& array() const { return std::get<Array>(data); }
+};
+
+// Thrown by the coercions below and caught where the function was called:
+// it becomes the function's result.
+struct ErrorResult {
+  CellError error;
+};
+
+[[noreturn]] inline void fail_with(CellError error) { throw ErrorResult{error}; }
+
+class Evaluator {
+ public:
+  Evaluator(const EvalContext& context, const CellAddress& origin) : context_(context), origin_(origin) {}
+
+  Operand evaluate(const Node& node);
+
+  // A single value from an operand: a reference through implicit
+  // intersection with the origin's row or column, an array by its first
+  // element. Errors come back as values.
+  Value scalar(const Operand& operand) const;
+
+  const EvalContext& context() const { return context_; }
+  const CellAddress& origin() const { return origin_; }
+
+ private:
+  Operand reference(const Reference& reference) const;
+  Operand name(const Node& node);
+  Operand call(const Node& node);
+  Operand unary(const Node& node);
+  Operand binary(const Node& node);
+  Operand reference_operator(Operator op, const Operand& left, const Operand& right) const;
+
+  const EvalContext& context_;
+  CellAddress origin_;
+  int name_depth_ = 0;
+};
+
+// Excel's coercions of a single value; each throws ErrorResult on an error
+// value or on text that does not convert.
+double to_number(const Value& value);
+std::string to_text(const Value& value);
+bool to_boolean(const Value& value);
+
+class Arguments {
+ public:
+  Arguments(Evaluator& evaluator, std::span<const Node> nodes) : evaluator_(evaluator), nodes_(nodes) {}
+
+  std::size_t size() const { return nodes_.size(); }
+  bool present(std::size_t i) const { return i < nodes_.size() && nodes_[i].kind != NodeKind::Missing; }
+
+  Operand operand(std::size_t i);
+  Value scalar(std::size_t i);  // errors come back as values; a missing argument is empty
+  double number(std::size_t i) { return to_number(scalar(i)); }
+  double number_or(std::size_t i, double fallback) { return present(i) ? number(i) : fallback; }
+  std::string text(std::size_t i) { return to_text(scalar(i)); }
+  bool boolean(std::size_t i) { return to_boolean(scalar(i)); }
+  std::vector<Area> reference(std::size_t i);  // #VALUE! unless the argument is a reference
+
+  const EvalContext& context() const { return evaluator_.context(); }
+  const CellAddress& origin() const { return evaluator_.origin(); }
+  Value scalar_of(const Operand& operand) const { return evaluator_.scalar(operand); }
+
+ private:
+  Evaluator& evaluator_;
+  std::span<const Node> nodes_;
+};
+
+// How the aggregate functions take their arguments. Values typed directly
+// as arguments count more generously than cells of a reference: SUM("3",
+// TRUE) is 4, a cell holding "3" or TRUE is ignored.
+enum class DirectValues {
+  Convert,  // SUM, AVERAGE, MIN, MAX, PRODUCT: text must convert, else #VALUE!
+  Count,    // COUNT: counts what converts, ignores the rest and errors
+};
+
+// The numbers of arguments `from`.. as the aggregate functions see them.
+std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule);
+
+// Calls visit(row, column, value) for each non-empty cell of the areas.
+void visit_areas(const EvalContext& context, const std::vector<Area>& areas, const EvalContext::CellVisitor& visit);
+
+// The number of cells the areas cover.
+double area_cell_count(const std::vector<Area>& areas);
+
+// A whole number from an operand that must be one (an index, a count).
+int to_index(double number);
+
+}  // namespace engine::formula
