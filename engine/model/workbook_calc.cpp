@@ -1,0 +1,129 @@
+// The workbook as formulas see it (formula::EvalContext), and the upkeep of
+// computed values through the dependency graph.
+#include "engine/model/text.hpp"
+#include "engine/model/workbook.hpp"
+
+namespace engine::model {
+
+formula::Value Workbook::cell_value(const formula::CellAddress& cell) const {
+  const Worksheet* sheet = find_sheet(cell.sheet);
+  if (sheet == nullptr) return formula::CellError::Ref;
+  const Cell* found = sheet->find_cell(cell.row, cell.column);
+  return found ? found->value : formula::Value{};
+}
+
+void Workbook::visit_cells(const formula::Area& area, const CellVisitor& visit) const {
+  const Worksheet* sheet = find_sheet(area.sheet);
+  if (sheet == nullptr) return;
+  sheet->for_each_cell({area.first_row, area.first_column, area.last_row, area.last_column},
+                       [&visit](int row, int column, const Cell& cell) {
+                         if (cell.has_content()) visit(row, column, cell.value);
+                       });
+}
+
+std::optional<SheetId> Workbook::sheet_by_name(std::string_view name) const {
+  const Worksheet* sheet = find_sheet(name);
+  if (sheet == nullptr) return std::nullopt;
+  return sheet->id();
+}
+
+std::vector<SheetId> Workbook::sheets_between(std::string_view first, std::string_view last) const {
+  const Worksheet* from = find_sheet(first);
+  const Worksheet* to = find_sheet(last);
+  if (from == nullptr || to == nullptr) return {};
+  auto a = *sheet_index(from->id());
+  auto b = *sheet_index(to->id());
+  if (a > b) std::swap(a, b);
+  std::vector<SheetId> ids;
+  for (auto i = a; i <= b; ++i) ids.push_back(sheets_[i]->id());
+  return ids;
+}
+
+std::shared_ptr<const formula::Formula> Workbook::name_definition(std::string_view name, SheetId sheet) const {
+  if (const DefinedName* local = find_name(name, sheet)) return local->refers_to;
+  if (const DefinedName* global = find_name(name)) return global->refers_to;
+  return nullptr;
+}
+
+bool Workbook::row_hidden(SheetId sheet, int row) const {
+  const Worksheet* found = find_sheet(sheet);
+  return found != nullptr && found->rows().hidden(row);
+}
+
+bool Workbook::holds_subtotal(const formula::CellAddress& cell) const {
+  const Worksheet* sheet = find_sheet(cell.sheet);
+  if (sheet == nullptr) return false;
+  const Cell* found = sheet->find_cell(cell.row, cell.column);
+  return found != nullptr && found->formula != nullptr && formula::calls_subtotal(*found->formula);
+}
+
+double Workbook::now() const { return fixed_now_ ? *fixed_now_ : formula::current_serial_time(); }
+
+// --- Upkeep ------------------------------------------------------------------
+
+void Workbook::formula_set(const formula::CellAddress& cell) {
+  const Cell* found = find_sheet(cell.sheet)->find_cell(cell.row, cell.column);
+  graph_.set_precedents(cell, formula::precedent_areas(*found->formula, cell.sheet, *this));
+  const formula::CellAddress changed[] = {cell};
+  run(graph_.after_change(changed));
+}
+
+void Workbook::formula_removed(const formula::CellAddress& cell) { graph_.remove(cell); }
+
+void Workbook::cells_changed(const std::vector<formula::CellAddress>& changed) {
+  if (graph_.size() == 0) return;
+  run(graph_.after_change(changed));
+}
+
+void Workbook::run(const formula::Recalculation& recalculation) {
+  for (const auto& address : recalculation.order) {
+    Worksheet* sheet = find_sheet(address.sheet);
+    if (sheet == nullptr) continue;
+    const auto row = sheet->cells_.find(address.row);
+    if (row == sheet->cells_.end()) continue;
+    const auto cell = row->second.find(address.column);
+    if (cell == row->second.end() || !cell->second.formula) continue;
+    cell->second.value = formula::evaluate(*cell->second.formula, *this, address);
+    ++evaluations_;
+  }
+  // Excel 2003 leaves the cells of a cycle at their last value, 0 at first.
+  for (const auto& address : recalculation.cyclic) {
+    Worksheet* sheet = find_sheet(address.sheet);
+    if (sheet == nullptr) continue;
+    const auto row = sheet->cells_.find(address.row);
+    if (row == sheet->cells_.end()) continue;
+    const auto cell = row->second.find(address.column);
+    if (cell != row->second.end() && cell->second.value.is_empty()) cell->second.value = formula::Value(0.0);
+  }
+  cyclic_ = recalculation.cyclic;
+}
+
+void Workbook::recalculate_all() { run(graph_.all()); }
+
+void Workbook::rebuild_dependencies() {
+  graph_ = formula::DependencyGraph{};
+  for (const auto& sheet : sheets_) {
+    for (const auto& [row, cells] : sheet->cells_) {
+      for (const auto& [column, cell] : cells) {
+        if (!cell.formula) continue;
+        graph_.set_precedents({sheet->id(), row, column}, formula::precedent_areas(*cell.formula, sheet->id(), *this));
+      }
+    }
+  }
+  recalculate_all();
+}
+
+void Workbook::rewrite_formulas(
+    const std::function<std::shared_ptr<const formula::Formula>(const std::shared_ptr<const formula::Formula>&,
+                                                                const std::string& own_sheet)>& rewrite) {
+  for (auto& sheet : sheets_) {
+    for (auto& [row, cells] : sheet->cells_) {
+      for (auto& [column, cell] : cells) {
+        if (cell.formula) cell.formula = rewrite(cell.formula, sheet->name());
+      }
+    }
+  }
+  for (auto& name : names_) name.refers_to = rewrite(name.refers_to, scope_sheet_name(name));
+}
+
+}  // namespace engine::model

@@ -1,0 +1,186 @@
+// A worksheet: sparse cells on Excel 2003's grid, row and column records with
+// their outline, merged ranges, notes and shapes, page setup, protection and
+// selection. Every edit keeps formulas computed through the owning workbook.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/formula/context.hpp"
+#include "engine/model/cell.hpp"
+#include "engine/model/cell_range.hpp"
+#include "engine/model/data_entry.hpp"
+#include "engine/model/drawing.hpp"
+#include "engine/model/lines.hpp"
+#include "engine/model/outline.hpp"
+#include "engine/model/page_setup.hpp"
+#include "engine/model/protection.hpp"
+
+namespace engine::model {
+
+class Workbook;
+using SheetId = formula::SheetId;
+
+class Worksheet {
+ public:
+  Worksheet(Workbook& book, SheetId id, std::string name);
+  Worksheet(const Worksheet&) = delete;
+  Worksheet& operator=(const Worksheet&) = delete;
+
+  SheetId id() const { return id_; }
+  const std::string& name() const { return name_; }
+  Workbook& workbook() const { return book_; }
+
+  // --- Cells -------------------------------------------------------------
+  // Null when the cell has neither content nor a format of its own.
+  const Cell* find_cell(int row, int column) const;
+  formula::Value value(int row, int column) const;
+  // What the Formula property shows: the formula text, or the constant as text.
+  std::string formula_text(int row, int column) const;
+  bool has_formula(int row, int column) const;
+
+  // Stores what typing `typed` stores (see data_entry.hpp).
+  void enter(int row, int column, std::string_view typed, const EntryLocale& locale = {});
+  // Stores a constant as is (numbers stay numbers, text stays text).
+  void set_value(int row, int column, formula::Value value);
+  // Stores a formula given as text ("=SUM(A1:A3)"); raises 1004 if malformed.
+  void set_formula(int row, int column, std::string_view text);
+  void clear_contents(const CellRange& range);
+
+  // Calls each(row, column, cell) for the cells of `range` that exist, in
+  // row-major order.
+  void for_each_cell(const CellRange& range, const std::function<void(int, int, const Cell&)>& each) const;
+  std::size_t cell_count() const { return cell_count_; }
+  // The smallest range holding every cell with content; nothing when empty.
+  std::optional<CellRange> used_range() const;
+
+  // --- Formats -------------------------------------------------------------
+  // The cell's own format, else its row's, else its column's.
+  FormatIndex format_index(int row, int column) const;
+  const CellFormat& format(int row, int column) const;
+  // Replaces the format of every cell of `range` by change(old format); a
+  // range of whole rows or columns sets their records instead of creating
+  // 65536 cells.
+  void change_format(const CellRange& range, const std::function<void(CellFormat&)>& change);
+  void apply_style(const CellRange& range, std::string_view style_name);
+
+  // --- Rows, columns and outline -------------------------------------------
+  const Lines& rows() const { return rows_; }
+  const Lines& columns() const { return columns_; }
+  void set_rows_hidden(int first, int last, bool hidden);
+  void set_columns_hidden(int first, int last, bool hidden);
+  void set_row_height(int first, int last, std::optional<double> points);
+  void set_column_width(int first, int last, std::optional<double> characters);
+  void group_rows(int first, int last);
+  void ungroup_rows(int first, int last);
+  void group_columns(int first, int last);
+  void ungroup_columns(int first, int last);
+  void clear_outline();
+  void show_levels(int row_levels, int column_levels);  // 0 leaves that axis alone
+  bool row_show_detail(int row) const;
+  void set_row_show_detail(int row, bool show);
+  bool column_show_detail(int column) const;
+  void set_column_show_detail(int column, bool show);
+  SummaryPosition summary_row() const { return summary_row_; }
+  SummaryPosition summary_column() const { return summary_column_; }
+  void set_summary_row(SummaryPosition position) { summary_row_ = position; }
+  void set_summary_column(SummaryPosition position) { summary_column_ = position; }
+  double standard_height() const { return standard_height_; }
+  double standard_width() const { return standard_width_; }
+
+  // --- Structure ------------------------------------------------------------
+  // Insert or delete whole rows or columns; every formula of the workbook,
+  // names, merged ranges, notes, shapes and row or column records follow.
+  // Inserting raises 1004 when it would push cells off the sheet.
+  void insert_rows(int at, int count);
+  void delete_rows(int at, int count);
+  void insert_columns(int at, int count);
+  void delete_columns(int at, int count);
+
+  // The region around a cell bounded by empty rows and columns (CurrentRegion).
+  CellRange current_region(int row, int column) const;
+
+  // --- Merged ranges -------------------------------------------------------
+  // Raises 1004 when `range` overlaps another merged range.
+  void merge(const CellRange& range);
+  void unmerge(const CellRange& range);
+  const std::vector<CellRange>& merged_ranges() const { return merges_; }
+  std::optional<CellRange> merged_range_at(int row, int column) const;
+
+  // --- Notes and shapes ----------------------------------------------------
+  const Note* note(int row, int column) const;
+  // Adds or replaces the note of a cell (its comment shape is created once).
+  void set_note(int row, int column, std::string text, std::string author = {});
+  void delete_note(int row, int column);
+  const std::map<std::pair<int, int>, Note>& notes() const { return notes_; }
+
+  const std::vector<Shape>& shapes() const { return shapes_; }
+  // Case-insensitive; null when absent.
+  const Shape* find_shape(std::string_view name) const;
+  // A name left empty becomes Excel's default ("Check Box 1"); raises 1004
+  // for a name already used on the sheet.
+  const Shape& add_check_box(int row, int column, std::string caption, std::string name = {});
+  const Shape& add_text_box(int row, int column, std::string text, std::string name = {});
+  // Raises 1004 for a value other than xlOn, xlOff, xlMixed, and for a locked
+  // box on a sheet whose drawing objects are protected.
+  void set_check_box_value(std::string_view name, int value);
+  void set_shape_locked(std::string_view name, bool locked);
+  void delete_shape(std::string_view name);
+
+  // --- Print, protection, selection ----------------------------------------
+  const PageSetup& page_setup() const { return page_setup_; }
+  void set_page_setup(const PageSetup& setup);
+  const SheetProtection& protection() const { return protection_; }
+  void protect(std::string_view password = {}, bool contents = true, bool drawing_objects = true,
+               bool scenarios = true);
+  void unprotect(std::string_view password = {});
+  const CellRange& selection() const { return selection_; }
+  std::pair<int, int> active_cell() const { return active_cell_; }
+  // The active cell must lie in the selection.
+  void select(const CellRange& range, int active_row, int active_column);
+
+ private:
+  friend class Workbook;
+
+  using Row = std::map<int, Cell>;
+
+  void rename(std::string name) { name_ = std::move(name); }
+  Cell& cell_for_write(int row, int column);
+  void drop_if_unused(int row, int column);
+  void check_editable(const CellRange& range) const;
+  void store(int row, int column, const Entry& entry);
+  void set_lines_hidden(Lines& lines, int first, int last, bool hidden);
+  Shape& shape_for_write(std::string_view name);
+  Shape& add_shape(ShapeKind kind, int row, int column, std::string text, std::string name, const char* prefix);
+  void move_cells(int at, int count, bool by_rows);
+  void move_drawing(int at, int count, bool by_rows);
+  void move_lines_and_merges(int at, int count, bool by_rows);
+  void shift(int at, int count, bool by_rows);
+
+  Workbook& book_;
+  SheetId id_;
+  std::string name_;
+  std::map<int, Row> cells_;
+  std::size_t cell_count_ = 0;
+  Lines rows_{kMaxRows};
+  Lines columns_{kMaxColumns};
+  SummaryPosition summary_row_ = SummaryPosition::Below;
+  SummaryPosition summary_column_ = SummaryPosition::Below;
+  double standard_height_ = 12.75;
+  double standard_width_ = 8.43;
+  std::vector<CellRange> merges_;
+  std::map<std::pair<int, int>, Note> notes_;
+  std::vector<Shape> shapes_;
+  int next_shape_id_ = 1;
+  PageSetup page_setup_;
+  SheetProtection protection_;
+  CellRange selection_ = CellRange::cell(0, 0);
+  std::pair<int, int> active_cell_{0, 0};
+};
+
+}  // namespace engine::model
