@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/platform/com/raised.hpp"
+
 #include <map>
 
 #include "platform/com/members.hpp"
@@ -83,14 +85,7 @@ class Shelf : public Dispatch {
   std::vector<std::shared_ptr<Book>> books;
 };
 
-int error_number(auto&& f) {
-  try {
-    f();
-  } catch (const Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testing_support::raised;
 
 TEST(Dispatch, FindsMembersByNameInAnyCaseAndByDispid) {
   auto book = std::make_shared<Book>("Thor.xls");
@@ -105,11 +100,11 @@ TEST(Dispatch, FindsMembersByNameInAnyCaseAndByDispid) {
 
 TEST(Dispatch, UnknownMembersAndKindsRaise438) {
   auto book = std::make_shared<Book>("b");
-  EXPECT_EQ(error_number([&] { book->id_of("Nope"); }), 438);
-  EXPECT_EQ(error_number([&] { book->invoke(999, CallKind::Get); }), 438);
-  EXPECT_EQ(error_number([&] { book->call("Name"); }), 438);           // a property is not a method
-  EXPECT_EQ(error_number([&] { book->put("Close", true); }), 438);     // nor can a method be assigned
-  EXPECT_EQ(error_number([&] { book->put("Value", "x"); }), 438);      // read-only
+  EXPECT_EQ(raised([&] { book->id_of("Nope"); }), 438);
+  EXPECT_EQ(raised([&] { book->invoke(999, CallKind::Get); }), 438);
+  EXPECT_EQ(raised([&] { book->call("Name"); }), 438);           // a property is not a method
+  EXPECT_EQ(raised([&] { book->put("Close", true); }), 438);     // nor can a method be assigned
+  EXPECT_EQ(raised([&] { book->put("Value", "x"); }), 438);      // read-only
 }
 
 TEST(Dispatch, NamedArgumentsMatchParametersInAnyCase) {
@@ -125,11 +120,11 @@ TEST(Dispatch, NamedArgumentsMatchParametersInAnyCase) {
 
   std::vector<Variant> unknown = {false};
   const std::string_view bad[] = {"Save"};
-  EXPECT_EQ(error_number([&] { book->invoke("Close", CallKind::Method, unknown, bad); }), 448);
+  EXPECT_EQ(raised([&] { book->invoke("Close", CallKind::Method, unknown, bad); }), 448);
 
   std::vector<Variant> twice = {false, true};
   const std::string_view again[] = {"SaveChanges"};
-  EXPECT_EQ(error_number([&] { book->invoke("Close", CallKind::Method, twice, again); }), 450);
+  EXPECT_EQ(raised([&] { book->invoke("Close", CallKind::Method, twice, again); }), 450);
 }
 
 TEST(Dispatch, OmittedOptionalArgumentsArriveAsMissing) {
@@ -141,12 +136,12 @@ TEST(Dispatch, OmittedOptionalArgumentsArriveAsMissing) {
 
 TEST(Dispatch, ArgumentCountAndKindErrors) {
   auto book = std::make_shared<Book>("b");
-  EXPECT_EQ(error_number([&] { book->call("Measure"); }), 449);
-  EXPECT_EQ(error_number([&] { book->call("Close", {1, 2, 3, 4}); }), 450);
-  EXPECT_EQ(error_number([&] { book->get("Tag", {"not a number"}); }), 13);
-  EXPECT_EQ(error_number([&] { book->get("Tag", {40000}); }), 6);
-  EXPECT_EQ(error_number([&] { book->get("Tag", {Variant::null()}); }), 13);
-  EXPECT_EQ(error_number([&] { book->call("Close", {Variant::cell_error(cell_error::Div0)}); }), 13);
+  EXPECT_EQ(raised([&] { book->call("Measure"); }), 449);
+  EXPECT_EQ(raised([&] { book->call("Close", {1, 2, 3, 4}); }), 450);
+  EXPECT_EQ(raised([&] { book->get("Tag", {"not a number"}); }), 13);
+  EXPECT_EQ(raised([&] { book->get("Tag", {40000}); }), 6);
+  EXPECT_EQ(raised([&] { book->get("Tag", {Variant::null()}); }), 13);
+  EXPECT_EQ(raised([&] { book->call("Close", {Variant::cell_error(cell_error::Div0)}); }), 13);
 }
 
 TEST(Dispatch, ByReferenceArgumentsComeBackToTheCaller) {
@@ -159,7 +154,7 @@ TEST(Dispatch, ByReferenceArgumentsComeBackToTheCaller) {
   // A refused call leaves the caller's arguments as they were.
   std::vector<Variant> named = {"kept", 1};
   const std::string_view names[] = {"Nope"};
-  EXPECT_EQ(error_number([&] { book->invoke("Measure", CallKind::Method, named, names); }), 448);
+  EXPECT_EQ(raised([&] { book->invoke("Measure", CallKind::Method, named, names); }), 448);
   EXPECT_EQ(named[0], Variant("kept"));
   EXPECT_EQ(named[1], Variant(1));
 }
@@ -169,7 +164,7 @@ TEST(Dispatch, ParameterisedPropertyTakesIndexThenValue) {
   std::vector<Variant> args = {std::int16_t{3}, "three"};
   book->invoke("Tag", CallKind::Put, args);
   EXPECT_EQ(book->get("Tag", {3}), Variant("three"));
-  EXPECT_EQ(error_number([&] {
+  EXPECT_EQ(raised([&] {
               std::vector<Variant> only_value = {"v"};
               book->invoke("Tag", CallKind::Put, only_value);
             }),
@@ -184,18 +179,18 @@ TEST(Dispatch, DefaultMemberServesCollectionsAndValues) {
   const Variant found = shelf->invoke(DISPID_VALUE, CallKind::Get, byname);
   EXPECT_EQ(found.object(), shelf->books[1]);  // the same object reference
   EXPECT_EQ(value_of(shelf->get("Item", {1})), Variant("Thor.xls"));
-  EXPECT_EQ(error_number([&] { shelf->get("Item", {3}); }), 9);
+  EXPECT_EQ(raised([&] { shelf->get("Item", {3}); }), 9);
   // Arguments to a property that takes none go to its result's default member.
   EXPECT_EQ(shelf->get("Books", {2}).object(), shelf->books[1]);
-  EXPECT_EQ(error_number([&] { shelf->get("Count", {1}); }), 424);
+  EXPECT_EQ(raised([&] { shelf->get("Count", {1}); }), 424);
 }
 
 TEST(Dispatch, DefaultValueOfObjectsAndNothing) {
   auto shelf = std::make_shared<Shelf>();
   EXPECT_EQ(value_of(Variant(5)), Variant(5));
-  EXPECT_EQ(error_number([&] { value_of(Variant(shelf)); }), 449);  // Item needs its index
-  EXPECT_EQ(error_number([&] { value_of(Variant::nothing()); }), 91);
-  EXPECT_EQ(error_number([&] { object_of(Variant(1)); }), 424);
+  EXPECT_EQ(raised([&] { value_of(Variant(shelf)); }), 449);  // Item needs its index
+  EXPECT_EQ(raised([&] { value_of(Variant::nothing()); }), 91);
+  EXPECT_EQ(raised([&] { object_of(Variant(1)); }), 424);
   EXPECT_EQ(cstr(Variant(std::make_shared<Book>("as text"))), "as text");
 }
 
@@ -218,8 +213,8 @@ TEST(Dispatch, ObjectParametersCheckTheirClass) {
   auto reader = std::make_shared<Reader>();
   EXPECT_EQ(reader->call("Read", {std::make_shared<Book>("x")}), Variant("x"));
   EXPECT_EQ(reader->call("Read", {Variant::nothing()}), Variant("nothing"));
-  EXPECT_EQ(error_number([&] { reader->call("Read", {std::make_shared<Shelf>()}); }), 13);
-  EXPECT_EQ(error_number([&] { reader->call("Read", {"x"}); }), 13);
+  EXPECT_EQ(raised([&] { reader->call("Read", {std::make_shared<Shelf>()}); }), 13);
+  EXPECT_EQ(raised([&] { reader->call("Read", {"x"}); }), 13);
 }
 
 TEST(MemberTable, EnumeratesAndRefusesInconsistentRegistrations) {
