@@ -1,0 +1,97 @@
+// Excel's parsed-formula tokens (BIFF8 "ptgs", in reverse Polish order) to
+// engine/formula's tree and back. Sheets and defined names are reached
+// through the workbook's EXTERNSHEET and NAME tables, kept in a LinkTable.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "engine/formula/formula.hpp"
+#include "engine/xls/record_reader.hpp"
+
+namespace engine::xls {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct SheetSpan {
+  int first = 0;
+  int last = 0;
+  friend bool operator==(const SheetSpan&, const SheetSpan&) = default;
+};
+
+struct DefinedNameEntry {
+  std::string name;
+  int sheet = -1;  // the sheet (0-based) a local name belongs to; -1 for the workbook
+};
+
+// The tables formula tokens index into: the workbook's sheets, the
+// EXTERNSHEET entries (each a span of this workbook's sheets, or nothing
+// usable: a deleted sheet or another workbook), and the NAME records.
+class LinkTable {
+ public:
+  explicit LinkTable(std::vector<std::string> sheet_names) : sheets_(std::move(sheet_names)) {}
+
+  const std::vector<std::string>& sheets() const { return sheets_; }
+  std::optional<int> sheet_index(std::string_view name) const;  // letter case ignored
+
+  // EXTERNSHEET, as read or as built while writing.
+  void add_entry(std::optional<SheetSpan> span) { entries_.push_back(span); }
+  std::optional<SheetSpan> entry(std::size_t index) const;
+  const std::vector<std::optional<SheetSpan>>& entries() const { return entries_; }
+  std::uint16_t entry_for(SheetSpan span);  // finds or appends
+
+  // NAME records; tokens number them from 1.
+  void add_name(DefinedNameEntry name) { names_.push_back(std::move(name)); }
+  const std::vector<DefinedNameEntry>& names() const { return names_; }
+  // The name a formula on `sheet` means by `name`: its sheet's own first,
+  // then the workbook's; an unknown name is appended (Excel keeps a NAME
+  // record for a name used before it is defined).
+  std::uint16_t name_index(std::string_view name, int sheet);
+
+ private:
+  std::vector<std::string> sheets_;
+  std::vector<std::optional<SheetSpan>> entries_;
+  std::vector<DefinedNameEntry> names_;
+};
+
+// Where a formula lives: relative tokens of shared formulas count from it.
+struct FormulaOrigin {
+  int sheet = -1;  // -1 for a defined name
+  int row = 0;
+  int column = 0;
+};
+
+// The token array (rgce) and the constant data behind it (rgcb: array
+// constants), as FORMULA, NAME, SHRFMLA and ARRAY records store them.
+struct EncodedFormula {
+  Bytes tokens;
+  Bytes extra;
+};
+
+// A cell formula is a value; a defined name's formula is a reference.
+enum class FormulaRole { Cell, Name };
+
+// Throws FileError when the formula cannot be stored (a function Excel does
+// not number, a text constant over 255 characters, a sheet not in the table).
+EncodedFormula encode_formula(const formula::Formula& formula, LinkTable& links, const FormulaOrigin& origin,
+                              FormulaRole role);
+
+// A formula given by the cell at (row, column): a shared formula (SHRFMLA)
+// or an array formula (ARRAY) anchored there.
+struct SharedFormulaRef {
+  int row = 0;
+  int column = 0;
+};
+
+using DecodedFormula = std::variant<std::shared_ptr<const formula::Formula>, SharedFormulaRef>;
+
+// Throws FileError on damaged or unsupported tokens (data tables, add-in
+// functions, references into other workbooks).
+DecodedFormula decode_formula(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin);
+
+}  // namespace engine::xls

@@ -1,0 +1,290 @@
+// Writing formula tokens as Excel writes them: operands in the class their
+// position expects, IF and CHOOSE with their jump attributes, SUM of one
+// argument as the SUM attribute, the author's blanks as space attributes.
+#include <algorithm>
+#include <cmath>
+
+#include "engine/formula/functions.hpp"
+#include "engine/xls/file_error.hpp"
+#include "engine/xls/formula_codec.hpp"
+#include "engine/xls/formula_tokens.hpp"
+#include "engine/xls/function_table.hpp"
+#include "engine/xls/record_writer.hpp"
+#include "engine/xls/utf16.hpp"
+
+namespace engine::xls {
+
+namespace f = engine::formula;
+
+namespace {
+
+std::uint8_t class_offset(char cls) {
+  return cls == 'R' ? tok::ClassReference : (cls == 'A' ? tok::ClassArray : tok::ClassValue);
+}
+
+class Encoder {
+ public:
+  Encoder(LinkTable& links, const FormulaOrigin& origin) : links_(links), origin_(origin) {}
+
+  EncodedFormula run(const f::Formula& formula, FormulaRole role);
+
+ private:
+  void emit(const f::Node& node, char cls, const std::string& head);
+  void emit_operand_blanks(const std::string& text, std::uint8_t space_type);
+  void emit_call(const f::Node& node, char cls, const std::string& head);
+  void emit_jumping_call(const f::Node& node, const BiffFunction& function);
+  void emit_reference(const f::Node& node, char cls);
+  void emit_array(const f::Node& node, char cls);
+  void emit_function_token(const BiffFunction& function, std::size_t argc, char cls);
+  void attr(std::uint8_t flags, std::uint16_t data);
+  std::size_t attr_placeholder(std::uint8_t flags);
+  void patch_u16(std::size_t at, std::size_t value);
+  void cell_fields(const f::CellRef& cell, RecordBody& out) const;
+
+  LinkTable& links_;
+  const FormulaOrigin& origin_;
+  RecordBody tokens_;
+  RecordBody extra_;
+};
+
+// Blanks typed after the last thing a node prints: its own, after those of
+// the operand it ends with.
+std::string tail(const f::Node& node) {
+  const bool ends_with_child = (node.kind == f::NodeKind::Binary || node.kind == f::NodeKind::Unary) &&
+                               !node.children.empty();
+  return (ends_with_child ? tail(node.children.back()) : std::string()) + node.trailing;
+}
+
+bool calls_volatile(const f::Node& node) {
+  if (node.kind == f::NodeKind::Call && node.function && node.function->is_volatile) return true;
+  return std::any_of(node.children.begin(), node.children.end(), calls_volatile);
+}
+
+void Encoder::attr(std::uint8_t flags, std::uint16_t data) { tokens_.u8(tok::Attr).u8(flags).u16(data); }
+
+std::size_t Encoder::attr_placeholder(std::uint8_t flags) {
+  const std::size_t at = tokens_.size();
+  attr(flags, 0);
+  return at;
+}
+
+void Encoder::patch_u16(std::size_t at, std::size_t value) {
+  if (value > 0xFFFF) fail("a formula is too long to be saved");
+  tokens_.data()[at] = static_cast<std::uint8_t>(value);
+  tokens_.data()[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+// Blanks as space attributes: line breaks and spaces are counted apart
+// (their interleaving is not representable), at most 255 per attribute.
+void Encoder::emit_operand_blanks(const std::string& text, std::uint8_t space_type) {
+  const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  const auto spaces = static_cast<std::size_t>(std::count(text.begin(), text.end(), ' '));
+  for (auto [count, type] : {std::pair{newlines, space_type + 1}, std::pair{spaces, space_type + 0}}) {
+    for (std::size_t left = count; left > 0;) {
+      const std::size_t n = std::min<std::size_t>(left, 255);
+      attr(tok::AttrSpace, static_cast<std::uint16_t>(type | (n << 8)));
+      left -= n;
+    }
+  }
+}
+
+void Encoder::cell_fields(const f::CellRef& cell, RecordBody& out) const {
+  std::uint16_t column = static_cast<std::uint16_t>(cell.column & 0xFF);
+  if (!cell.column_absolute) column |= 0x4000;
+  if (!cell.row_absolute) column |= 0x8000;
+  out.u16(static_cast<std::uint16_t>(cell.row)).u16(column);
+}
+
+void Encoder::emit_reference(const f::Node& node, char cls) {
+  const f::Reference& ref = node.reference;
+  const bool deleted = node.kind == f::NodeKind::DeletedReference;
+  const bool qualified = !ref.sheet.empty();
+  std::uint8_t base = ref.is_area ? (qualified ? tok::Area3d : tok::Area) : (qualified ? tok::Ref3d : tok::Ref);
+  if (deleted) base = ref.is_area ? (qualified ? tok::AreaErr3d : tok::AreaErr) : (qualified ? tok::RefErr3d : tok::RefErr);
+  tokens_.u8(static_cast<std::uint8_t>(base + class_offset(cls)));
+  if (qualified) {
+    const auto first = links_.sheet_index(ref.sheet);
+    const auto last = ref.last_sheet.empty() ? first : links_.sheet_index(ref.last_sheet);
+    if (!first || !last) fail("a formula refers to the sheet '" + ref.sheet + "', which the workbook does not hold");
+    tokens_.u16(links_.entry_for({*first, *last}));
+  }
+  if (deleted) {
+    tokens_.zeros(ref.is_area ? 8 : 4);
+  } else if (ref.is_area) {
+    RecordBody first, last;
+    cell_fields(ref.first, first);
+    cell_fields(ref.last, last);
+    // Rows first, then columns (with their flags).
+    tokens_.bytes({first.data()[0], first.data()[1]}).bytes({last.data()[0], last.data()[1]});
+    tokens_.bytes({first.data()[2], first.data()[3]}).bytes({last.data()[2], last.data()[3]});
+  } else {
+    cell_fields(ref.first, tokens_);
+  }
+}
+
+void Encoder::emit_array(const f::Node& node, char cls) {
+  const auto& rows = node.array;
+  const std::size_t columns = rows.empty() ? 0 : rows.front().size();
+  if (rows.empty() || columns == 0 || columns > 256 || rows.size() > 65536 ||
+      std::any_of(rows.begin(), rows.end(), [&](const auto& r) { return r.size() != columns; }))
+    fail("an array constant in a formula has a shape Excel cannot store");
+  tokens_.u8(static_cast<std::uint8_t>(tok::Array + class_offset(cls))).zeros(7);
+  extra_.u8(static_cast<std::uint8_t>(columns - 1)).u16(static_cast<std::uint16_t>(rows.size() - 1));
+  for (const auto& row : rows) {
+    for (const f::Value& v : row) {
+      if (v.is_number()) extra_.u8(0x01).f64(v.number());
+      else if (v.is_text()) extra_.u8(0x02).string16(v.text());
+      else if (v.is_boolean()) extra_.u8(0x04).u8(v.boolean() ? 1 : 0).zeros(7);
+      else if (v.is_error()) extra_.u8(0x10).u8(static_cast<std::uint8_t>(v.error())).zeros(7);
+      else extra_.u8(0x00).zeros(8);
+    }
+  }
+}
+
+void Encoder::emit_function_token(const BiffFunction& function, std::size_t argc, char cls) {
+  const char token_class = cls == 'R' && !function.returns_reference ? 'V' : cls;
+  if (function.min_args == function.max_args) {
+    tokens_.u8(static_cast<std::uint8_t>(tok::Func + class_offset(token_class)))
+        .u16(static_cast<std::uint16_t>(function.index));
+  } else {
+    tokens_.u8(static_cast<std::uint8_t>(tok::FuncVar + class_offset(token_class)))
+        .u8(static_cast<std::uint8_t>(argc))
+        .u16(static_cast<std::uint16_t>(function.index));
+  }
+}
+
+// IF and CHOOSE: each branch followed by a goto to the end, the condition
+// (or index) followed by a jump to the branches, as Excel evaluates only
+// the branch taken. Offsets count from the end of the jumping token; a
+// goto's is one short of the distance, as Excel writes it.
+void Encoder::emit_jumping_call(const f::Node& node, const BiffFunction& function) {
+  const bool is_if = function.index == 1;
+  const auto& args = node.children;
+  emit(args[0], argument_class(function, 0), {});
+  const std::size_t jump = tokens_.size();
+  if (is_if) {
+    attr(tok::AttrIf, 0);
+  } else {
+    attr(tok::AttrChoose, static_cast<std::uint16_t>(args.size() - 1));
+    tokens_.zeros(2 * args.size());
+  }
+  const std::size_t table = jump + 4;
+  std::vector<std::size_t> gotos;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (!is_if) patch_u16(table + 2 * (i - 1), tokens_.size() - table);
+    emit(args[i], argument_class(function, i), {});
+    gotos.push_back(attr_placeholder(tok::AttrGoto));
+    if (is_if && i == 1) patch_u16(jump + 2, tokens_.size() - table);
+  }
+  if (!is_if) patch_u16(table + 2 * (args.size() - 1), tokens_.size() - table);
+  emit_operand_blanks(tail(args.back()), 4);
+  const std::size_t function_token = tokens_.size();
+  emit_function_token(function, args.size(), 'V');
+  const std::size_t end = tokens_.size();
+  for (std::size_t at : gotos) patch_u16(at + 2, end - at - 4 - 1);
+  (void)function_token;
+}
+
+void Encoder::emit_call(const f::Node& node, char cls, const std::string& head) {
+  const BiffFunction* function = biff_function_by_name(node.text);
+  if (!function) fail("the function " + node.text + " cannot be saved in an Excel 2003 file");
+  const std::size_t argc = node.children.size();
+  if (static_cast<int>(argc) < function->min_args || static_cast<int>(argc) > function->max_args)
+    fail("the function " + node.text + " is called with a number of arguments Excel does not accept");
+  const bool jumps = (function->index == 1 || function->index == 100) && argc >= 2;
+  if (jumps) {
+    emit_jumping_call(node, *function);
+  } else {
+    for (std::size_t i = 0; i < argc; ++i) emit(node.children[i], argument_class(*function, i), {});
+    if (argc > 0) emit_operand_blanks(tail(node.children.back()), 4);
+  }
+  emit_operand_blanks(head + node.leading, 0);
+  if (jumps) return;
+  if (function->index == 4 && argc == 1) return attr(tok::AttrSum, 0);
+  emit_function_token(*function, argc, cls);
+}
+
+void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
+  using K = f::NodeKind;
+  switch (node.kind) {
+    case K::Binary: {
+      const bool reference_op = node.op == f::Operator::Range || node.op == f::Operator::Intersect ||
+                                node.op == f::Operator::Union;
+      const char operand_class = reference_op ? 'R' : 'V';
+      emit(node.children[0], operand_class, head + node.leading);
+      emit(node.children[1], operand_class, {});
+      std::string before_operator = tail(node.children[0]);
+      if (node.op == f::Operator::Intersect && node.space.size() > 1) before_operator += node.space.substr(1);
+      emit_operand_blanks(before_operator, 0);
+      static constexpr std::pair<f::Operator, std::uint8_t> kOps[] = {
+          {f::Operator::Add, tok::Add},    {f::Operator::Subtract, tok::Sub},      {f::Operator::Multiply, tok::Mul},
+          {f::Operator::Divide, tok::Div}, {f::Operator::Power, tok::Power},       {f::Operator::Concat, tok::Concat},
+          {f::Operator::Less, tok::Lt},    {f::Operator::LessEqual, tok::Le},      {f::Operator::Equal, tok::Eq},
+          {f::Operator::GreaterEqual, tok::Ge}, {f::Operator::Greater, tok::Gt}, {f::Operator::NotEqual, tok::Ne},
+          {f::Operator::Intersect, tok::Isect}, {f::Operator::Union, tok::Union}, {f::Operator::Range, tok::Range}};
+      for (auto [op, code] : kOps)
+        if (op == node.op) return (void)tokens_.u8(code);
+      fail("a formula holds an operator Excel cannot store");
+    }
+    case K::Unary:
+      emit(node.children[0], 'V', {});
+      emit_operand_blanks(head + node.leading, 0);
+      tokens_.u8(node.op == f::Operator::Minus ? tok::Uminus : tok::Uplus);
+      return;
+    case K::Percent:
+      emit(node.children[0], 'V', head + node.leading);
+      emit_operand_blanks(tail(node.children[0]), 0);
+      tokens_.u8(tok::Percent);
+      return;
+    case K::Paren:
+      emit_operand_blanks(head + node.leading, 2);
+      emit(node.children[0], cls, {});
+      emit_operand_blanks(tail(node.children[0]), 4);
+      tokens_.u8(tok::Paren);
+      return;
+    case K::Call: return emit_call(node, cls, head);
+    default: break;
+  }
+  emit_operand_blanks(head + node.leading, 0);
+  switch (node.kind) {
+    case K::Number:
+      if (node.number >= 0 && node.number <= 65535 && std::floor(node.number) == node.number &&
+          !std::signbit(node.number)) {
+        tokens_.u8(tok::Int).u16(static_cast<std::uint16_t>(node.number));
+      } else {
+        tokens_.u8(tok::Num).f64(node.number);
+      }
+      return;
+    case K::Text:
+      if (utf8_to_utf16(node.text).size() > 255) fail("a text in a formula is longer than 255 characters");
+      tokens_.u8(tok::Str).string8(node.text);
+      return;
+    case K::Boolean: tokens_.u8(tok::Bool).u8(node.boolean ? 1 : 0); return;
+    case K::Error: tokens_.u8(tok::Err).u8(static_cast<std::uint8_t>(node.error)); return;
+    case K::Missing: tokens_.u8(tok::MissArg); return;
+    case K::Array: return emit_array(node, cls == 'R' ? 'V' : cls);
+    case K::Reference: case K::DeletedReference: return emit_reference(node, cls);
+    case K::Name:
+      tokens_.u8(static_cast<std::uint8_t>(tok::Name + class_offset(cls)))
+          .u16(links_.name_index(node.text, origin_.sheet))
+          .u16(0);
+      return;
+    default: fail("a formula holds a part Excel cannot store");
+  }
+}
+
+EncodedFormula Encoder::run(const f::Formula& formula, FormulaRole role) {
+  if (calls_volatile(formula.root())) attr(tok::AttrVolatile, 0);
+  emit(formula.root(), role == FormulaRole::Name ? 'R' : 'V', {});
+  if (tokens_.size() > 0xFFFF) fail("a formula is too long to be saved");
+  return {std::move(tokens_.data()), std::move(extra_.data())};
+}
+
+}  // namespace
+
+EncodedFormula encode_formula(const formula::Formula& formula, LinkTable& links, const FormulaOrigin& origin,
+                              FormulaRole role) {
+  return Encoder(links, origin).run(formula, role);
+}
+
+}  // namespace engine::xls

@@ -1,0 +1,152 @@
+#include "engine/xls/formula_codec.hpp"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/xls/file_error.hpp"
+
+namespace engine::xls {
+namespace {
+
+namespace f = engine::formula;
+
+LinkTable sample_links() {
+  LinkTable links({"Trimestre 1", "Feuil2", "réponses"});
+  links.add_name({"Zone", -1});
+  links.add_name({"Taux", 1});
+  return links;
+}
+
+std::string round_trip(const std::string& text, FormulaRole role = FormulaRole::Cell) {
+  LinkTable links = sample_links();
+  const FormulaOrigin origin{0, 9, 3};
+  const auto encoded = encode_formula(*f::parse(text), links, origin, role);
+  const auto decoded = decode_formula(encoded.tokens, encoded.extra, links, origin);
+  return f::print(*std::get<std::shared_ptr<const f::Formula>>(decoded));
+}
+
+TEST(FormulaCodec, FormulasComeBackAsTyped) {
+  const char* formulas[] = {
+      "=SUM(A1:A3)",
+      "=AVERAGE('Trimestre 1'!$C$4:$C$8)",
+      "=IF(A1>0,\"oui\",B2*2)",
+      "=IF(A1,B1)",
+      "=CHOOSE(2,A1,B1,C1)",
+      "=(A1+B1)*C1",
+      "=A1 + B1",
+      "=-A1%",
+      "={1,2;3,\"a\"}",
+      "=SUM(4:5)",
+      "=SUM(A:C)",
+      "=TODAY()-$A$1",
+      "=SUM(A1:B2 B1:C3)",
+      "=SUM((A1,B1))",
+      "=ROUND(A1,)",
+      "=\"texte\"&TRUE",
+      "=1.5E+20",
+      "=70000",
+      "=0.25",
+      "=Zone*2",
+      "=Taux",
+      "=#N/A",
+      "=SUBTOTAL(9,B2:B8)",
+      "=VLOOKUP(A1,Feuil2!$A$1:$B$10,2,FALSE)",
+      "=COUNTIF(réponses!A:A,\"x\")",
+      "='Trimestre 1:Feuil2'!A1",
+  };
+  for (const char* text : formulas) EXPECT_EQ(round_trip(text), text);
+}
+
+// The bytes other readers depend on, as Excel itself writes them.
+TEST(FormulaCodec, TokensMatchWhatExcelWrites) {
+  LinkTable links = sample_links();
+  const FormulaOrigin origin{0, 0, 0};
+  auto sum = encode_formula(*f::parse("=SUM(A1:A3)"), links, origin, FormulaRole::Cell);
+  EXPECT_EQ(sum.tokens, (Bytes{0x25, 0, 0, 2, 0, 0, 0xC0, 0, 0xC0, 0x19, 0x10, 0, 0}));
+  auto cell = encode_formula(*f::parse("=$B$2+1"), links, origin, FormulaRole::Cell);
+  EXPECT_EQ(cell.tokens, (Bytes{0x44, 1, 0, 1, 0, 0x1E, 1, 0, 0x03}));
+  auto name = encode_formula(*f::parse("='Trimestre 1'!$C$4:$C$8"), links, origin, FormulaRole::Name);
+  EXPECT_EQ(name.tokens, (Bytes{0x3B, 0, 0, 3, 0, 7, 0, 2, 0, 2, 0}));
+  EXPECT_EQ(links.entries().size(), 1u);
+  auto round = encode_formula(*f::parse("=ROUND(A1,2)"), links, origin, FormulaRole::Cell);
+  EXPECT_EQ(round.tokens, (Bytes{0x44, 0, 0, 0, 0xC0, 0x1E, 2, 0, 0x41, 27, 0}));
+}
+
+// IF's jump lands on its false branch and each goto just before the end,
+// so an evaluator that follows them (Excel) reads the branch taken.
+TEST(FormulaCodec, IfAndChooseJumpsLandOnTheirBranches) {
+  LinkTable links = sample_links();
+  auto e = encode_formula(*f::parse("=IF(A1,2,3)"), links, {0, 0, 0}, FormulaRole::Cell);
+  // A1 (5) | attrIf (4) | 2 (3) | goto (4) | 3 (3) | goto (4) | funcvar IF (4)
+  const Bytes& t = e.tokens;
+  ASSERT_EQ(t.size(), 27u);
+  EXPECT_EQ(t[5], 0x19);
+  EXPECT_EQ(t[6], 0x02);
+  EXPECT_EQ(t[7] + 9u, 16u);  // the false branch starts at 16
+  EXPECT_EQ(t[14] + 12u + 4u + 1u, 27u);
+  EXPECT_EQ(t[21] + 19u + 4u + 1u, 27u);
+  auto c = encode_formula(*f::parse("=CHOOSE(A1,10,20)"), links, {0, 0, 0}, FormulaRole::Cell);
+  const Bytes& u = c.tokens;
+  // A1 (5) | attrChoose 2 + table of 3 (4+6) | 10 (3) | goto | 20 (3) | goto | funcvar
+  ASSERT_EQ(u.size(), 5u + 10u + 3u + 4u + 3u + 4u + 4u);
+  const std::size_t table = 9;
+  EXPECT_EQ(u[table] + table, 15u);
+  EXPECT_EQ(u[table + 2] + table, 22u);
+  EXPECT_EQ(u[table + 4] + table, 29u);
+}
+
+TEST(FormulaCodec, SharedFormulaOffsetsResolveAgainstTheCell) {
+  LinkTable links = sample_links();
+  // ptgRefN one row up and one column left, relative both ways; ptgInt 1; add.
+  const Bytes tokens = {0x4C, 0xFF, 0xFF, 0xFF, 0xC0, 0x1E, 1, 0, 0x03};
+  auto decoded = decode_formula(tokens, {}, links, {0, 5, 5});
+  EXPECT_EQ(f::print(*std::get<std::shared_ptr<const f::Formula>>(decoded)), "=E5+1");
+  const Bytes exp = {0x01, 4, 0, 2, 0};
+  auto shared = std::get<SharedFormulaRef>(decode_formula(exp, {}, links, {0, 5, 5}));
+  EXPECT_EQ(shared.row, 4);
+  EXPECT_EQ(shared.column, 2);
+}
+
+TEST(FormulaCodec, WhatCannotBeSavedIsRefusedClearly) {
+  LinkTable links = sample_links();
+  EXPECT_THROW(encode_formula(*f::parse("=NOSUCHFUNCTION(1)"), links, {0, 0, 0}, FormulaRole::Cell), FileError);
+  EXPECT_THROW(encode_formula(*f::parse("=Absente!A1"), links, {0, 0, 0}, FormulaRole::Cell), FileError);
+  f::Node text;
+  text.kind = f::NodeKind::Text;
+  text.text = std::string(256, 'x');
+  EXPECT_THROW(encode_formula(f::Formula(text), links, {0, 0, 0}, FormulaRole::Cell), FileError);
+}
+
+TEST(FormulaCodec, UnknownNamesGetANameRecordAsExcelKeepsThem) {
+  LinkTable links = sample_links();
+  encode_formula(*f::parse("=Inconnu+1"), links, {0, 0, 0}, FormulaRole::Cell);
+  ASSERT_EQ(links.names().size(), 3u);
+  EXPECT_EQ(links.names()[2].name, "Inconnu");
+}
+
+TEST(FormulaCodec, GarbageTokensNeverCrash) {
+  const LinkTable links = sample_links();
+  std::mt19937 random(72506);
+  std::uniform_int_distribution<int> byte(0, 255);
+  int refused = 0;
+  for (int round = 0; round < 20000; ++round) {
+    Bytes tokens(static_cast<std::size_t>(1 + round % 23));
+    for (auto& b : tokens) b = static_cast<std::uint8_t>(byte(random));
+    Bytes extra(static_cast<std::size_t>(round % 7));
+    for (auto& b : extra) b = static_cast<std::uint8_t>(byte(random));
+    try {
+      decode_formula(tokens, extra, links, {0, 1, 1});
+    } catch (const FileError&) {
+      ++refused;
+    }
+  }
+  EXPECT_GT(refused, 0);
+  // A deeply nested formula is refused, not built.
+  Bytes deep = {0x1E, 1, 0};
+  deep.insert(deep.end(), 5000, 0x13);
+  EXPECT_THROW(decode_formula(deep, {}, links, {0, 0, 0}), FileError);
+}
+
+}  // namespace
+}  // namespace engine::xls
