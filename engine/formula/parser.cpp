@@ -151,7 +151,9 @@ class Parser {
         return left;
       }
       Depth depth(*this);
+      const std::size_t right_start = pos_;
       Node right = range();
+      if (is_literal(right)) throw ParseError(base_ + right_start, "only references intersect");
       left = make_binary(Operator::Intersect, std::move(left), std::move(right));
       left.space = space;
     }
@@ -203,10 +205,10 @@ class Parser {
   }
 
   std::string quoted_text(char quote, const char* what) {
-    ++pos_;
+    const std::size_t start = pos_++;
     std::string out;
     while (true) {
-      if (at_end()) fail(std::string("unterminated ") + what);
+      if (at_end()) throw ParseError(base_ + start, std::string("unterminated ") + what);
       const char c = s_[pos_++];
       if (c != quote) {
         out += c;
@@ -227,7 +229,7 @@ class Parser {
   }
 
   std::optional<CellError> read_error() {
-    for (std::size_t len : {7u, 6u, 4u}) {
+    for (std::size_t len : {7u, 6u, 5u, 4u}) {
       if (pos_ + len > s_.size()) continue;
       if (auto error = error_from_text(s_.substr(pos_, len))) {
         pos_ += len;
@@ -291,8 +293,9 @@ class Parser {
         node.array.emplace_back();
         continue;
       }
+      if (peek() == '}' && node.array.back().size() != node.array.front().size())
+        fail("the rows of an array must be equally long");
       expect('}', "\"}\"");
-      if (node.array.back().size() != node.array.front().size()) fail("the rows of an array must be equally long");
       return node;
     }
   }
