@@ -69,6 +69,8 @@ void move_across_devices(const stdfs::path& from, const stdfs::path& to) {
 }  // namespace
 
 void Kill(std::string_view path) {
+  // A bare folder would list every file in it: Kill names files, not folders.
+  if (split_last(path).name.empty()) raise(err::FileNotFound);
   const Matches matches = list_matching(path, attr::Normal);
   if (!matches.folder_exists) raise(err::PathNotFound);
   if (matches.names.empty()) raise(err::FileNotFound);

@@ -11,6 +11,7 @@ namespace platform::fs {
 // files a mask-0 listing shows are candidates (folders, hidden and system
 // files are not). 76 when the folder is missing, 53 when nothing matches, 75
 // when a match is read-only; nothing is deleted when any match is read-only.
+// A path ending with a separator names no file (53), never the whole folder.
 void Kill(std::string_view path);
 
 // Name old As new: renames or moves a file or folder. 53 when `from` does not

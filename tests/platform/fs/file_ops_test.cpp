@@ -79,6 +79,8 @@ TEST(Kill, WildcardsDeleteEveryMatchingFileAndNothingElse) {
   EXPECT_TRUE(tmp.has("d.xlt"));
   EXPECT_EQ(error_of([&] { Kill(tmp.win() + "*.xlt"); }), com::err::FileNotFound);
   EXPECT_EQ(error_of([&] { Kill(tmp.win() + "d.xlt"); }), com::err::FileNotFound);
+  EXPECT_EQ(error_of([&] { Kill(tmp.win()); }), com::err::FileNotFound);
+  EXPECT_TRUE(tmp.has("c.xls"));
   EXPECT_EQ(error_of([&] { Kill(tmp.win() + "nowhere\\c.xls"); }), com::err::PathNotFound);
 }
 
