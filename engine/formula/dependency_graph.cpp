@@ -121,7 +121,8 @@ class Ordering {
   void close_over_dependents() {
     for (std::size_t i = 0; i < cells_.size(); ++i) {
       std::vector<std::size_t> out;
-      index_.for_each_dependent(cells_[i], [&](const CellAddress& dependent) {
+      const CellAddress current = cells_[i];  // add() may move cells_
+      index_.for_each_dependent(current, [&](const CellAddress& dependent) {
         add(dependent);
         out.push_back(ids_.at(dependent));
       });
