@@ -67,15 +67,10 @@ Error::Error(std::int32_t number, std::string source, std::string description, s
       help_context_(help_context),
       hresult_(hresult_from_number(number)) {}
 
-Error Error::from_hresult(HRESULT hr, std::string source, std::string description) {
-  Error e(number_from_hresult(hr), std::move(source), std::move(description));
+Error Error::from_hresult(HRESULT hr, std::string source, std::string description, std::string help_file,
+                          std::int32_t help_context) {
+  Error e(number_from_hresult(hr), std::move(source), std::move(description), std::move(help_file), help_context);
   e.hresult_ = hr;
-  return e;
-}
-
-Error Error::with_source(std::string source) const {
-  Error e = *this;
-  e.source_ = std::move(source);
   return e;
 }
 

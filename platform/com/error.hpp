@@ -62,7 +62,8 @@ class Error : public std::exception {
                  std::string help_file = {}, std::int32_t help_context = 0);
 
   // The error a failed automation call with this HRESULT raises.
-  static Error from_hresult(HRESULT hr, std::string source = {}, std::string description = {});
+  static Error from_hresult(HRESULT hr, std::string source = {}, std::string description = {},
+                            std::string help_file = {}, std::int32_t help_context = 0);
 
   std::int32_t number() const { return number_; }
   const std::string& source() const { return source_; }
@@ -70,10 +71,6 @@ class Error : public std::exception {
   const std::string& help_file() const { return help_file_; }
   std::int32_t help_context() const { return help_context_; }
   HRESULT hresult() const { return hresult_; }
-
-  // The same error raised again from another place: only the source changes,
-  // as when a handler re-raises the error it is handling under a new source.
-  Error with_source(std::string source) const;
 
   const char* what() const noexcept override { return description_.c_str(); }
 
