@@ -99,22 +99,22 @@ std::vector<HWND> Desktop::owned_by(HWND h) const {
   return owned;
 }
 
-HWND Desktop::create(WindowSpec spec) {
-  const bool child = (spec.style & WS_CHILD) != 0;
-  Window* parent = child ? lookup(spec.parent) : nullptr;
+HWND Desktop::create(NewWindow params) {
+  const bool child = (params.style & WS_CHILD) != 0;
+  Window* parent = child ? lookup(params.parent) : nullptr;
   if (child && parent == nullptr) return 0;
-  const HWND owner = child ? 0 : top_level_of(spec.owner);
-  if (!child && spec.owner != 0 && owner == 0) return 0;
+  const HWND owner = child ? 0 : top_level_of(params.owner);
+  if (!child && params.owner != 0 && owner == 0) return 0;
 
   auto w = std::make_unique<Window>();
-  w->class_name = std::move(spec.class_name);
-  w->title = std::move(spec.title);
-  w->style = spec.style;
-  w->ex_style = spec.ex_style;
-  w->parent = child ? spec.parent : 0;
+  w->class_name = std::move(params.class_name);
+  w->title = std::move(params.title);
+  w->style = params.style;
+  w->ex_style = params.ex_style;
+  w->parent = child ? params.parent : 0;
   w->owner = owner;
-  if (spec.on_message) w->on_message = std::make_shared<const MessageHandler>(std::move(spec.on_message));
-  if (spec.on_keys) w->on_keys = std::make_shared<const KeyHandler>(std::move(spec.on_keys));
+  if (params.on_message) w->on_message = std::make_shared<const MessageHandler>(std::move(params.on_message));
+  if (params.on_keys) w->on_keys = std::make_shared<const KeyHandler>(std::move(params.on_keys));
 
   const HWND h = new_handle();
   if (child)
@@ -122,7 +122,7 @@ HWND Desktop::create(WindowSpec spec) {
   else
     top_level_.insert(top_level_.begin(), h);
   windows_.emplace(h, std::move(w));
-  if (!child && (spec.style & WS_VISIBLE) != 0) foreground_ = h;
+  if (!child && (params.style & WS_VISIBLE) != 0) foreground_ = h;
   return h;
 }
 

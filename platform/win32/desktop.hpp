@@ -28,7 +28,7 @@ namespace platform::win32 {
 using MessageHandler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 using KeyHandler = std::function<void(HWND, const Keystroke&)>;
 
-struct WindowSpec {
+struct NewWindow {
   std::string class_name;
   std::string title;  // UTF-8
   DWORD style = 0;    // WS_VISIBLE shows it at once; WS_CHILD needs a parent
@@ -49,7 +49,7 @@ class Desktop {
   // 0 when the parent or owner is not a window, or a child has no parent. A
   // new top-level window goes to the top of the z-order, and becomes the
   // foreground window when it is visible; a new child goes below its siblings.
-  HWND create(WindowSpec spec);
+  HWND create(NewWindow params);
   // Destroys the window's owned windows, tells it and its children
   // WM_DESTROY, then removes them all. False for an invalid handle or a window
   // already being destroyed.
