@@ -14,6 +14,28 @@ constexpr HWND kHandleStep = 4;  // window handles are multiples of 4, as on Win
 
 constexpr DWORD kShowStateBits = WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE;
 
+// What each ShowWindow command does to a window, indexed by SW_ value.
+struct ShowCommand {
+  DWORD keep;              // show-state bits kept from before
+  DWORD set;               // show-state bits set
+  bool activates;          // a top-level window comes to the front
+  bool passes_foreground;  // the foreground goes to another window
+};
+constexpr ShowCommand kShowCommands[] = {
+    {WS_MINIMIZE | WS_MAXIMIZE, 0, false, true},  // SW_HIDE
+    {0, WS_VISIBLE, true, false},                 // SW_SHOWNORMAL
+    {0, WS_VISIBLE | WS_MINIMIZE, true, false},   // SW_SHOWMINIMIZED
+    {0, WS_VISIBLE | WS_MAXIMIZE, true, false},   // SW_SHOWMAXIMIZED
+    {0, WS_VISIBLE, false, false},                // SW_SHOWNOACTIVATE
+    {kShowStateBits, WS_VISIBLE, true, false},    // SW_SHOW
+    {0, WS_VISIBLE | WS_MINIMIZE, false, true},   // SW_MINIMIZE
+    {0, WS_VISIBLE | WS_MINIMIZE, false, false},  // SW_SHOWMINNOACTIVE
+    {kShowStateBits, WS_VISIBLE, false, false},   // SW_SHOWNA
+    {0, WS_VISIBLE, true, false},                 // SW_RESTORE
+    {0, WS_VISIBLE, true, false},                 // SW_SHOWDEFAULT
+    {0, WS_VISIBLE | WS_MINIMIZE, false, true},   // SW_FORCEMINIMIZE
+};
+
 // Class names and titles are found without regard to case, as Win32 does.
 std::string folded(std::string_view text) {
   utf8proc_uint8_t* out = nullptr;
@@ -244,26 +266,11 @@ bool Desktop::maximised(HWND h) const {
 bool Desktop::show(HWND h, int command) {
   Window* w = lookup(h);
   if (w == nullptr || command < SW_HIDE || command > SW_FORCEMINIMIZE) return false;
+  const ShowCommand& effect = kShowCommands[command];
   const bool was_visible = (w->style & WS_VISIBLE) != 0;
-  DWORD state = w->style & kShowStateBits;
-  bool activates = false;
-  switch (command) {
-    case SW_HIDE: state &= ~WS_VISIBLE; break;
-    case SW_SHOWNORMAL: case SW_RESTORE: case SW_SHOWDEFAULT:
-      state = WS_VISIBLE;
-      activates = true;
-      break;
-    case SW_SHOWMINIMIZED: state = WS_VISIBLE | WS_MINIMIZE; activates = true; break;
-    case SW_MINIMIZE: case SW_SHOWMINNOACTIVE: case SW_FORCEMINIMIZE: state = WS_VISIBLE | WS_MINIMIZE; break;
-    case SW_SHOWMAXIMIZED: state = WS_VISIBLE | WS_MAXIMIZE; activates = true; break;
-    case SW_SHOW: state |= WS_VISIBLE; activates = true; break;
-    default: state |= WS_VISIBLE; break;  // SW_SHOWNOACTIVATE, SW_SHOWNA
-  }
-  w->style = (w->style & ~kShowStateBits) | state;
-  const bool is_top_level = w->parent == 0;
-  if (is_top_level && activates) activate(h);
-  if (is_top_level && (command == SW_HIDE || command == SW_MINIMIZE || command == SW_FORCEMINIMIZE))
-    activate_another(h, 0);
+  w->style = (w->style & ~kShowStateBits) | (w->style & effect.keep) | effect.set;
+  if (w->parent == 0 && effect.activates) activate(h);
+  if (w->parent == 0 && effect.passes_foreground) activate_another(h, 0);
   return was_visible;
 }
 

@@ -81,6 +81,12 @@ TEST_F(WindowRelations, HidingTheForegroundWindowHandsTheForegroundOn) {
   EXPECT_FALSE(IsWindowVisible(excel));
   ShowWindow(excel, SW_SHOWMAXIMIZED);
   EXPECT_EQ(GetForegroundWindow(), excel);
+  ShowWindow(excel, SW_HIDE);
+  EXPECT_TRUE(ShowWindow(below, SW_MINIMIZE));
+  EXPECT_EQ(GetForegroundWindow(), 0u);  // nothing visible and restored is left
+  ShowWindow(excel, SW_SHOW);
+  EXPECT_TRUE(IsZoomed(excel));  // hiding kept the show state
+  EXPECT_EQ(GetForegroundWindow(), excel);
 }
 
 TEST_F(WindowRelations, InvalidHandlesAnswerZeroAndAreNeverReused) {
