@@ -174,6 +174,15 @@ Variant Dispatch::invoke(DispId id, CallKind kind, std::span<Variant> args, std:
     const Variant inner = call_member(*this, *getter, CallKind::Get, {}, {});
     return object_of(inner).invoke(DISPID_VALUE, kind, args, names);
   }
+  // Assigning to a property that can only be read, with its index
+  // arguments, assigns the default member of what it returns: Range("A1") = 5.
+  if (!member && is_put(kind) && indexes > 0 && getter && (getter->variadic || indexes <= getter->arity)) {
+    std::vector<Variant> index_args(args.begin(), args.end());
+    Variant value = std::move(index_args[args.size() - names.size() - 1]);
+    index_args.erase(index_args.begin() + static_cast<std::ptrdiff_t>(args.size() - names.size() - 1));
+    const Variant inner = call_member(*this, *getter, CallKind::Get, index_args, names);
+    return object_of(inner).invoke(DISPID_VALUE, kind, std::span(&value, 1));
+  }
   raise(member ? err::WrongNumberOfArguments : err::MemberNotFound);
 }
 

@@ -103,7 +103,9 @@ class Dispatch : public std::enable_shared_from_this<Dispatch> {
   //
   // A property get without parameters called with arguments applies them to
   // the default member of its result, as the runtime does for
-  // Application.Workbooks(1); the same holds for a put.
+  // Application.Workbooks(1); the same holds for a put (Cells(1, 1) = 5).
+  // A put to a member that can only be read, given its index arguments,
+  // assigns the default member of the member's result (Range("A1") = 5).
   Variant invoke(DispId id, CallKind kind, std::span<Variant> args = {},
                  std::span<const std::string_view> names = {});
   Variant invoke(std::string_view name, CallKind kind, std::span<Variant> args = {},

@@ -26,7 +26,8 @@ class Book : public Dispatch {
                                          .get("Tag", 200, &Book::tag, {"Index"})
                                          .put("Tag", 200, &Book::set_tag, {"Index"})
                                          .method("Measure", 300, &Book::measure, {"Text", "Length"})
-                                         .get("Value", DISPID_VALUE, [](Book& b) { return b.name_; });
+                                         .get("Value", DISPID_VALUE, [](Book& b) { return b.name_; })
+                                         .put("Value", DISPID_VALUE, &Book::set_name);
     return table;
   }
 
@@ -104,7 +105,7 @@ TEST(Dispatch, UnknownMembersAndKindsRaise438) {
   EXPECT_EQ(raised([&] { book->invoke(999, CallKind::Get); }), 438);
   EXPECT_EQ(raised([&] { book->call("Name"); }), 438);           // a property is not a method
   EXPECT_EQ(raised([&] { book->put("Close", true); }), 438);     // nor can a method be assigned
-  EXPECT_EQ(raised([&] { book->put("Value", "x"); }), 438);      // read-only
+  EXPECT_EQ(raised([&] { book->put("Measure", "x"); }), 438);      // not a property
 }
 
 TEST(Dispatch, NamedArgumentsMatchParametersInAnyCase) {
@@ -185,6 +186,21 @@ TEST(Dispatch, DefaultMemberServesCollectionsAndValues) {
   EXPECT_EQ(raised([&] { shelf->get("Count", {1}); }), 424);
 }
 
+TEST(Dispatch, AssigningThroughAnObjectAssignsItsDefaultMember) {
+  auto shelf = std::make_shared<Shelf>();
+  shelf->add("Thor.xls");
+  // Shelf(1) = "x": Item can only be read, so its result's default member is assigned.
+  std::vector<Variant> args = {1, "Renamed.xls"};
+  shelf->invoke(DISPID_VALUE, CallKind::Put, args);
+  EXPECT_EQ(shelf->books[0]->name(), "Renamed.xls");
+  // Books(1) = "y": Books takes no index, the argument goes with the value.
+  std::vector<Variant> through = {1, "Again.xls"};
+  shelf->invoke("Books", CallKind::Put, through);
+  EXPECT_EQ(shelf->books[0]->name(), "Again.xls");
+  std::vector<Variant> read_only = {3};
+  EXPECT_EQ(raised([&] { shelf->invoke("Count", CallKind::Put, read_only); }), 438);
+}
+
 TEST(Dispatch, DefaultValueOfObjectsAndNothing) {
   auto shelf = std::make_shared<Shelf>();
   EXPECT_EQ(value_of(Variant(5)), Variant(5));
@@ -221,7 +237,7 @@ TEST(MemberTable, EnumeratesAndRefusesInconsistentRegistrations) {
   const auto& table = std::make_shared<Book>("b")->members();
   std::vector<std::string> names;
   for (const Member& m : table.members()) names.push_back(m.name);
-  EXPECT_EQ(names.size(), 7u);
+  EXPECT_EQ(names.size(), 8u);
   const Member* close = table.find(277, CallKind::Method);
   ASSERT_NE(close, nullptr);
   EXPECT_EQ(close->arity, 3u);
