@@ -87,6 +87,17 @@ void clear_outline(Lines& lines) {
   }
 }
 
+void clear_outline(Lines& lines, int first, int last) {
+  const int end = std::min(last + 1, lines.count() - 1);
+  for (int index = first; index <= end; ++index) {
+    modify(lines, index, [](LineInfo& info) {
+      if (info.outline_level > 1) info.hidden = false;
+      info.outline_level = 1;
+      info.collapsed = false;
+    });
+  }
+}
+
 int max_outline_level(const Lines& lines) {
   int deepest = 1;
   lines.for_each(0, lines.count() - 1,

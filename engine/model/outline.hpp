@@ -22,8 +22,11 @@ void group(Lines& lines, int first, int last);
 // Lowers each grouped line of [first, last] one level, showing it; raises
 // 1004 when none of them is grouped.
 void ungroup(Lines& lines, int first, int last);
-// Removes the whole outline: every line back to level 1, shown, not collapsed.
+// Removes the outline: every line back to level 1, shown, not collapsed;
+// the second form only for the lines of [first, last] and the summary line
+// just after them.
 void clear_outline(Lines& lines);
+void clear_outline(Lines& lines, int first, int last);
 int max_outline_level(const Lines& lines);
 
 // The detail lines of the summary line `summary`, or nothing when it is no

@@ -316,6 +316,11 @@ void Worksheet::clear_outline() {
   book_.mark_changed();
 }
 
+void Worksheet::clear_row_outline(int first, int last) {
+  engine::model::clear_outline(rows_, first, last);
+  book_.mark_changed();
+}
+
 void Worksheet::show_levels(int row_levels, int column_levels) {
   if (row_levels != 0) engine::model::show_levels(rows_, row_levels, summary_row_);
   if (column_levels != 0) engine::model::show_levels(columns_, column_levels, summary_column_);

@@ -81,6 +81,7 @@ class Worksheet {
   void group_columns(int first, int last);
   void ungroup_columns(int first, int last);
   void clear_outline();
+  void clear_row_outline(int first, int last);
   void show_levels(int row_levels, int column_levels);  // 0 leaves that axis alone
   bool row_show_detail(int row) const;
   void set_row_show_detail(int row, bool show);
