@@ -26,6 +26,9 @@ class Book : public Dispatch {
                                          .get("Tag", 200, &Book::tag, {"Index"})
                                          .put("Tag", 200, &Book::set_tag, {"Index"})
                                          .method("Measure", 300, &Book::measure, {"Text", "Length"})
+                                         .method("Attach", 301, [](Book& b, Variant& target) {
+                                           if (!target.is_object() || !target.object()) target = b.self(&b);
+                                         })
                                          .get("Value", DISPID_VALUE, [](Book& b) { return b.name_; })
                                          .put("Value", DISPID_VALUE, &Book::set_name);
     return table;
@@ -152,6 +155,15 @@ TEST(Dispatch, ByReferenceArgumentsComeBackToTheCaller) {
   EXPECT_EQ(args[1], Variant(std::int32_t{5}));
   EXPECT_EQ(args[0], Variant("hello"));  // untouched by-value argument is handed back too
 
+  // An object passed by reference: the callee fills in Nothing, keeps an object.
+  std::vector<Variant> target = {Variant::nothing()};
+  book->invoke("Attach", CallKind::Method, target);
+  EXPECT_EQ(target[0].object(), book);
+  auto other = std::make_shared<Book>("other");
+  target = {other};
+  book->invoke("Attach", CallKind::Method, target);
+  EXPECT_EQ(target[0].object(), other);
+
   // A refused call leaves the caller's arguments as they were.
   std::vector<Variant> named = {"kept", 1};
   const std::string_view names[] = {"Nope"};
@@ -233,11 +245,24 @@ TEST(Dispatch, ObjectParametersCheckTheirClass) {
   EXPECT_EQ(raised([&] { reader->call("Read", {"x"}); }), 13);
 }
 
+TEST(Dispatch, ArgumentHelpersForHandWrittenHandlers) {
+  std::vector<Variant> args = {"12", Variant::missing(), true, Variant::null()};
+  EXPECT_EQ(argument<std::int32_t>(args, 0), 12);
+  EXPECT_EQ(argument<std::string>(args, 2), "True");
+  EXPECT_EQ(optional_argument<double>(args, 1), std::nullopt);
+  EXPECT_EQ(optional_argument<double>(args, 9), std::nullopt);
+  EXPECT_EQ(raised([&] { argument<std::int32_t>(args, 1); }), 449);
+  EXPECT_EQ(raised([&] { argument<std::int32_t>(args, 9); }), 449);
+  EXPECT_EQ(raised([&] { argument<std::string>(args, 3); }), 13);
+  EXPECT_EQ(raised([&] { argument<std::shared_ptr<Dispatch>>(args, 0); }), 13);
+  EXPECT_EQ(argument<Variant>(args, 3), Variant::null());
+}
+
 TEST(MemberTable, EnumeratesAndRefusesInconsistentRegistrations) {
   const auto& table = std::make_shared<Book>("b")->members();
   std::vector<std::string> names;
   for (const Member& m : table.members()) names.push_back(m.name);
-  EXPECT_EQ(names.size(), 8u);
+  EXPECT_EQ(names.size(), 9u);
   const Member* close = table.find(277, CallKind::Method);
   ASSERT_NE(close, nullptr);
   EXPECT_EQ(close->arity, 3u);
