@@ -16,14 +16,16 @@ int error_number_of(auto&& call) {
 }
 
 TEST(FichiersDeTravail, NewListHasNoItemsNotEvenSlotZero) {
-  FichiersDeTravail liste;
+  auto liste_objet = std::make_shared<FichiersDeTravail>();
+  FichiersDeTravail& liste = *liste_objet;
   EXPECT_EQ(liste.count(), 0);
   EXPECT_EQ(error_number_of([&] { liste.Item(0); }), 9);
   EXPECT_EQ(error_number_of([&] { liste.Item(1); }), 9);
 }
 
 TEST(FichiersDeTravail, ItemsComeBackInOrderWithAnEmptySlotZero) {
-  FichiersDeTravail liste;
+  auto liste_objet = std::make_shared<FichiersDeTravail>();
+  FichiersDeTravail& liste = *liste_objet;
   liste.add("07250613.xls", "Thor International.xls", false);
   liste.add("", "Thor.xlt", true);
   liste.add("", "International.xlt", true);
@@ -40,7 +42,8 @@ TEST(FichiersDeTravail, ItemsComeBackInOrderWithAnEmptySlotZero) {
 }
 
 TEST(FichiersDeTravail, ItemIsACopy) {
-  FichiersDeTravail liste;
+  auto liste_objet = std::make_shared<FichiersDeTravail>();
+  FichiersDeTravail& liste = *liste_objet;
   liste.add("07250601.xls", "Thor International.xls", false);
   Fichier copie = liste.Item(1);
   copie.NomDest = "autre.xls";
@@ -48,7 +51,8 @@ TEST(FichiersDeTravail, ItemIsACopy) {
 }
 
 TEST(ComplementInfo, LinesAreNumberedFromOne) {
-  ComplementInfo lignes;
+  auto lignes_objet = std::make_shared<ComplementInfo>();
+  ComplementInfo& lignes = *lignes_objet;
   EXPECT_EQ(error_number_of([&] { lignes.item(1); }), 9);
   lignes.add("première", 42);
   lignes.add("seconde");
@@ -57,6 +61,35 @@ TEST(ComplementInfo, LinesAreNumberedFromOne) {
   EXPECT_EQ(lignes.item(1), "première");
   EXPECT_EQ(lignes.item(2), "seconde");
   EXPECT_EQ(error_number_of([&] { lignes.item(3); }), 9);
+}
+
+}  // namespace
+}  // namespace d72506
+
+namespace d72506 {
+namespace {
+
+using platform::com::Variant;
+
+// The module reaches a question's list only by member name.
+TEST(FichiersDeTravail, LateBoundCallersReadRecordsByFieldName) {
+  auto liste = std::make_shared<FichiersDeTravail>();
+  liste->call("ADD", {"07250614.xlt", "Thor.xlt", true});
+  EXPECT_EQ(liste->call("count").long_value(), 1);
+  Variant fichier = liste->get("Item", {1});
+  auto& record = platform::com::object_of(fichier);
+  EXPECT_EQ(record.get("NomSource").string_value(), "07250614.xlt");
+  EXPECT_EQ(record.get("nomdest").string_value(), "Thor.xlt");
+  EXPECT_TRUE(record.get("Modele").bool_value());
+  EXPECT_EQ(error_number_of([&] { liste->get("Item", {2}); }), 9);
+}
+
+TEST(ComplementInfo, LateBoundCallersSeeThePlayersMembers) {
+  auto lignes = std::make_shared<ComplementInfo>();
+  lignes->call("add", {"ligne", 0});
+  EXPECT_EQ(lignes->call("count").long_value(), 1);
+  EXPECT_EQ(lignes->call("item", {1}).string_value(), "ligne");
+  EXPECT_EQ(error_number_of([&] { lignes->call("remove", {1}); }), 438);
 }
 
 }  // namespace
