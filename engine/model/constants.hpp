@@ -57,6 +57,11 @@ inline constexpr int Normal = -4143;
 inline constexpr int Maximized = -4137;
 inline constexpr int Minimized = -4140;
 
+// Sheet visibility.
+inline constexpr int SheetVisible = -1;
+inline constexpr int SheetHidden = 0;
+inline constexpr int SheetVeryHidden = 2;
+
 // Where outline summary rows and columns stand.
 inline constexpr int SummaryAbove = 0;
 inline constexpr int SummaryBelow = 1;

@@ -118,6 +118,9 @@ CellRange subtotal(Worksheet& sheet, const CellRange& given, const SubtotalOptio
 
   const std::vector<Group> groups = groups_of(sheet, list, label_column);
   const int data_first = list.first_row + 1;
+  // Checked before the first insertion, so a list too near the bottom of the
+  // sheet is refused whole rather than left half subtotalled.
+  if (list.last_row + static_cast<int>(groups.size()) + 1 >= kMaxRows) refuse("The list is too close to the last row");
   // From the bottom up, so the rows above keep their numbers.
   for (auto group = groups.rbegin(); group != groups.rend(); ++group) sheet.insert_rows(group->last + 1, 1);
   int row = data_first;

@@ -147,6 +147,29 @@ void Workbook::move_sheet(SheetId id, std::size_t position) {
   rebuild_dependencies();
 }
 
+void Workbook::set_sheet_visibility(SheetId id, int visibility) {
+  Worksheet* sheet = find_sheet(id);
+  if (sheet == nullptr) refuse(platform::com::err::SubscriptOutOfRange, "Subscript out of range");
+  if (visibility != xl::SheetVisible && visibility != xl::SheetHidden && visibility != xl::SheetVeryHidden) {
+    refuse(platform::com::err::ApplicationDefined, "Invalid sheet visibility");
+  }
+  if (visibility != xl::SheetVisible && sheet->visibility() == xl::SheetVisible) {
+    const auto visible = std::count_if(sheets_.begin(), sheets_.end(),
+                                       [](const auto& s) { return s->visibility() == xl::SheetVisible; });
+    if (visible == 1) refuse(platform::com::err::ApplicationDefined, "A workbook must keep at least one visible sheet");
+  }
+  check_structure_editable();
+  sheet->visibility_ = visibility;
+  if (visibility != xl::SheetVisible) {
+    const auto shown = std::find_if(sheets_.begin(), sheets_.end(),
+                                    [](const auto& s) { return s->visibility() == xl::SheetVisible; });
+    for (auto& window : windows_) {
+      if (window.active_sheet == id) window.active_sheet = (*shown)->id();
+    }
+  }
+  mark_changed();
+}
+
 // --- Names -------------------------------------------------------------------
 
 const DefinedName& Workbook::add_name(std::string_view name, std::string_view refers_to,

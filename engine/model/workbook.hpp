@@ -67,6 +67,9 @@ class Workbook final : public formula::EvalContext {
   // Formulas and names that read the sheet follow the new name.
   void rename_sheet(SheetId id, std::string name);
   void move_sheet(SheetId id, std::size_t position);
+  // xlSheetVisible, xlSheetHidden or xlSheetVeryHidden; raises 1004 for
+  // another value or for hiding the last visible sheet.
+  void set_sheet_visibility(SheetId id, int visibility);
 
   // --- Names -----------------------------------------------------------------
   const std::vector<DefinedName>& names() const { return names_; }

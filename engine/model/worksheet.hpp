@@ -35,6 +35,7 @@ class Worksheet {
   SheetId id() const { return id_; }
   const std::string& name() const { return name_; }
   Workbook& workbook() const { return book_; }
+  int visibility() const { return visibility_; }
 
   // --- Cells -------------------------------------------------------------
   // Null when the cell has neither content nor a format of its own.
@@ -166,6 +167,7 @@ class Worksheet {
   Workbook& book_;
   SheetId id_;
   std::string name_;
+  int visibility_ = xl::SheetVisible;
   std::map<int, Row> cells_;
   std::size_t cell_count_ = 0;
   Lines rows_{kMaxRows};

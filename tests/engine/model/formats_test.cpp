@@ -49,6 +49,20 @@ TEST(Formats, WholeColumnsAreFormattedByTheirRecordNotByCells) {
   EXPECT_EQ(sheet.format(7, 2).alignment.horizontal, xl::Center);
 }
 
+TEST(Formats, NumberFormatCodesAreRecognisedByKind) {
+  EXPECT_EQ(builtin_number_format_id("general"), 0);
+  EXPECT_EQ(builtin_number_format_id("@"), 49);
+  EXPECT_EQ(builtin_number_format_id("@\"-52\""), std::nullopt);
+  EXPECT_EQ(builtin_number_format(14), "m/d/yyyy");
+  EXPECT_TRUE(is_date_format("dd/mm/yyyy"));
+  EXPECT_TRUE(is_date_format("[h]:mm:ss"));
+  EXPECT_FALSE(is_date_format("General"));
+  EXPECT_FALSE(is_date_format("\"days\" 0"));
+  EXPECT_FALSE(is_date_format("#,##0.00;[Red]-#,##0.00"));
+  EXPECT_TRUE(is_text_format("@"));
+  EXPECT_FALSE(is_text_format("@\"-52\""));
+}
+
 TEST(Formats, InvalidValuesNeverReachThePool) {
   Workbook book("Classeur1");
   Worksheet& sheet = book.add_sheet("Feuil1");

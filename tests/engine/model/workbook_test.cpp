@@ -48,6 +48,17 @@ TEST(Sheets, RenamingAndDeletingKeepFormulasHonest) {
   EXPECT_EQ(error_number([&] { book.delete_sheet(summary.id()); }), platform::com::err::ApplicationDefined);
 }
 
+TEST(Sheets, TheLastVisibleSheetCannotBeHidden) {
+  Workbook book("Classeur1");
+  Worksheet& first = book.add_sheet("Feuil1");
+  Worksheet& second = book.add_sheet("Feuil2");
+  book.set_sheet_visibility(first.id(), xl::SheetHidden);
+  EXPECT_EQ(&book.active_sheet(), &second);
+  EXPECT_EQ(error_number([&] { book.set_sheet_visibility(second.id(), xl::SheetVeryHidden); }),
+            platform::com::err::ApplicationDefined);
+  EXPECT_EQ(second.visibility(), xl::SheetVisible);
+}
+
 TEST(Names, AreCaseInsensitiveScopedAndValidated) {
   Workbook book("Thor International.xls");
   Worksheet& sheet = book.add_sheet("Trimestre 1");
