@@ -17,8 +17,15 @@ std::string cell_text(const CellRef& cell) {
   return out;
 }
 
-std::string column_text(const CellRef& cell) { return (cell.column_absolute ? "$" : "") + column_name(cell.column); }
-std::string row_text(const CellRef& cell) { return (cell.row_absolute ? "$" : "") + std::to_string(cell.row + 1); }
+std::string column_text(const CellRef& cell) {
+  std::string out = cell.column_absolute ? "$" : "";
+  return out.append(column_name(cell.column));
+}
+
+std::string row_text(const CellRef& cell) {
+  std::string out = cell.row_absolute ? "$" : "";
+  return out.append(std::to_string(cell.row + 1));
+}
 
 // Reads "$AB" or "AB"; nullopt past IV or without letters.
 std::optional<std::pair<int, bool>> read_column(std::string_view& s) {
@@ -129,7 +136,7 @@ std::string sheet_prefix(std::string_view sheet, std::string_view last_sheet) {
   if (sheet.empty()) return {};
   const bool quote = sheet_name_needs_quotes(sheet) || (!last_sheet.empty() && sheet_name_needs_quotes(last_sheet));
   std::string span(sheet);
-  if (!last_sheet.empty()) span += ":" + std::string(last_sheet);
+  if (!last_sheet.empty()) span.append(":").append(last_sheet);
   if (!quote) return span + "!";
   std::string out = "'";
   for (char c : span) {
