@@ -1,5 +1,6 @@
 #include "platform/com/dispatch.hpp"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -27,13 +28,12 @@ constexpr CallKind kKindOrder[] = {CallKind::Method, CallKind::Get, CallKind::Pu
 // by-reference parameter receives reaches the caller.
 class ArgumentSlots {
  public:
-  ArgumentSlots(const Member& member, CallKind kind, std::span<Variant> args,
-                std::span<const std::string_view> names) {
-    const std::size_t positional = args.size() - names.size();
-    const bool put = is_put(kind);
-    if (put && positional == 0) raise(err::WrongNumberOfArguments);
-    const std::size_t indexes = put ? positional - 1 : positional;
-    slots_.resize(std::max(member.arity, indexes) + (put ? 1 : 0), Variant::missing());
+  ArgumentSlots(const Member& member, CallKind kind, std::span<Variant> args, std::span<const std::string_view> names)
+      : member_(member),
+        put_(is_put(kind)),
+        positional_(args.size() - names.size()),
+        indexes_(put_ ? positional_ - 1 : positional_) {
+    slots_.resize(std::max(member.arity, indexes_) + (put_ ? 1 : 0), Variant::missing());
     origins_.resize(slots_.size(), nullptr);
   }
 
@@ -45,25 +45,22 @@ class ArgumentSlots {
   ArgumentSlots(const ArgumentSlots&) = delete;
   ArgumentSlots& operator=(const ArgumentSlots&) = delete;
 
-  std::span<Variant> slots() { return slots_; }
-
   // Runs on a constructed object, so that the destructor hands back what was
   // taken even when an argument is refused half-way.
-  void fill(const Member& member, bool put, std::span<Variant> args, std::span<const std::string_view> names) {
-    const std::size_t positional = args.size() - names.size();
-    const std::size_t indexes = put ? positional - 1 : positional;
-    if (put) take(slots_.size() - 1, args[positional - 1]);
-    for (std::size_t i = 0; i < indexes; ++i) take(i, args[i]);
-    for (std::size_t j = 0; j < names.size(); ++j) take(parameter_index(member, names[j]), args[positional + j]);
-    for (std::size_t i = 0; i < member.required; ++i)
+  std::span<Variant> fill(std::span<Variant> args, std::span<const std::string_view> names) {
+    if (put_) take(slots_.size() - 1, args[positional_ - 1]);
+    for (std::size_t i = 0; i < indexes_; ++i) take(i, args[i]);
+    for (std::size_t j = 0; j < names.size(); ++j) take(parameter_index(names[j]), args[positional_ + j]);
+    for (std::size_t i = 0; i < member_.required; ++i)
       if (slots_[i].is_missing()) raise(err::ArgumentNotOptional);
+    return slots_;
   }
 
  private:
-  static std::size_t parameter_index(const Member& member, std::string_view name) {
+  std::size_t parameter_index(std::string_view name) const {
     const std::string wanted = lower_ascii(name);
-    for (std::size_t p = 0; p < member.parameters.size(); ++p)
-      if (lower_ascii(member.parameters[p]) == wanted) return p;
+    for (std::size_t p = 0; p < member_.parameters.size(); ++p)
+      if (lower_ascii(member_.parameters[p]) == wanted) return p;
     raise(err::NamedArgumentNotFound);
   }
 
@@ -73,6 +70,10 @@ class ArgumentSlots {
     origins_[i] = &arg;
   }
 
+  const Member& member_;
+  const bool put_;
+  const std::size_t positional_;  // the caller's arguments before the named ones
+  const std::size_t indexes_;     // of those, the ones before a put's value
   std::vector<Variant> slots_;
   std::vector<Variant*> origins_;
 };
@@ -80,8 +81,7 @@ class ArgumentSlots {
 Variant call_member(Dispatch& self, const Member& member, CallKind kind, std::span<Variant> args,
                     std::span<const std::string_view> names) {
   ArgumentSlots slots(member, kind, args, names);
-  slots.fill(member, is_put(kind), args, names);
-  return member.handler(self, slots.slots());
+  return member.handler(self, slots.fill(args, names));
 }
 
 std::size_t index_argument_count(CallKind kind, std::span<Variant> args) {
@@ -162,6 +162,8 @@ DispId Dispatch::id_of(std::string_view name) const {
 
 Variant Dispatch::invoke(DispId id, CallKind kind, std::span<Variant> args, std::span<const std::string_view> names) {
   if (names.size() > args.size()) raise(err::InvalidCall);
+  const std::size_t positional = args.size() - names.size();
+  if (is_put(kind) && positional == 0) raise(err::WrongNumberOfArguments);  // no value to assign
   const MemberTable& table = members();
   const Member* member = table.find(id, kind);
   const std::size_t indexes = index_argument_count(kind, args);
@@ -178,8 +180,8 @@ Variant Dispatch::invoke(DispId id, CallKind kind, std::span<Variant> args, std:
   // arguments, assigns the default member of what it returns: Range("A1") = 5.
   if (!member && is_put(kind) && indexes > 0 && getter && (getter->variadic || indexes <= getter->arity)) {
     std::vector<Variant> index_args(args.begin(), args.end());
-    Variant value = std::move(index_args[args.size() - names.size() - 1]);
-    index_args.erase(index_args.begin() + static_cast<std::ptrdiff_t>(args.size() - names.size() - 1));
+    Variant value = std::move(index_args[positional - 1]);
+    index_args.erase(index_args.begin() + static_cast<std::ptrdiff_t>(positional - 1));
     const Variant inner = call_member(*this, *getter, CallKind::Get, index_args, names);
     return object_of(inner).invoke(DISPID_VALUE, kind, std::span(&value, 1));
   }

@@ -209,6 +209,9 @@ TEST(Dispatch, AssigningThroughAnObjectAssignsItsDefaultMember) {
   std::vector<Variant> through = {1, "Again.xls"};
   shelf->invoke("Books", CallKind::Put, through);
   EXPECT_EQ(shelf->books[0]->name(), "Again.xls");
+  std::vector<Variant> only_named = {1, "x"};
+  const std::string_view names[] = {"Index", "Value"};
+  EXPECT_EQ(raised([&] { shelf->invoke(DISPID_VALUE, CallKind::Put, only_named, names); }), 450);
   std::vector<Variant> read_only = {3};
   EXPECT_EQ(raised([&] { shelf->invoke("Count", CallKind::Put, read_only); }), 438);
 }
