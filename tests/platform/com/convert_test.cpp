@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <sstream>
 #include <thread>
 #include <variant>
@@ -180,6 +182,27 @@ TEST(Conversions, DatesInBothRegionalStyles) {
       {"CStr", Date{45306.6423611111}, Variant("15/01/2024 15:25:00")},
       {"CDate", "15/01/2024", Variant(Date{45306.0})},
   });
+}
+
+TEST(Conversions, ArbitraryTextEitherConvertsOrRaisesARuntimeError) {
+  // Built from the characters the readers look at, so that most inputs get
+  // deep into them before being refused.
+  const std::string alphabet = "0123456789+-.,eEdD&HhOo/:- \tAPMTrueFals\xC3\xA9\xFF";
+  std::mt19937 random(72506);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const auto length = random() % 12;
+    for (unsigned i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+    using Reader = double (*)(const Variant&);
+    for (Reader conversion : {Reader(cdbl), Reader([](const Variant& v) { return cdate(v).serial; })}) {
+      try {
+        const double d = conversion(text);
+        EXPECT_TRUE(std::isfinite(d)) << text;
+      } catch (const Error& e) {
+        EXPECT_TRUE(e.number() == 13 || e.number() == 6) << text << " raised " << e.number();
+      }
+    }
+  }
 }
 
 }  // namespace
