@@ -7,6 +7,12 @@ namespace {
 
 using testing::Grid;
 
+// "B7" for ('B', 7); built by appending, which GCC 12's -Wrestrict accepts.
+std::string cell_name(char column, int row) {
+  std::string name(1, column);
+  return name.append(std::to_string(row));
+}
+
 // The chapter's table on "Trimestre 1".
 Grid chapter_table() {
   Grid g({"Trimestre 1", "Feuil2"});
@@ -16,7 +22,7 @@ Grid chapter_table() {
                            {"UK", "135", "97", "110"},
                            {"Total", "=SUM(B4:B6)", "=SUM(C4:C6)", "=SUM(D4:D6)"}};
   for (int r = 0; r < 5; ++r)
-    for (int c = 0; c < 4; ++c) g.set(std::string(1, static_cast<char>('A' + c)) + std::to_string(r + 3), rows[r][c]);
+    for (int c = 0; c < 4; ++c) g.set(cell_name(static_cast<char>('A' + c), r + 3), rows[r][c]);
   return g;
 }
 
@@ -55,8 +61,8 @@ TEST(Aggregates, DirectArgumentsCountDifferentlyFromCells) {
 TEST(Aggregates, CriteriaOfCountifAndSumif) {
   Grid g;
   const char* items[] = {"apple", "Apricot", "banana", "7", "3", "", "'5"};
-  for (int i = 0; i < 7; ++i) g.set("A" + std::to_string(i + 1), items[i]);
-  for (int i = 0; i < 7; ++i) g.set("B" + std::to_string(i + 1), std::to_string(i + 1));
+  for (int i = 0; i < 7; ++i) g.set(cell_name('A', i + 1), items[i]);
+  for (int i = 0; i < 7; ++i) g.set(cell_name('B', i + 1), std::to_string(i + 1));
   EXPECT_EQ(g.eval("=COUNTIF(A1:A7,\">5\")"), Value(1.0));
   EXPECT_EQ(g.eval("=COUNTIF(A1:A7,\"a*\")"), Value(2.0));
   EXPECT_EQ(g.eval("=COUNTIF(A1:A7,\"=APPLE\")"), Value(1.0));
@@ -243,8 +249,8 @@ TEST(Lookup, VlookupHlookupMatchIndex) {
   Grid g;
   const char* table[][2] = {{"10", "ten"}, {"20", "twenty"}, {"30", "thirty"}, {"apple", "A"}, {"Banana", "B"}};
   for (int r = 0; r < 5; ++r) {
-    g.set("A" + std::to_string(r + 1), table[r][0]);
-    g.set("B" + std::to_string(r + 1), table[r][1]);
+    g.set(cell_name('A', r + 1), table[r][0]);
+    g.set(cell_name('B', r + 1), table[r][1]);
   }
   EXPECT_EQ(g.eval("=VLOOKUP(25,A1:B3,2)"), Value("twenty"));
   EXPECT_EQ(g.eval("=VLOOKUP(5,A1:B3,2)"), Value(CellError::NA));
