@@ -1,0 +1,481 @@
+#include "platform/script/parser.hpp"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "platform/com/text.hpp"
+#include "platform/script/lexer.hpp"
+#include "platform/script/script.hpp"
+
+namespace platform::script {
+
+namespace {
+
+// Deep enough for any script a person writes, shallow enough for the stack.
+constexpr int kMaxExpressionHeight = 200;
+constexpr int kMaxRecursion = 100;
+constexpr int kMaxWithDepth = 50;
+
+// Words that cannot name a variable or start a statement's chain. Member names
+// after '.' and argument names before ':=' may still be any of them
+// (`.End(xlUp)`, `Function:=xlSum`).
+constexpr std::array kReserved = {
+    "and",   "or",   "not",  "xor",    "mod",    "is",     "eqv",     "imp",    "like",  "set",   "let",
+    "call",  "dim",  "with", "end",    "on",     "new",    "as",      "true",   "false", "nothing",
+    "empty", "null", "if",   "then",   "else",   "elseif", "for",     "next",   "do",    "loop",
+    "while", "wend", "sub",  "function", "exit", "select", "case",    "goto",   "resume", "private",
+    "public", "const", "redim", "each", "to",    "step",   "until",   "option", "me",    "typeof",
+};
+
+// Statements of the macro language that scripts do without.
+constexpr std::array kUnsupportedStatements = {
+    "if", "for", "do", "while", "sub", "function", "select", "goto", "resume", "exit", "redim", "const", "option",
+};
+
+template <std::size_t N>
+bool contains(const std::array<const char*, N>& words, const std::string& lower) {
+  return std::find_if(words.begin(), words.end(), [&](const char* w) { return lower == w; }) != words.end();
+}
+
+std::string lower(std::string_view s) { return com::lcase(s); }
+
+bool is_reserved(const std::string& word) { return contains(kReserved, lower(word)); }
+
+int height_of(const ExprPtr& e) { return e ? e->height : 0; }
+
+int child_height(const Expr::Node& node);
+
+class Parser {
+ public:
+  Parser(const std::string& name, const std::vector<SourceLine>& lines, std::vector<Token> tokens)
+      : name_(name), lines_(lines), tokens_(std::move(tokens)) {}
+
+  Block parse_script() { return parse_block(nullptr); }
+
+  ExprPtr parse_lone_expression() {
+    ExprPtr e = parse_expression();
+    if (peek().kind != TokenKind::EndOfLine || peek(1).kind != TokenKind::EndOfInput) fail(unexpected());
+    return e;
+  }
+
+ private:
+  // --- tokens ------------------------------------------------------------
+
+  const Token& peek(std::size_t ahead = 0) const { return tokens_[std::min(pos_ + ahead, tokens_.size() - 1)]; }
+  const Token& take() {
+    const Token& t = peek();
+    if (pos_ < tokens_.size() - 1) ++pos_;
+    return t;
+  }
+  bool at_word(std::string_view word, std::size_t ahead = 0) const {
+    const Token& t = peek(ahead);
+    return t.kind == TokenKind::Word && lower(t.text) == word;
+  }
+  bool at_symbol(std::string_view symbol, std::size_t ahead = 0) const {
+    const Token& t = peek(ahead);
+    return t.kind == TokenKind::Symbol && t.text == symbol;
+  }
+  bool accept_word(std::string_view word) { return at_word(word) ? (take(), true) : false; }
+  bool accept_symbol(std::string_view symbol) { return at_symbol(symbol) ? (take(), true) : false; }
+  void expect_symbol(std::string_view symbol) {
+    if (!accept_symbol(symbol)) fail("expected '" + std::string(symbol) + "' but found " + describe(peek()));
+  }
+  void expect_word(std::string_view word, std::string_view shown) {
+    if (!accept_word(word)) fail("expected '" + std::string(shown) + "' but found " + describe(peek()));
+  }
+  bool at_statement_end() const {
+    const TokenKind k = peek().kind;
+    return k == TokenKind::EndOfLine || k == TokenKind::EndOfInput || at_symbol(":");
+  }
+  void end_statement() {
+    if (!at_statement_end()) fail("expected the end of the statement but found " + describe(peek()));
+    if (peek().kind != TokenKind::EndOfInput) take();
+  }
+
+  static std::string describe(const Token& t) {
+    switch (t.kind) {
+      case TokenKind::EndOfLine:
+      case TokenKind::EndOfInput: return "the end of the line";
+      case TokenKind::String: return "\"" + t.text + "\"";
+      case TokenKind::Date: return "#" + t.text + "#";
+      default: return "'" + t.text + "'";
+    }
+  }
+  std::string unexpected() const { return "unexpected " + describe(peek()); }
+
+  [[noreturn]] void fail(std::string problem, bool incomplete = false) const { fail_at(peek().line, std::move(problem), incomplete); }
+  [[noreturn]] void fail_at(std::size_t line, std::string problem, bool incomplete = false) const {
+    const SourceLine empty{1, {}};
+    syntax_error(name_, lines_.empty() ? empty : lines_[line], std::move(problem), incomplete);
+  }
+
+  // Bounds the parser's own recursion (parentheses, unary operators).
+  class Nesting {
+   public:
+    explicit Nesting(Parser& p) : p_(p) {
+      if (++p_.recursion_ > kMaxRecursion) p_.fail("expression nested too deeply");
+    }
+    ~Nesting() { --p_.recursion_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    Parser& p_;
+  };
+
+  template <class Node>
+  ExprPtr make(Node node) {
+    auto e = std::make_unique<Expr>(Expr{std::move(node), 1});
+    e->height = 1 + child_height(e->node);
+    if (e->height > kMaxExpressionHeight) fail("expression too long or nested too deeply");
+    return e;
+  }
+
+  // --- statements --------------------------------------------------------
+
+  // Statements until the end of the script, or until the End With closing
+  // the With block that starts on line `with_line`.
+  Block parse_block(const std::size_t* with_line) {
+    Block block;
+    for (;;) {
+      while (peek().kind == TokenKind::EndOfLine || at_symbol(":")) take();
+      if (peek().kind == TokenKind::EndOfInput) {
+        if (with_line) fail_at(*with_line, "With without End With", true);
+        return block;
+      }
+      if (at_word("end") && at_word("with", 1)) {
+        if (!with_line) fail("End With without With");
+        take();
+        take();
+        return block;
+      }
+      block.push_back(parse_statement());
+      end_statement();
+    }
+  }
+
+  Statement parse_statement() {
+    const std::size_t line = peek().line;
+    if (peek().kind == TokenKind::Host) return {HostLine{take().text}, line};
+    if (peek().kind == TokenKind::Word) {
+      const std::string word = lower(peek().text);
+      if (word == "set" || word == "let") {
+        take();
+        return {parse_assignment(word == "set"), line};
+      }
+      if (word == "call") {
+        take();
+        return {parse_call_keyword(), line};
+      }
+      if (word == "with") return {parse_with(), line};
+      if (word == "dim") return {parse_dim(), line};
+      if (word == "on") return {parse_on_error(), line};
+      if (contains(kUnsupportedStatements, word)) fail("'" + peek().text + "' is not supported in scripts");
+      if (word == "end") fail("'End' is not supported in scripts");
+    }
+    return {parse_chain_statement(), line};
+  }
+
+  Assignment parse_assignment(bool set) {
+    ExprPtr target = parse_chain();
+    expect_symbol("=");
+    return Assignment{set, std::move(target), parse_expression()};
+  }
+
+  CallStatement parse_call_keyword() {
+    ExprPtr chain = parse_chain();
+    return split_call(std::move(chain));
+  }
+
+  // `obj.Method(a, b)` as a statement is the call of Method with a and b.
+  static CallStatement split_call(ExprPtr chain) {
+    if (auto* call = std::get_if<Call>(&chain->node)) return CallStatement{std::move(call->callee), std::move(call->arguments)};
+    return CallStatement{std::move(chain), {}};
+  }
+
+  Statement::Action parse_chain_statement() {
+    ExprPtr chain = parse_chain();
+    if (accept_symbol("=")) return Assignment{false, std::move(chain), parse_expression()};
+    if (at_statement_end()) return split_call(std::move(chain));
+    // `obj.Method (a) + 1, b`: the parenthesis opened the first argument,
+    // not an argument list; read the arguments again from there.
+    if (last_call_open_ && std::holds_alternative<Call>(chain->node)) {
+      pos_ = *last_call_open_;
+      chain = std::move(std::get<Call>(chain->node).callee);
+    }
+    return CallStatement{std::move(chain), parse_arguments(false)};
+  }
+
+  WithBlock parse_with() {
+    const std::size_t line = take().line;
+    ExprPtr object = parse_expression();
+    end_statement();
+    if (with_depth_ == kMaxWithDepth) fail_at(line, "With blocks nested too deeply");
+    ++with_depth_;
+    Block body = parse_block(&line);
+    --with_depth_;
+    return WithBlock{std::move(object), std::move(body)};
+  }
+
+  Dim parse_dim() {
+    take();
+    Dim dim;
+    do {
+      if (peek().kind != TokenKind::Word || is_reserved(peek().text)) fail("expected a variable name but found " + describe(peek()));
+      Declaration d{take().text, VarType::Variant};
+      if (at_symbol("(")) fail("array variables are not supported; assign Array(...) to a variable");
+      if (accept_word("as")) d.type = parse_type();
+      dim.names.push_back(std::move(d));
+    } while (accept_symbol(","));
+    return dim;
+  }
+
+  VarType parse_type() {
+    if (at_word("new")) fail("'As New' is not supported; use Set with a method that creates the object");
+    if (peek().kind != TokenKind::Word) fail("expected a type name but found " + describe(peek()));
+    const std::string type = lower(take().text);
+    static const std::pair<const char*, VarType> kTypes[] = {
+        {"variant", VarType::Variant}, {"string", VarType::String}, {"integer", VarType::Integer},
+        {"long", VarType::Long},       {"double", VarType::Double}, {"single", VarType::Double},
+        {"boolean", VarType::Boolean}, {"date", VarType::Date},
+    };
+    for (const auto& [name, t] : kTypes)
+      if (type == name) return t;
+    if (type == "byte" || type == "currency" || type == "decimal" || type == "longlong")
+      fail("the type '" + type + "' is not supported");
+    return VarType::Object;  // Object, Range, Workbook, ...: any class
+  }
+
+  OnError parse_on_error() {
+    take();
+    expect_word("error", "Error");
+    if (accept_word("resume")) {
+      expect_word("next", "Next");
+      return OnError{true};
+    }
+    if (accept_word("goto") && peek().kind == TokenKind::Number && peek().text == "0") {
+      take();
+      return OnError{false};
+    }
+    fail("only 'On Error Resume Next' and 'On Error GoTo 0' are supported");
+  }
+
+  // --- arguments ---------------------------------------------------------
+
+  // The arguments of a call: inside parentheses (after the '(') up to the
+  // ')', or without parentheses up to the end of the statement.
+  std::vector<Argument> parse_arguments(bool parenthesised) {
+    std::vector<Argument> args;
+    if (parenthesised && accept_symbol(")")) return args;
+    bool named_seen = false;
+    for (;;) {
+      Argument a = parse_argument(parenthesised);
+      if (a.name.empty() && named_seen) fail("a positional argument after a named one");
+      named_seen = named_seen || !a.name.empty();
+      args.push_back(std::move(a));
+      if (accept_symbol(",")) continue;
+      if (parenthesised) expect_symbol(")");
+      else if (!at_statement_end()) fail("expected ',' or the end of the statement but found " + describe(peek()));
+      return args;
+    }
+  }
+
+  Argument parse_argument(bool parenthesised) {
+    const bool omitted = at_symbol(",") || (parenthesised ? at_symbol(")") : at_statement_end());
+    if (omitted) return Argument{};
+    if (peek().kind == TokenKind::Word && at_symbol(":=", 1)) {
+      std::string name = take().text;
+      take();
+      return Argument{std::move(name), parse_expression()};
+    }
+    return Argument{{}, parse_expression()};
+  }
+
+  // --- expressions -------------------------------------------------------
+
+  // A name or a leading '.', followed by member accesses and argument lists.
+  ExprPtr parse_chain() {
+    ExprPtr e;
+    if (at_symbol(".")) {
+      if (with_depth_ == 0) fail("'.' outside a With block");
+      take();
+      e = make(Member{make(WithObject{}), member_name()});
+    } else if (peek().kind == TokenKind::Word && !is_reserved(peek().text)) {
+      e = make(Name{take().text});
+    } else {
+      fail("expected a statement but found " + describe(peek()));
+    }
+    last_call_open_.reset();
+    for (;;) {
+      if (at_symbol("(")) {
+        const std::size_t open = pos_;
+        take();
+        e = make(Call{std::move(e), parse_arguments(true)});
+        last_call_open_ = open;
+      } else if (at_symbol(".") && !peek().spaced) {
+        take();
+        e = make(Member{std::move(e), member_name()});
+        last_call_open_.reset();
+      } else {
+        return e;
+      }
+    }
+  }
+
+  std::string member_name() {
+    if (peek().kind != TokenKind::Word) fail("expected a member name after '.' but found " + describe(peek()));
+    return take().text;
+  }
+
+  template <class Next>
+  ExprPtr binary_level(Next next, std::initializer_list<std::pair<std::string_view, BinaryOp>> ops) {
+    ExprPtr left = (this->*next)();
+    for (;;) {
+      const auto op = std::find_if(ops.begin(), ops.end(), [&](const auto& o) {
+        return peek().kind == TokenKind::Symbol ? peek().text == o.first : at_word(o.first);
+      });
+      if (op == ops.end()) return left;
+      take();
+      left = make(Binary{op->second, std::move(left), (this->*next)()});
+    }
+  }
+
+  ExprPtr parse_expression() {
+    Nesting nesting(*this);
+    return binary_level(&Parser::parse_or, {{"xor", BinaryOp::Xor}});
+  }
+  ExprPtr parse_or() { return binary_level(&Parser::parse_and, {{"or", BinaryOp::Or}}); }
+  ExprPtr parse_and() { return binary_level(&Parser::parse_not, {{"and", BinaryOp::And}}); }
+  ExprPtr parse_not() {
+    if (!accept_word("not")) return parse_comparison();
+    Nesting nesting(*this);
+    return make(Unary{UnaryOp::Not, parse_not()});
+  }
+  ExprPtr parse_comparison() {
+    return binary_level(&Parser::parse_concatenation,
+                        {{"=", BinaryOp::Equal}, {"<>", BinaryOp::NotEqual}, {"<=", BinaryOp::LessEqual},
+                         {">=", BinaryOp::GreaterEqual}, {"<", BinaryOp::Less}, {">", BinaryOp::Greater},
+                         {"is", BinaryOp::Is}});
+  }
+  ExprPtr parse_concatenation() { return binary_level(&Parser::parse_additive, {{"&", BinaryOp::Concatenate}}); }
+  ExprPtr parse_additive() {
+    return binary_level(&Parser::parse_modulo, {{"+", BinaryOp::Add}, {"-", BinaryOp::Subtract}});
+  }
+  ExprPtr parse_modulo() { return binary_level(&Parser::parse_integer_division, {{"mod", BinaryOp::Modulo}}); }
+  ExprPtr parse_integer_division() {
+    return binary_level(&Parser::parse_multiplicative, {{"\\", BinaryOp::IntegerDivide}});
+  }
+  ExprPtr parse_multiplicative() {
+    return binary_level(&Parser::parse_unary, {{"*", BinaryOp::Multiply}, {"/", BinaryOp::Divide}});
+  }
+  // Unary minus binds less tightly than '^': -2^2 is -4.
+  ExprPtr parse_unary() {
+    if (at_symbol("-") || at_symbol("+")) {
+      const bool negate = take().text == "-";
+      Nesting nesting(*this);
+      ExprPtr operand = parse_unary();
+      if (!negate) return operand;
+      return make(Unary{UnaryOp::Negate, std::move(operand)});
+    }
+    return parse_power();
+  }
+  ExprPtr parse_power() {
+    ExprPtr left = parse_primary();
+    while (accept_symbol("^")) left = make(Binary{BinaryOp::Power, std::move(left), parse_exponent()});
+    return left;
+  }
+  ExprPtr parse_exponent() {
+    if (!accept_symbol("-")) return parse_primary();
+    Nesting nesting(*this);
+    return make(Unary{UnaryOp::Negate, parse_exponent()});
+  }
+
+  ExprPtr parse_primary() {
+    const Token& t = peek();
+    switch (t.kind) {
+      case TokenKind::Number:
+      case TokenKind::Date:
+        return make(Literal{take().value});
+      case TokenKind::String:
+        return make(Literal{com::Variant(take().text)});
+      case TokenKind::Word:
+        if (auto literal = keyword_literal(lower(t.text))) {
+          take();
+          return make(Literal{std::move(*literal)});
+        }
+        if (is_reserved(t.text)) fail(unexpected());
+        return parse_chain();
+      case TokenKind::Symbol:
+        if (t.text == ".") return parse_chain();
+        if (t.text == "(") {
+          take();
+          ExprPtr inner = parse_expression();
+          expect_symbol(")");
+          return inner;
+        }
+        break;
+      default:
+        break;
+    }
+    fail("expected an expression but found " + describe(t));
+  }
+
+  static std::optional<com::Variant> keyword_literal(const std::string& word) {
+    if (word == "true") return com::Variant(true);
+    if (word == "false") return com::Variant(false);
+    if (word == "nothing") return com::Variant::nothing();
+    if (word == "empty") return com::Variant();
+    if (word == "null") return com::Variant::null();
+    return std::nullopt;
+  }
+
+  const std::string& name_;
+  const std::vector<SourceLine>& lines_;
+  std::vector<Token> tokens_;
+  std::size_t pos_ = 0;
+  std::optional<std::size_t> last_call_open_;
+  int recursion_ = 0;
+  int with_depth_ = 0;
+};
+
+struct Heights {
+  int operator()(const Member& m) const { return height_of(m.object); }
+  int operator()(const Call& c) const {
+    int h = height_of(c.callee);
+    for (const Argument& a : c.arguments) h = std::max(h, height_of(a.value));
+    return h;
+  }
+  int operator()(const Unary& u) const { return height_of(u.operand); }
+  int operator()(const Binary& b) const { return std::max(height_of(b.left), height_of(b.right)); }
+  int operator()(const auto&) const { return 0; }
+};
+
+int child_height(const Expr::Node& node) { return std::visit(Heights{}, node); }
+
+}  // namespace
+
+Program parse_program(std::string_view source, std::string name) {
+  Program program;
+  program.name = std::move(name);
+  std::vector<Token> tokens = tokenize(source, program.name, program.lines);
+  program.body = Parser(program.name, program.lines, std::move(tokens)).parse_script();
+  return program;
+}
+
+ExprPtr parse_expression(std::string_view text, std::vector<SourceLine>& lines) {
+  const std::string no_name;
+  if (text.find_first_of("\r\n") != std::string_view::npos)
+    syntax_error(no_name, SourceLine{1, std::string(text)}, "an expression must fit on one line");
+  std::vector<Token> tokens = tokenize(text, no_name, lines);
+  if (lines.empty()) syntax_error(no_name, SourceLine{1, {}}, "expected an expression");
+  return Parser(no_name, lines, std::move(tokens)).parse_lone_expression();
+}
+
+Script parse(std::string_view source, std::string name) {
+  return Script(std::make_shared<const Program>(parse_program(source, std::move(name))));
+}
+
+const std::string& Script::name() const { return program_->name; }
+
+}  // namespace platform::script

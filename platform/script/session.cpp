@@ -1,0 +1,423 @@
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/com/convert.hpp"
+#include "platform/com/dispatch.hpp"
+#include "platform/com/text.hpp"
+#include "platform/script/builtins.hpp"
+#include "platform/script/constants.hpp"
+#include "platform/script/parser.hpp"
+#include "platform/script/script.hpp"
+#include "platform/script/syntax_tree.hpp"
+
+namespace platform::script {
+
+namespace {
+
+using com::CallKind;
+using com::Dispatch;
+using com::Variant;
+
+constexpr CallKind kRead = CallKind::Method | CallKind::Get;
+
+struct Variable {
+  VarType type = VarType::Variant;
+  Variant value;
+};
+
+// Something scripts cannot do; it stops the script whatever On Error says.
+class Refusal : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::string key_of(std::string_view name) { return com::lcase(name); }
+
+Variant initial_value(VarType type) {
+  switch (type) {
+    case VarType::String: return std::string();
+    case VarType::Integer: return std::int16_t{0};
+    case VarType::Long: return std::int32_t{0};
+    case VarType::Double: return 0.0;
+    case VarType::Boolean: return false;
+    case VarType::Date: return com::Date{};
+    case VarType::Object: return Variant::nothing();
+    default: return {};
+  }
+}
+
+// A value stored into a typed variable is converted as the runtime converts it.
+Variant coerce(VarType type, const Variant& v) {
+  switch (type) {
+    case VarType::String: return com::cstr(v);
+    case VarType::Integer: return com::cint(v);
+    case VarType::Long: return com::clng(v);
+    case VarType::Double: return com::cdbl(v);
+    case VarType::Boolean: return com::cbool(v);
+    case VarType::Date: return com::cdate(v);
+    case VarType::Object: com::raise(com::err::ObjectNotSet);
+    default: return v;
+  }
+}
+
+// Evaluated arguments: positional ones (omitted as Variant::missing()), then
+// named ones, in the layout Dispatch::invoke takes.
+struct Arguments {
+  std::vector<Variant> values;
+  std::vector<std::string> names;
+
+  std::size_t positional() const { return values.size() - names.size(); }
+  std::vector<std::string_view> name_views() const { return {names.begin(), names.end()}; }
+};
+
+Variant invoke(Dispatch& object, com::DispId id, CallKind kind, Arguments& args) {
+  const auto names = args.name_views();
+  return object.invoke(id, kind, args.values, names);
+}
+
+Variant& element(Variant& array, const Arguments& args) {
+  if (!args.names.empty()) com::raise(com::err::NamedArgumentNotFound);
+  com::SafeArray& a = array.array_value();
+  if (static_cast<int>(args.values.size()) != a.dimensions()) com::raise(com::err::SubscriptOutOfRange);
+  if (a.dimensions() == 1) return a.at(com::clng(args.values[0]));
+  return a.at(com::clng(args.values[0]), com::clng(args.values[1]));
+}
+
+}  // namespace
+
+struct Session::State {
+  Variant application;
+  HostCallback host;
+  std::unordered_map<std::string, Variable> variables;  // by lower-case name
+  bool resume_next = false;
+};
+
+namespace {
+
+// What an unqualified name stands for, in the order the language looks:
+// a variable, the Application itself, a runtime function, a member of the
+// Application, a constant.
+struct Resolved {
+  enum Kind { Variable, Application, Builtin, Member, Constant, Unknown } kind = Unknown;
+  script::Variable* variable = nullptr;
+  const script::Builtin* builtin = nullptr;
+  com::DispId id = 0;
+  Variant constant;
+};
+
+class Executor {
+ public:
+  Executor(Session::State& state, const std::string& name, const std::vector<SourceLine>& lines)
+      : state_(state), name_(name), lines_(lines) {}
+
+  void run(const Block& block) {
+    for (const Statement& s : block) execute(s);
+  }
+
+  // One expression outside any statement, failing as if it were line `line`.
+  Variant evaluate_alone(const Expr& e, std::size_t line) {
+    try {
+      return evaluate(e);
+    } catch (const com::Error& error) {
+      throw failure(line, error);
+    } catch (const Refusal& r) {
+      throw refusal(line, r);
+    }
+  }
+
+ private:
+  // --- statements --------------------------------------------------------
+
+  void execute(const Statement& s) {
+    try {
+      std::visit([&](const auto& action) { perform(action, s); }, s.action);
+    } catch (const com::Error& error) {
+      if (!state_.resume_next) throw failure(s.line, error);
+    } catch (const Refusal& r) {
+      throw refusal(s.line, r);
+    }
+  }
+
+  ScriptError failure(std::size_t line, const com::Error& error) const {
+    const SourceLine& l = lines_.at(line);
+    return ScriptError(ScriptError::Kind::Runtime, name_, l.number, l.text,
+                       "error " + std::to_string(error.number()) + ": " + error.description(), error);
+  }
+  ScriptError refusal(std::size_t line, const Refusal& r) const {
+    const SourceLine& l = lines_.at(line);
+    return ScriptError(ScriptError::Kind::Refused, name_, l.number, l.text, r.what());
+  }
+
+  void perform(const HostLine& h, const Statement& s) {
+    if (!state_.host) throw Refusal("no host to run '#" + h.text + "'");
+    state_.host(h.text, lines_.at(s.line).number);
+  }
+
+  void perform(const Assignment& a, const Statement&) {
+    Variant value = evaluate(*a.value);
+    if (a.set) {
+      if (!value.is_object()) com::raise(com::err::ObjectRequired);
+    } else {
+      value = com::value_of(value);
+    }
+    assign(*a.target, std::move(value), a.set);
+  }
+
+  void perform(const CallStatement& c, const Statement&) {
+    Arguments args = evaluate_arguments(c.arguments);
+    if (const auto* name = std::get_if<Name>(&c.callee->node)) {
+      call_name(name->name, args);
+    } else if (const auto* member = std::get_if<Member>(&c.callee->node)) {
+      Dispatch& object = com::object_of(evaluate(*member->object));
+      invoke(object, object.id_of(member->name), kRead, args);
+    } else {
+      invoke(com::object_of(evaluate(*c.callee)), com::DISPID_VALUE, kRead, args);
+    }
+  }
+
+  void perform(const WithBlock& w, const Statement&) {
+    Variant object;
+    try {
+      object = evaluate(*w.object);
+      com::object_of(object);
+    } catch (const com::Error&) {
+      // Resuming goes on into the block, whose leading dots then meet Nothing.
+      if (!state_.resume_next) throw;
+      object = Variant::nothing();
+    }
+    withs_.push_back(std::move(object));
+    struct Pop {
+      std::vector<Variant>& withs;
+      ~Pop() { withs.pop_back(); }
+    } pop{withs_};
+    run(w.body);
+  }
+
+  void perform(const Dim& d, const Statement&) {
+    for (const Declaration& decl : d.names) state_.variables[key_of(decl.name)] = {decl.type, initial_value(decl.type)};
+  }
+
+  void perform(const OnError& o, const Statement&) { state_.resume_next = o.resume_next; }
+
+  // --- names -------------------------------------------------------------
+
+  Dispatch* application() const {
+    const Variant& app = state_.application;
+    return app.is_object() ? app.object().get() : nullptr;
+  }
+
+  Resolved resolve(const std::string& name) {
+    Resolved r;
+    if (auto it = state_.variables.find(key_of(name)); it != state_.variables.end()) {
+      r.kind = Resolved::Variable;
+      r.variable = &it->second;
+    } else if (key_of(name) == "application") {
+      r.kind = Resolved::Application;
+    } else if ((r.builtin = find_builtin(name))) {
+      r.kind = Resolved::Builtin;
+    } else if (const auto id = application() ? application()->members().id_of(name) : std::nullopt) {
+      r.kind = Resolved::Member;
+      r.id = *id;
+    } else if (auto constant = find_constant(name)) {
+      r.kind = Resolved::Constant;
+      r.constant = std::move(*constant);
+    }
+    return r;
+  }
+
+  Variant read_name(const std::string& name, Arguments* args) {
+    Resolved r = resolve(name);
+    switch (r.kind) {
+      case Resolved::Variable: return args ? index(r.variable->value, *args) : r.variable->value;
+      case Resolved::Application: return args ? index(state_.application, *args) : state_.application;
+      case Resolved::Builtin: {
+        Arguments none;
+        return call_builtin_checked(*r.builtin, args ? *args : none);
+      }
+      case Resolved::Member: {
+        Arguments none;
+        return invoke(*application(), r.id, kRead, args ? *args : none);
+      }
+      case Resolved::Constant:
+        if (args) throw Refusal("'" + name + "' is a constant, not a function");
+        return r.constant;
+      default: throw Refusal("unknown name '" + name + "'");
+    }
+  }
+
+  void call_name(const std::string& name, Arguments& args) {
+    Resolved r = resolve(name);
+    switch (r.kind) {
+      case Resolved::Builtin: call_builtin_checked(*r.builtin, args); return;
+      case Resolved::Member: invoke(*application(), r.id, kRead, args); return;
+      case Resolved::Unknown: throw Refusal("unknown procedure '" + name + "'");
+      default: throw Refusal("'" + name + "' is not a procedure");
+    }
+  }
+
+  Variant call_builtin_checked(const Builtin& builtin, const Arguments& args) {
+    if (!builtin.function)
+      throw Refusal(std::string(builtin.name) + " is not available: scripts run without a user interface");
+    if (!args.names.empty()) com::raise(com::err::NamedArgumentNotFound);
+    return call_builtin(builtin, args.values);
+  }
+
+  // `v(args)`: an array's element or an object's default member.
+  Variant index(const Variant& v, Arguments& args) {
+    if (v.is_array()) {
+      Variant copy = v;
+      return element(copy, args);
+    }
+    return invoke(com::object_of(v), com::DISPID_VALUE, kRead, args);
+  }
+
+  // --- assignment --------------------------------------------------------
+
+  void assign(const Expr& target, Variant value, bool set) {
+    if (const auto* name = std::get_if<Name>(&target.node)) return assign_name(name->name, nullptr, std::move(value), set);
+    if (const auto* member = std::get_if<Member>(&target.node)) {
+      Dispatch& object = com::object_of(evaluate(*member->object));
+      Arguments none;
+      return put(object, object.id_of(member->name), none, std::move(value), set);
+    }
+    const auto& call = std::get<Call>(target.node);
+    Arguments args = evaluate_arguments(call.arguments);
+    if (const auto* name = std::get_if<Name>(&call.callee->node)) return assign_name(name->name, &args, std::move(value), set);
+    if (const auto* member = std::get_if<Member>(&call.callee->node)) {
+      Dispatch& object = com::object_of(evaluate(*member->object));
+      return put(object, object.id_of(member->name), args, std::move(value), set);
+    }
+    put(com::object_of(evaluate(*call.callee)), com::DISPID_VALUE, args, std::move(value), set);
+  }
+
+  void assign_name(const std::string& name, Arguments* args, Variant value, bool set) {
+    Resolved r = resolve(name);
+    switch (r.kind) {
+      case Resolved::Variable: return assign_variable(*r.variable, args, std::move(value), set);
+      case Resolved::Member: {
+        Arguments none;
+        return put(*application(), r.id, args ? *args : none, std::move(value), set);
+      }
+      case Resolved::Unknown:
+        if (args) throw Refusal("unknown name '" + name + "'");
+        // Assigning a new name declares it, as in a module without Option Explicit.
+        return assign_variable(state_.variables[key_of(name)], nullptr, std::move(value), set);
+      default: throw Refusal("cannot assign to '" + name + "'");
+    }
+  }
+
+  void assign_variable(Variable& variable, Arguments* args, Variant value, bool set) {
+    if (args && variable.value.is_array()) {
+      element(variable.value, *args) = std::move(value);
+    } else if (args) {
+      put(com::object_of(variable.value), com::DISPID_VALUE, *args, std::move(value), set);
+    } else if (set) {
+      if (variable.type != VarType::Variant && variable.type != VarType::Object) com::raise(com::err::TypeMismatch);
+      variable.value = std::move(value);
+    } else {
+      variable.value = coerce(variable.type, value);
+    }
+  }
+
+  // `object.member(args) = value`. A member without a put of its own (a
+  // Range returned by Range("A1"), Cells, ActiveCell) takes the value on the
+  // default member of the object it returns.
+  void put(Dispatch& object, com::DispId id, Arguments& args, Variant value, bool set) {
+    const com::MemberTable& members = object.members();
+    const CallKind kind = set && members.find(id, CallKind::PutRef) ? CallKind::PutRef : CallKind::Put;
+    if (members.find(id, kind) || !members.find(id, kRead)) {
+      args.values.insert(args.values.begin() + static_cast<std::ptrdiff_t>(args.positional()), std::move(value));
+      invoke(object, id, kind, args);
+      return;
+    }
+    Dispatch& inner = com::object_of(invoke(object, id, kRead, args));
+    Arguments just_value;
+    put_default(inner, std::move(value), set, just_value);
+  }
+
+  void put_default(Dispatch& object, Variant value, bool set, Arguments& args) {
+    args.values.push_back(std::move(value));
+    invoke(object, com::DISPID_VALUE, set && object.members().find(com::DISPID_VALUE, CallKind::PutRef) ? CallKind::PutRef : CallKind::Put, args);
+  }
+
+  // --- expressions -------------------------------------------------------
+
+  Arguments evaluate_arguments(const std::vector<Argument>& arguments) {
+    Arguments args;
+    for (const Argument& a : arguments) {
+      args.values.push_back(a.value ? evaluate(*a.value) : Variant::missing());
+      if (!a.name.empty()) args.names.push_back(a.name);
+    }
+    return args;
+  }
+
+  Variant evaluate(const Expr& e) {
+    return std::visit([&](const auto& node) { return value(node); }, e.node);
+  }
+
+  Variant value(const Literal& l) { return l.value; }
+  Variant value(const Name& n) { return read_name(n.name, nullptr); }
+  Variant value(const WithObject&) {
+    if (withs_.empty()) throw Refusal("'.' outside a With block");
+    return withs_.back();
+  }
+  Variant value(const Member& m) {
+    Dispatch& object = com::object_of(evaluate(*m.object));
+    Arguments none;
+    return invoke(object, object.id_of(m.name), kRead, none);
+  }
+  Variant value(const Call& c) {
+    Arguments args = evaluate_arguments(c.arguments);
+    if (const auto* name = std::get_if<Name>(&c.callee->node)) return read_name(name->name, &args);
+    if (const auto* member = std::get_if<Member>(&c.callee->node)) {
+      Dispatch& object = com::object_of(evaluate(*member->object));
+      return invoke(object, object.id_of(member->name), kRead, args);
+    }
+    return index(evaluate(*c.callee), args);
+  }
+  Variant value(const Unary& u) { return apply(u.op, evaluate(*u.operand)); }
+  Variant value(const Binary& b) {
+    const Variant left = evaluate(*b.left);
+    return apply(b.op, left, evaluate(*b.right));
+  }
+
+  Session::State& state_;
+  const std::string& name_;
+  const std::vector<SourceLine>& lines_;
+  std::vector<Variant> withs_;  // the objects of the open With blocks, innermost last
+};
+
+}  // namespace
+
+Session::Session(Variant application, HostCallback host)
+    : state_(std::make_unique<State>(State{std::move(application), std::move(host), {}, false})) {}
+Session::~Session() = default;
+Session::Session(Session&&) noexcept = default;
+Session& Session::operator=(Session&&) noexcept = default;
+
+void Session::run(const Script& script) {
+  const Program& program = *script.program_;
+  Executor(*state_, program.name, program.lines).run(program.body);
+}
+
+void Session::run_line(std::string_view text) { run(parse(text)); }
+
+Variant Session::evaluate(std::string_view expression) {
+  std::vector<SourceLine> lines;
+  const ExprPtr e = parse_expression(expression, lines);
+  const std::string no_name;
+  return Executor(*state_, no_name, lines).evaluate_alone(*e, 0);
+}
+
+std::optional<Variant> Session::variable(std::string_view name) const {
+  const auto it = state_->variables.find(key_of(name));
+  if (it == state_->variables.end()) return std::nullopt;
+  return it->second.value;
+}
+
+void run(const Script& script, Variant application, HostCallback host) {
+  Session(std::move(application), std::move(host)).run(script);
+}
+
+}  // namespace platform::script

@@ -1,0 +1,110 @@
+// The parsed form of a script: statements and expressions as the parser
+// builds them and the session walks them.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "platform/com/variant.hpp"
+#include "platform/script/operators.hpp"
+
+namespace platform::script {
+
+struct Expr;
+using ExprPtr = std::unique_ptr<Expr>;
+
+// One argument of a call: `name:=value`, or positional when the name is
+// empty; an omitted one (`f(1, , 3)`) has no value.
+struct Argument {
+  std::string name;
+  ExprPtr value;
+};
+
+struct Literal {
+  com::Variant value;
+};
+// An unqualified name: a variable, a function, an Application member or a constant.
+struct Name {
+  std::string name;
+};
+// The object of the innermost With block, before a leading '.'.
+struct WithObject {};
+struct Member {
+  ExprPtr object;
+  std::string name;
+};
+// `callee(arguments)`: a call, an indexed property or an array element.
+struct Call {
+  ExprPtr callee;
+  std::vector<Argument> arguments;
+};
+struct Unary {
+  UnaryOp op;
+  ExprPtr operand;
+};
+struct Binary {
+  BinaryOp op;
+  ExprPtr left;
+  ExprPtr right;
+};
+
+struct Expr {
+  using Node = std::variant<Literal, Name, WithObject, Member, Call, Unary, Binary>;
+  Node node;
+  int height = 1;  // the longest path to a leaf, bounded by the parser
+};
+
+// The declared type of a variable; any class name is an Object.
+enum class VarType { Variant, String, Integer, Long, Double, Boolean, Date, Object };
+
+struct Statement;
+using Block = std::vector<Statement>;
+
+struct HostLine {
+  std::string text;
+};
+struct Assignment {
+  bool set = false;  // Set (an object reference) rather than Let (a value)
+  ExprPtr target;
+  ExprPtr value;
+};
+struct CallStatement {
+  ExprPtr callee;
+  std::vector<Argument> arguments;
+};
+struct WithBlock {
+  ExprPtr object;
+  Block body;
+};
+struct Declaration {
+  std::string name;
+  VarType type = VarType::Variant;
+};
+struct Dim {
+  std::vector<Declaration> names;
+};
+struct OnError {
+  bool resume_next = false;
+};
+
+struct Statement {
+  using Action = std::variant<HostLine, Assignment, CallStatement, WithBlock, Dim, OnError>;
+  Action action;
+  std::size_t line = 0;  // index into Program::lines
+};
+
+// A logical line: continuations joined, numbered after its first physical line.
+struct SourceLine {
+  int number = 0;
+  std::string text;
+};
+
+struct Program {
+  std::string name;
+  std::vector<SourceLine> lines;
+  Block body;
+};
+
+}  // namespace platform::script
