@@ -43,6 +43,7 @@ class RecordReader {
 class RecordCursor {
  public:
   explicit RecordCursor(const Record& record) : pieces_(&record.pieces) {}
+  explicit RecordCursor(const Record&& record) = delete;  // the cursor keeps a pointer to it
 
   std::uint8_t u8();
   std::uint16_t u16();

@@ -1,0 +1,619 @@
+// Reading a Workbook stream into the model: the globals first (formats,
+// styles, sheet list, names, shared strings), then each worksheet's records.
+// Records this application does not use are skipped by their length.
+#include <algorithm>
+#include <bit>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "engine/model/number_format.hpp"
+#include "engine/model/text.hpp"
+#include "engine/xls/file_error.hpp"
+#include "engine/xls/formula_codec.hpp"
+#include "engine/xls/record_types.hpp"
+#include "engine/xls/workbook_file.hpp"
+#include "engine/xls/xf_codec.hpp"
+
+namespace engine::xls {
+
+namespace {
+
+namespace f = engine::formula;
+
+// Files larger than this are refused before they are read: Excel 2003's
+// grid cannot fill it.
+constexpr std::uintmax_t kMaxFileSize = 512u << 20;
+
+struct SheetEntry {
+  std::uint32_t position;
+  std::uint8_t kind;
+  std::string name;
+};
+
+struct RawName {
+  std::string name;
+  int sheet;
+  bool hidden;
+  bool builtin;
+  Bytes tokens;
+  Bytes extra;
+};
+
+struct StyleEntry {
+  std::uint16_t xf;
+  std::optional<int> builtin_id;
+  std::string name;
+};
+
+double rk_value(std::uint32_t rk) {
+  double value = (rk & 0x02) ? static_cast<double>(static_cast<std::int32_t>(rk) >> 2)
+                             : std::bit_cast<double>(static_cast<std::uint64_t>(rk & 0xFFFFFFFC) << 32);
+  return (rk & 0x01) ? value / 100 : value;
+}
+
+class WorkbookReader {
+ public:
+  WorkbookReader(ByteSpan stream, const std::string& name)
+      : stream_(stream), reader_(stream), book_(std::make_unique<model::Workbook>(name)), links_({}) {}
+  std::unique_ptr<model::Workbook> run();
+
+ private:
+  void read_globals();
+  void read_global_record(const Record& record);
+  void read_sst(const Record& record);
+  void read_name(const Record& record);
+  void apply_formats();
+  model::CellFormat cell_format(std::size_t xf_index);
+  model::FormatIndex format_index(std::uint16_t xf_index);
+  void define_names();
+
+  void read_sheet(std::size_t index);
+  void read_sheet_record(model::Worksheet& sheet, int sheet_index, const Record& record);
+  void put_value(model::Worksheet& sheet, int row, int column, std::uint16_t xf, f::Value value);
+  void read_formula(model::Worksheet& sheet, int sheet_index, const Record& record);
+  void set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded, int sheet_index);
+  void read_row(const Record& record);
+  void read_colinfo(model::Worksheet& sheet, const Record& record);
+  void apply_lines(model::Worksheet& sheet);
+  void read_window2(model::Worksheet& sheet, const Record& record);
+
+  ByteSpan stream_;
+  RecordReader reader_;
+  std::unique_ptr<model::Workbook> book_;
+  LinkTable links_;
+  std::vector<model::Font> fonts_;
+  std::map<std::uint16_t, std::string> formats_;
+  std::vector<XfFields> xfs_;
+  std::map<std::size_t, model::FormatIndex> xf_cache_;
+  std::vector<StyleEntry> styles_;
+  std::vector<SheetEntry> sheets_;
+  std::vector<std::string> strings_;
+  std::vector<RawName> names_;
+  std::vector<std::optional<SheetSpan>> externsheet_;
+  std::vector<bool> supbook_is_own_;
+  std::vector<model::Window> windows_;
+  std::vector<std::uint16_t> active_tabs_;
+  bool protect_structure_ = false;
+  bool protect_windows_ = false;
+
+  // Per sheet.
+  struct RowInfo {
+    int level = 0;
+    bool hidden = false;
+    bool collapsed = false;
+    std::optional<double> height;
+  };
+  std::map<int, RowInfo> rows_;
+  std::map<std::pair<int, int>, std::pair<Bytes, Bytes>> shared_;  // anchor -> tokens, extra
+  std::vector<std::tuple<int, int, SharedFormulaRef>> pending_shared_;
+  std::optional<int> sheet_zoom_;
+  bool sheet_selected_ = false;
+  bool sheet_protected_ = false;
+};
+
+void WorkbookReader::read_sst(const Record& record) {
+  RecordCursor in(record);
+  in.skip(4);
+  const std::size_t count = in.u32();
+  // Every string takes at least three bytes: a count that says otherwise lies.
+  if (count > in.remaining() / 3 + 1) fail("the shared string table claims more strings than it holds");
+  strings_.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) strings_.push_back(in.string16());
+}
+
+void WorkbookReader::read_name(const Record& record) {
+  RecordCursor in(record);
+  RawName name;
+  const std::uint16_t flags = in.u16();
+  name.hidden = flags & 0x0001;
+  name.builtin = flags & 0x0020;
+  in.skip(1);
+  const std::size_t length = in.u8();
+  const std::size_t cce = in.u16();
+  in.skip(2);
+  const std::uint16_t itab = in.u16();
+  name.sheet = static_cast<int>(itab) - 1;
+  in.skip(4);
+  name.name = in.string_chars(length);
+  name.tokens = in.bytes(cce);
+  name.extra = in.bytes(in.remaining());
+  names_.push_back(std::move(name));
+}
+
+void WorkbookReader::read_global_record(const Record& record) {
+  RecordCursor in(record);
+  switch (record.type) {
+    case rt::FilePass: fail("the workbook is encrypted with a password");
+    case rt::Font: fonts_.push_back(read_font(in)); break;
+    case rt::Format: {
+      const std::uint16_t id = in.u16();
+      formats_[id] = in.string16();
+      break;
+    }
+    case rt::Xf: xfs_.push_back(read_xf(in)); break;
+    case rt::Style: {
+      const std::uint16_t field = in.u16();
+      StyleEntry style{static_cast<std::uint16_t>(field & 0x0FFF), std::nullopt, {}};
+      if (field & 0x8000) style.builtin_id = in.u8();
+      else style.name = in.string16();
+      styles_.push_back(std::move(style));
+      break;
+    }
+    case rt::BoundSheet8: {
+      SheetEntry sheet;
+      sheet.position = in.u32();
+      in.skip(1);
+      sheet.kind = in.u8();
+      sheet.name = in.string8();
+      sheets_.push_back(std::move(sheet));
+      break;
+    }
+    case rt::Sst: read_sst(record); break;
+    case rt::Lbl: read_name(record); break;
+    case rt::SupBook: {
+      in.skip(2);
+      supbook_is_own_.push_back(record.pieces.front().size() == 4 && in.u16() == 0x0401);
+      break;
+    }
+    case rt::ExternSheet: {
+      const std::size_t count = in.u16();
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t supbook = in.u16();
+        const int first = in.u16();
+        const int last = in.u16();
+        const bool own = supbook < supbook_is_own_.size() && supbook_is_own_[supbook];
+        externsheet_.push_back(own ? std::optional<SheetSpan>(SheetSpan{first, last}) : std::nullopt);
+      }
+      break;
+    }
+    case rt::Window1: {
+      model::Window window;
+      in.skip(8);
+      const std::uint16_t flags = in.u16();
+      window.visible = !(flags & 0x0001);
+      if (flags & 0x0002) window.window_state = model::xl::Minimized;
+      active_tabs_.push_back(in.u16());
+      windows_.push_back(window);
+      break;
+    }
+    case rt::Palette: {
+      const std::size_t count = std::min<std::size_t>(in.u16(), model::kPaletteSize);
+      for (std::size_t i = 0; i < count; ++i) {
+        const model::Rgb r = in.u8(), g = in.u8(), b = in.u8();
+        in.skip(1);
+        book_->palette().set_color(static_cast<int>(i + 1), (r << 16) | (g << 8) | b);
+      }
+      break;
+    }
+    case rt::Protect: protect_structure_ = in.u16() != 0; break;
+    case rt::WinProtect: protect_windows_ = in.u16() != 0; break;
+    default: break;
+  }
+}
+
+void WorkbookReader::read_globals() {
+  Record record;
+  if (!reader_.next(record) || record.type != rt::Bof) fail("the workbook stream does not begin with a BOF record");
+  RecordCursor bof(record);
+  if (bof.u16() != 0x0600) fail("the workbook is not in the Excel 97-2003 format (BIFF8)");
+  while (true) {
+    if (!reader_.next(record)) fail("the workbook's global records end without an EOF record");
+    if (record.type == rt::Eof) break;
+    read_global_record(record);
+  }
+}
+
+model::CellFormat WorkbookReader::cell_format(std::size_t xf_index) {
+  if (xf_index >= xfs_.size()) return model::CellFormat{};
+  const XfFields& xf = xfs_[xf_index];
+  model::CellFormat format = xf.format;
+  const std::size_t font = xf.font < 4 ? xf.font : xf.font - 1u;
+  if (font < fonts_.size()) format.font = fonts_[font];
+  if (auto builtin = model::builtin_number_format(xf.number_format)) format.number_format = std::string(*builtin);
+  else if (auto it = formats_.find(xf.number_format); it != formats_.end()) format.number_format = it->second;
+  format.style = "Normal";
+  for (const auto& style : styles_) {
+    if (style.xf != xf.parent || xf.is_style) continue;
+    if (!style.name.empty()) format.style = style.name;
+    else if (auto* s = style.builtin_id ? [&]() -> const model::Style* {
+               for (std::size_t i = 0; i < book_->styles().size(); ++i)
+                 if (book_->styles().at(i).builtin_id == style.builtin_id) return &book_->styles().at(i);
+               return nullptr;
+             }() : nullptr)
+      format.style = s->name;
+  }
+  return format;
+}
+
+model::FormatIndex WorkbookReader::format_index(std::uint16_t xf_index) {
+  auto it = xf_cache_.find(xf_index);
+  if (it != xf_cache_.end()) return it->second;
+  const model::FormatIndex index = book_->formats().intern(cell_format(xf_index));
+  xf_cache_.emplace(xf_index, index);
+  return index;
+}
+
+// User styles (with the font and formats of their XF) are added to the
+// table; built-in ones update what the table already holds.
+void WorkbookReader::apply_formats() {
+  for (const auto& style : styles_) {
+    model::CellFormat format = cell_format(style.xf);
+    format.style = "Normal";
+    if (!style.name.empty()) {
+      if (!book_->styles().find(style.name)) book_->styles().add(style.name, format);
+      format.style = style.name;
+      book_->styles().update(style.name, format, model::StyleIncludes{});
+    }
+  }
+}
+
+void WorkbookReader::define_names() {
+  for (const auto& raw : names_) links_.add_name({raw.name, raw.sheet});
+  for (const auto& raw : names_) {
+    if (raw.builtin || raw.tokens.empty()) continue;
+    try {
+      const auto decoded = decode_formula(raw.tokens, raw.extra, links_, {-1, 0, 0});
+      const auto* formula = std::get_if<std::shared_ptr<const f::Formula>>(&decoded);
+      if (!formula) continue;
+      std::optional<model::SheetId> scope;
+      if (raw.sheet >= 0 && static_cast<std::size_t>(raw.sheet) < book_->sheet_count())
+        scope = book_->sheet(static_cast<std::size_t>(raw.sheet)).id();
+      book_->add_name(raw.name, f::print(**formula), scope);
+    } catch (const FileError&) {
+      // A name whose definition uses what this application cannot read is left out.
+    } catch (const platform::com::Error&) {
+    }
+  }
+}
+
+void WorkbookReader::put_value(model::Worksheet& sheet, int row, int column, std::uint16_t xf, f::Value value) {
+  if (row >= model::kMaxRows || column >= model::kMaxColumns) fail("a cell lies outside Excel's grid");
+  if (!value.is_empty()) sheet.set_value(row, column, std::move(value));
+  const model::FormatIndex format = format_index(xf);
+  if (format != model::kDefaultFormat || !value.is_empty()) {
+    const model::CellFormat& cf = book_->formats().at(format);
+    if (!(cf == book_->formats().at(model::kDefaultFormat)))
+      sheet.change_format(model::CellRange::cell(row, column), [&](model::CellFormat& target) { target = cf; });
+  }
+}
+
+void WorkbookReader::set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded,
+                                 int sheet_index) {
+  if (const auto* shared = std::get_if<SharedFormulaRef>(&decoded)) {
+    pending_shared_.emplace_back(row, column, *shared);
+    return;
+  }
+  (void)sheet_index;
+  const auto& formula = std::get<std::shared_ptr<const f::Formula>>(decoded);
+  try {
+    sheet.set_formula(row, column, f::print(*formula));
+  } catch (const f::ParseError&) {
+  } catch (const platform::com::Error&) {
+  }
+}
+
+void WorkbookReader::read_formula(model::Worksheet& sheet, int sheet_index, const Record& record) {
+  RecordCursor in(record);
+  const int row = in.u16();
+  const int column = in.u16();
+  const std::uint16_t xf = in.u16();
+  const Bytes result = in.bytes(8);
+  in.skip(6);
+  const std::size_t cce = in.u16();
+  const Bytes tokens = in.bytes(cce);
+  const Bytes extra = in.bytes(in.remaining());
+  // The cached result stands until the formula is recomputed, and stays if
+  // the formula cannot be read.
+  f::Value cached;
+  if (result[6] != 0xFF || result[7] != 0xFF) {
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | result[static_cast<std::size_t>(i)];
+    cached = std::bit_cast<double>(bits);
+  } else if (result[0] == 0x01) {
+    cached = result[2] != 0;
+  } else if (result[0] == 0x02) {
+    if (auto error = f::error_from_code(result[2])) cached = *error;
+  }
+  put_value(sheet, row, column, xf, cached);
+  try {
+    set_formula(sheet, row, column, decode_formula(tokens, extra, links_, {sheet_index, row, column}), sheet_index);
+  } catch (const FileError&) {
+  }
+}
+
+void WorkbookReader::read_row(const Record& record) {
+  RecordCursor in(record);
+  const int row = in.u16();
+  in.skip(4);
+  const std::uint16_t height = in.u16();
+  in.skip(4);
+  const std::uint16_t flags = in.u16();
+  RowInfo info;
+  info.level = flags & 0x07;
+  info.collapsed = flags & 0x0010;
+  info.hidden = flags & 0x0020;
+  if (flags & 0x0040) info.height = (height & 0x7FFF) / 20.0;
+  rows_[row] = info;
+}
+
+void WorkbookReader::read_colinfo(model::Worksheet& sheet, const Record& record) {
+  RecordCursor in(record);
+  const int first = in.u16();
+  const int last = std::min<int>(in.u16(), model::kMaxColumns - 1);
+  const double width = in.u16() / 256.0;
+  in.skip(2);
+  const std::uint16_t flags = in.u16();
+  if (first > last) return;
+  if (flags & 0x0002) sheet.set_column_width(first, last, width);
+  for (int level = 0; level < ((flags >> 8) & 0x07); ++level) sheet.group_columns(first, last);
+  if (flags & 0x0001) sheet.set_columns_hidden(first, last, true);
+}
+
+// Outline levels first, then collapsed summaries, then the hidden state
+// exactly as the file has it (collapsing hides detail rows on its own).
+void WorkbookReader::apply_lines(model::Worksheet& sheet) {
+  for (const auto& [row, info] : rows_) {
+    if (row >= model::kMaxRows) continue;
+    if (info.height) sheet.set_row_height(row, row, *info.height);
+    for (int level = 0; level < info.level; ++level) sheet.group_rows(row, row);
+  }
+  for (const auto& [row, info] : rows_)
+    if (info.collapsed && row < model::kMaxRows) {
+      try {
+        sheet.set_row_show_detail(row, false);
+      } catch (const platform::com::Error&) {
+      }
+    }
+  for (const auto& [row, info] : rows_)
+    if (row < model::kMaxRows) sheet.set_rows_hidden(row, row, info.hidden);
+}
+
+void WorkbookReader::read_window2(model::Worksheet&, const Record& record) {
+  RecordCursor in(record);
+  const std::uint16_t flags = in.u16();
+  sheet_selected_ = flags & 0x0400;
+}
+
+void WorkbookReader::read_sheet_record(model::Worksheet& sheet, int sheet_index, const Record& record) {
+  RecordCursor in(record);
+  switch (record.type) {
+    case rt::Number: case rt::Rk: case rt::LabelSst: case rt::Label: case rt::RString: case rt::BoolErr:
+    case rt::Blank: {
+      const int row = in.u16();
+      const int column = in.u16();
+      const std::uint16_t xf = in.u16();
+      f::Value value;
+      if (record.type == rt::Number) value = in.f64();
+      else if (record.type == rt::Rk) value = rk_value(in.u32());
+      else if (record.type == rt::Label || record.type == rt::RString) value = in.string16();
+      else if (record.type == rt::LabelSst) {
+        const std::size_t index = in.u32();
+        if (index >= strings_.size()) fail("a cell refers to a shared string that does not exist");
+        value = strings_[index];
+      } else if (record.type == rt::BoolErr) {
+        const std::uint8_t v = in.u8();
+        if (in.u8() == 0) value = v != 0;
+        else if (auto error = f::error_from_code(v)) value = *error;
+      }
+      return put_value(sheet, row, column, xf, std::move(value));
+    }
+    case rt::MulRk: case rt::MulBlank: {
+      const int row = in.u16();
+      int column = in.u16();
+      const std::size_t item = record.type == rt::MulRk ? 6 : 2;
+      while (in.remaining() >= item + 2) {
+        const std::uint16_t xf = in.u16();
+        f::Value value;
+        if (record.type == rt::MulRk) value = rk_value(in.u32());
+        put_value(sheet, row, column++, xf, std::move(value));
+      }
+      return;
+    }
+    case rt::Formula: return read_formula(sheet, sheet_index, record);
+    case rt::ShrFmla: case rt::Array: {
+      const int first_row = in.u16();
+      in.skip(2);
+      const int first_column = in.u8();
+      in.skip(1);
+      in.skip(record.type == rt::ShrFmla ? 2 : 6);
+      const std::size_t cce = in.u16();
+      Bytes tokens = in.bytes(cce);
+      shared_[{first_row, first_column}] = {std::move(tokens), in.bytes(in.remaining())};
+      return;
+    }
+    case rt::Row: return read_row(record);
+    case rt::ColInfo: return read_colinfo(sheet, record);
+    case rt::WsBool: {
+      const std::uint16_t flags = in.u16();
+      sheet.set_summary_row(flags & 0x0040 ? model::SummaryPosition::Below : model::SummaryPosition::Above);
+      sheet.set_summary_column(flags & 0x0080 ? model::SummaryPosition::Below : model::SummaryPosition::Above);
+      return;
+    }
+    case rt::MergeCells: {
+      const std::size_t count = in.u16();
+      for (std::size_t i = 0; i < count; ++i) {
+        model::CellRange range;
+        range.first_row = in.u16();
+        range.last_row = in.u16();
+        range.first_column = in.u16();
+        range.last_column = in.u16();
+        try {
+          sheet.merge(range);
+        } catch (const platform::com::Error&) {
+        }
+      }
+      return;
+    }
+    case rt::Window2: return read_window2(sheet, record);
+    case rt::Scl: {
+      const int num = in.u16();
+      const int den = in.u16();
+      if (den != 0) sheet_zoom_ = num * 100 / den;
+      return;
+    }
+    case rt::Protect: sheet_protected_ = in.u16() != 0; return;
+    default: return;
+  }
+}
+
+void WorkbookReader::read_sheet(std::size_t index) {
+  model::Worksheet& sheet = book_->sheet(index);
+  const int sheet_index = static_cast<int>(index);
+  model::PageSetup setup = sheet.page_setup();
+  rows_.clear();
+  shared_.clear();
+  pending_shared_.clear();
+  sheet_zoom_.reset();
+  sheet_selected_ = false;
+  sheet_protected_ = false;
+  reader_.seek(sheets_[index].position);
+  Record record;
+  if (!reader_.next(record) || record.type != rt::Bof) fail("the sheet '" + sheet.name() + "' does not begin with a BOF record");
+  int depth = 1;
+  while (depth > 0) {
+    if (!reader_.next(record)) fail("the sheet '" + sheet.name() + "' ends without an EOF record");
+    if (record.type == rt::Bof) ++depth;
+    else if (record.type == rt::Eof) --depth;
+    else if (depth == 1) {
+      RecordCursor in(record);
+      switch (record.type) {
+        case rt::Setup: {
+          setup.paper_size = in.u16();
+          setup.zoom = std::clamp<int>(in.u16(), 10, 400);
+          in.skip(6);
+          const std::uint16_t flags = in.u16();
+          if (!(flags & 0x0004)) setup.orientation = (flags & 0x0002) ? model::xl::Portrait : model::xl::Landscape;
+          break;
+        }
+        case rt::HCenter: setup.center_horizontally = in.u16() != 0; break;
+        case rt::VCenter: setup.center_vertically = in.u16() != 0; break;
+        case rt::LeftMargin: setup.left_margin = in.f64() * 72; break;
+        case rt::RightMargin: setup.right_margin = in.f64() * 72; break;
+        case rt::TopMargin: setup.top_margin = in.f64() * 72; break;
+        case rt::BottomMargin: setup.bottom_margin = in.f64() * 72; break;
+        case rt::PrintGrid: setup.print_gridlines = in.u16() != 0; break;
+        case rt::Header: case rt::Footer: {
+          std::string text = record.pieces.front().empty() ? std::string() : in.string16();
+          if (text.rfind("&C", 0) == 0) text = text.substr(2);
+          (record.type == rt::Header ? setup.center_header : setup.center_footer) = text;
+          break;
+        }
+        default: read_sheet_record(sheet, sheet_index, record);
+      }
+    }
+  }
+  for (const auto& [row, column, ref] : pending_shared_) {
+    const auto it = shared_.find({ref.row, ref.column});
+    if (it == shared_.end()) continue;
+    try {
+      set_formula(sheet, row, column,
+                  decode_formula(it->second.first, it->second.second, links_, {sheet_index, row, column}), sheet_index);
+    } catch (const FileError&) {
+    }
+  }
+  apply_lines(sheet);
+  try {
+    sheet.set_page_setup(setup);
+  } catch (const platform::com::Error&) {
+  }
+  if (sheet_selected_) {
+    book_->activate_sheet(sheet.id());
+    if (sheet_zoom_ && book_->window_count() > 0) book_->window(book_->active_window()).zoom = std::clamp(*sheet_zoom_, 10, 400);
+  }
+  if (sheet_protected_) sheet.protect();
+}
+
+std::unique_ptr<model::Workbook> WorkbookReader::run() {
+  read_globals();
+  if (sheets_.empty()) fail("the workbook has no sheets");
+  std::vector<std::string> names;
+  std::vector<std::size_t> worksheets;
+  for (std::size_t i = 0; i < sheets_.size(); ++i) {
+    names.push_back(sheets_[i].name);
+    book_->add_sheet(sheets_[i].name);
+  }
+  links_ = LinkTable(names);
+  for (const auto& entry : externsheet_) links_.add_entry(entry);
+  apply_formats();
+  define_names();
+  for (std::size_t i = 0; i < sheets_.size(); ++i)
+    if (sheets_[i].kind == 0) read_sheet(i);
+  if (!windows_.empty() && book_->window_count() > 0) {
+    model::Window& window = book_->window(0);
+    window.visible = windows_.front().visible;
+    window.window_state = windows_.front().window_state;
+  }
+  if (protect_structure_ || protect_windows_) book_->protect("", protect_structure_, protect_windows_);
+  return std::move(book_);
+}
+
+bool is_template_path(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string ext = path.substr(path.size() - 4);
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext == ".xlt";
+}
+
+std::string file_name(const std::string& path) {
+  const auto slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> bytes, const std::string& name) {
+  try {
+    CompoundFileReader container(bytes);
+    const auto stream = container.read_stream("Workbook");
+    if (!stream) {
+      if (container.read_stream("Book")) fail("the workbook is in the Excel 5.0/95 format, which is not supported");
+      fail("the file holds no workbook stream");
+    }
+    return WorkbookReader(*stream, name).run();
+  } catch (const FileError& error) {
+    throw error.for_file(name);
+  } catch (const platform::com::Error& error) {
+    // The model refused something the file holds (a sheet name twice, say).
+    throw FileError(name, error.description());
+  }
+}
+
+std::unique_ptr<model::Workbook> read_workbook_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) throw FileError(path, "the file cannot be opened");
+  const auto size = static_cast<std::uintmax_t>(in.tellg());
+  if (size > kMaxFileSize) throw FileError(path, "the file is larger than any Excel 2003 workbook");
+  Bytes bytes(static_cast<std::size_t>(size));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!in) throw FileError(path, "the file cannot be read");
+  auto book = load_workbook(bytes, file_name(path));
+  book->set_path(path);
+  book->set_template(is_template_path(path));
+  book->set_saved(true);
+  return book;
+}
+
+}  // namespace engine::xls

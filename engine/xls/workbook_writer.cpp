@@ -1,0 +1,514 @@
+// Writing a workbook as Excel 2003 does: the globals (fonts, formats, XFs,
+// styles, sheets, names, shared strings), then each sheet's records.
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <unordered_map>
+
+#include "engine/model/constants.hpp"
+#include "engine/model/number_format.hpp"
+#include "engine/model/text.hpp"
+#include "engine/xls/utf16.hpp"
+#include "engine/xls/file_error.hpp"
+#include "engine/xls/formula_codec.hpp"
+#include "engine/xls/record_types.hpp"
+#include "engine/xls/record_writer.hpp"
+#include "engine/xls/workbook_file.hpp"
+#include "engine/xls/xf_codec.hpp"
+
+namespace engine::xls {
+
+namespace {
+
+namespace f = engine::formula;
+
+constexpr std::uint16_t kDefaultCellXf = 15;  // Excel's first cell XF, after fifteen style XFs
+constexpr std::size_t kMinimumStreamSize = 4096;
+
+RecordBody bof(std::uint16_t kind) {
+  RecordBody body;
+  body.u16(0x0600).u16(kind).u16(0x18AF).u16(0x07CD).u32(0x000080C9).u32(0x00000206);
+  return body;
+}
+
+RecordBody u16_body(std::uint16_t value) {
+  RecordBody body;
+  body.u16(value);
+  return body;
+}
+
+RecordBody f64_body(double value) {
+  RecordBody body;
+  body.f64(value);
+  return body;
+}
+
+// Numbers that fit an RK value exactly (small integers) take 4 bytes, the
+// rest 8 in a NUMBER record.
+std::optional<std::uint32_t> rk_of(double number) {
+  if (std::floor(number) != number || number < -(1 << 29) || number >= (1 << 29)) return std::nullopt;
+  if (number == 0 && std::signbit(number)) return std::nullopt;
+  return (static_cast<std::uint32_t>(static_cast<std::int32_t>(number)) << 2) | 0x02;
+}
+
+class WorkbookWriter {
+ public:
+  explicit WorkbookWriter(const model::Workbook& book) : book_(book), links_(sheet_names(book)) {}
+  Bytes run();
+
+ private:
+  static std::vector<std::string> sheet_names(const model::Workbook& book);
+  std::uint16_t font_index(const model::Font& font);
+  std::uint16_t number_format_id(const std::string& code);
+  std::uint16_t add_xf(const model::CellFormat& format, bool is_style, std::uint16_t parent);
+  void build_formats();
+  std::uint32_t shared_string(const std::string& text);
+
+  Bytes sheet_stream(std::size_t index);
+  void write_page_setup(RecordWriter& out, const model::Worksheet& sheet);
+  void write_protection(RecordWriter& out, const model::Worksheet& sheet);
+  void write_columns(RecordWriter& out, const model::Worksheet& sheet);
+  void write_cells(RecordWriter& out, const model::Worksheet& sheet, int sheet_index);
+  void write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell);
+  void write_window(RecordWriter& out, const model::Worksheet& sheet);
+  void write_merges(RecordWriter& out, const model::Worksheet& sheet);
+
+  void write_globals(RecordWriter& out, std::vector<std::size_t>& sheet_position_fields);
+  void write_names(RecordWriter& out);
+  void write_links(RecordWriter& out);
+  void write_shared_strings(RecordWriter& out);
+
+  const model::Workbook& book_;
+  LinkTable links_;
+  std::vector<model::Font> fonts_;
+  std::vector<std::pair<std::uint16_t, std::string>> custom_formats_;
+  std::vector<RecordBody> xfs_;
+  std::map<std::string, std::uint16_t> style_xfs_;
+  std::vector<std::uint16_t> pool_xfs_;
+  std::vector<std::string> strings_;
+  std::unordered_map<std::string, std::uint32_t> string_index_;
+  std::uint32_t string_uses_ = 0;
+  std::vector<EncodedFormula> name_formulas_;
+};
+
+std::vector<std::string> WorkbookWriter::sheet_names(const model::Workbook& book) {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < book.sheet_count(); ++i) names.push_back(book.sheet(i).name());
+  return names;
+}
+
+// BIFF numbers fonts 0, 1, 2, 3, 5...: there is no font 4.
+std::uint16_t WorkbookWriter::font_index(const model::Font& font) {
+  auto it = std::find(fonts_.begin() + std::min<std::ptrdiff_t>(4, static_cast<std::ptrdiff_t>(fonts_.size())),
+                      fonts_.end(), font);
+  if (fonts_.size() < 4 || it == fonts_.end()) {
+    fonts_.push_back(font);
+    it = fonts_.end() - 1;
+  }
+  const auto index = static_cast<std::uint16_t>(it - fonts_.begin());
+  return index < 4 ? index : static_cast<std::uint16_t>(index + 1);
+}
+
+std::uint16_t WorkbookWriter::number_format_id(const std::string& code) {
+  if (auto id = model::builtin_number_format_id(code)) return static_cast<std::uint16_t>(*id);
+  for (const auto& [id, text] : custom_formats_)
+    if (text == code) return id;
+  const auto id = static_cast<std::uint16_t>(model::kFirstUserFormatId + custom_formats_.size());
+  custom_formats_.emplace_back(id, code);
+  return id;
+}
+
+std::uint16_t WorkbookWriter::add_xf(const model::CellFormat& format, bool is_style, std::uint16_t parent) {
+  XfFields xf;
+  xf.font = font_index(format.font);
+  xf.number_format = number_format_id(format.number_format);
+  xf.is_style = is_style;
+  xf.parent = parent;
+  xf.format = format;
+  xfs_.push_back(xf_record(xf));
+  return static_cast<std::uint16_t>(xfs_.size() - 1);
+}
+
+// XF 0 is the Normal style and XFs 1-14 the outline styles Excel expects
+// (copies of Normal), XF 15 the default cell format; then the other styles,
+// then one cell XF per format of the workbook's pool.
+void WorkbookWriter::build_formats() {
+  const auto& styles = book_.styles();
+  const model::Style& normal = styles.get("Normal");
+  for (int i = 0; i < 4; ++i) fonts_.push_back(normal.format.font);
+  for (int i = 0; i < 15; ++i) add_xf(normal.format, true, 0);
+  add_xf(normal.format, false, 0);
+  style_xfs_["normal"] = 0;
+  for (std::size_t i = 0; i < styles.size(); ++i) {
+    const model::Style& style = styles.at(i);
+    if (style.name == normal.name) continue;
+    style_xfs_[model::lower(style.name)] = add_xf(style.format, true, 0);
+  }
+  const auto& pool = book_.formats();
+  for (std::size_t i = 0; i < pool.size(); ++i) {
+    const model::CellFormat& format = pool.at(static_cast<model::FormatIndex>(i));
+    const auto style = style_xfs_.find(model::lower(format.style));
+    pool_xfs_.push_back(add_xf(format, false, style == style_xfs_.end() ? 0 : style->second));
+  }
+}
+
+std::uint32_t WorkbookWriter::shared_string(const std::string& text) {
+  ++string_uses_;
+  auto [it, added] = string_index_.try_emplace(text, static_cast<std::uint32_t>(strings_.size()));
+  if (added) strings_.push_back(text);
+  return it->second;
+}
+
+void WorkbookWriter::write_page_setup(RecordWriter& out, const model::Worksheet& sheet) {
+  const model::PageSetup& setup = sheet.page_setup();
+  out.record(rt::PrintGrid, u16_body(setup.print_gridlines ? 1 : 0));
+  RecordBody header, footer;
+  header.string16(setup.center_header.empty() ? "" : "&C" + setup.center_header);
+  footer.string16(setup.center_footer.empty() ? "" : "&C" + setup.center_footer);
+  out.record(rt::Header, header);
+  out.record(rt::Footer, footer);
+  out.record(rt::HCenter, u16_body(setup.center_horizontally ? 1 : 0));
+  out.record(rt::VCenter, u16_body(setup.center_vertically ? 1 : 0));
+  out.record(rt::LeftMargin, f64_body(setup.left_margin / 72));
+  out.record(rt::RightMargin, f64_body(setup.right_margin / 72));
+  out.record(rt::TopMargin, f64_body(setup.top_margin / 72));
+  out.record(rt::BottomMargin, f64_body(setup.bottom_margin / 72));
+  RecordBody body;
+  const std::uint16_t flags = setup.orientation == model::xl::Portrait ? 0x0002 : 0x0000;
+  body.u16(static_cast<std::uint16_t>(setup.paper_size)).u16(static_cast<std::uint16_t>(setup.zoom))
+      .u16(1).u16(1).u16(1).u16(flags).u16(600).u16(600)
+      .f64(setup.header_margin / 72).f64(setup.footer_margin / 72).u16(1);
+  out.record(rt::Setup, body);
+}
+
+void WorkbookWriter::write_protection(RecordWriter& out, const model::Worksheet& sheet) {
+  const model::SheetProtection& p = sheet.protection();
+  if (!p.is_protected()) return;
+  out.record(rt::Protect, u16_body(p.contents ? 1 : 0));
+  out.record(rt::ScenProtect, u16_body(p.scenarios ? 1 : 0));
+  out.record(rt::ObjProtect, u16_body(p.drawing_objects ? 1 : 0));
+  out.record(rt::Password, u16_body(p.password_hash));
+}
+
+void WorkbookWriter::write_columns(RecordWriter& out, const model::Worksheet& sheet) {
+  out.record(rt::DefColWidth, u16_body(8));
+  sheet.columns().for_each(0, model::kMaxColumns - 1, [&](int column, const model::LineInfo& info) {
+    if (info.is_default()) return;
+    const double width = info.size.value_or(sheet.standard_width());
+    std::uint16_t flags = static_cast<std::uint16_t>((std::clamp(info.outline_level - 1, 0, 7)) << 8);
+    if (info.hidden) flags |= 0x0001;
+    if (info.size) flags |= 0x0002;
+    if (info.collapsed) flags |= 0x1000;
+    const std::uint16_t xf = info.format ? pool_xfs_.at(*info.format) : kDefaultCellXf;
+    RecordBody body;
+    body.u16(static_cast<std::uint16_t>(column)).u16(static_cast<std::uint16_t>(column))
+        .u16(static_cast<std::uint16_t>(std::lround(std::clamp(width, 0.0, 255.0) * 256)))
+        .u16(xf).u16(flags).u16(0);
+    out.record(rt::ColInfo, body);
+  });
+}
+
+void WorkbookWriter::write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell) {
+  const std::uint16_t xf = pool_xfs_.at(cell.format);
+  RecordBody body;
+  body.u16(static_cast<std::uint16_t>(row)).u16(static_cast<std::uint16_t>(column)).u16(xf);
+  const f::Value& v = cell.value;
+  if (cell.formula) {
+    const auto encoded = encode_formula(*cell.formula, links_, {sheet_index, row, column}, FormulaRole::Cell);
+    // The cached result: a number as is, anything else tagged in the
+    // number's place (a text result follows in a STRING record).
+    if (v.is_number()) body.f64(v.number());
+    else if (v.is_text()) body.u8(0x00).zeros(5).u16(0xFFFF);
+    else if (v.is_boolean()) body.u8(0x01).u8(0).u8(v.boolean() ? 1 : 0).zeros(3).u16(0xFFFF);
+    else if (v.is_error()) body.u8(0x02).u8(0).u8(static_cast<std::uint8_t>(v.error())).zeros(3).u16(0xFFFF);
+    else body.u8(0x03).zeros(5).u16(0xFFFF);
+    body.u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
+        .bytes(encoded.extra);
+    out.record(rt::Formula, body);
+    if (v.is_text() && !v.text().empty()) {
+      RecordBody text;
+      text.string16(v.text());
+      out.record(rt::String, text);
+    }
+    return;
+  }
+  if (v.is_number()) {
+    if (auto rk = rk_of(v.number())) return out.record(rt::Rk, body.u32(*rk));
+    return out.record(rt::Number, body.f64(v.number()));
+  }
+  if (v.is_text()) return out.record(rt::LabelSst, body.u32(shared_string(v.text())));
+  if (v.is_boolean()) return out.record(rt::BoolErr, body.u8(v.boolean() ? 1 : 0).u8(0));
+  if (v.is_error()) return out.record(rt::BoolErr, body.u8(static_cast<std::uint8_t>(v.error())).u8(1));
+  out.record(rt::Blank, body);
+}
+
+// Rows in blocks of 32: the block's ROW records, then its cells, as Excel
+// lays them out.
+void WorkbookWriter::write_cells(RecordWriter& out, const model::Worksheet& sheet, int sheet_index) {
+  std::map<int, std::vector<std::pair<int, const model::Cell*>>> rows;
+  if (auto used = sheet.used_range()) {
+    sheet.for_each_cell(*used, [&](int row, int column, const model::Cell& cell) {
+      rows[row].emplace_back(column, &cell);
+    });
+  }
+  std::map<int, const model::LineInfo*> infos;
+  sheet.rows().for_each(0, model::kMaxRows - 1, [&](int row, const model::LineInfo& info) {
+    if (!info.is_default()) infos[row] = &info;
+  });
+  std::vector<int> row_numbers;
+  for (const auto& [row, cells] : rows) row_numbers.push_back(row);
+  for (const auto& [row, info] : infos) row_numbers.push_back(row);
+  std::sort(row_numbers.begin(), row_numbers.end());
+  row_numbers.erase(std::unique(row_numbers.begin(), row_numbers.end()), row_numbers.end());
+
+  RecordBody dimensions;
+  int last_column = -1;
+  for (const auto& [row, cells] : rows) last_column = std::max(last_column, cells.back().first);
+  dimensions.u32(row_numbers.empty() ? 0 : static_cast<std::uint32_t>(row_numbers.front()))
+      .u32(row_numbers.empty() ? 0 : static_cast<std::uint32_t>(row_numbers.back() + 1))
+      .u16(0).u16(static_cast<std::uint16_t>(last_column + 1)).u16(0);
+  out.record(rt::Dimensions, dimensions);
+
+  for (std::size_t block = 0; block < row_numbers.size();) {
+    std::size_t end = block;
+    while (end < row_numbers.size() && row_numbers[end] / 32 == row_numbers[block] / 32) ++end;
+    for (std::size_t i = block; i < end; ++i) {
+      const int row = row_numbers[i];
+      const auto info_it = infos.find(row);
+      const model::LineInfo info = info_it == infos.end() ? model::LineInfo{} : *info_it->second;
+      const auto cells = rows.find(row);
+      const int first = cells == rows.end() ? 0 : cells->second.front().first;
+      const int last = cells == rows.end() ? 0 : cells->second.back().first + 1;
+      std::uint16_t flags = static_cast<std::uint16_t>(0x0100 | std::clamp(info.outline_level - 1, 0, 7));
+      if (info.collapsed) flags |= 0x0010;
+      if (info.hidden) flags |= 0x0020;
+      if (info.size) flags |= 0x0040;
+      if (info.format) flags |= 0x0080;
+      const double height = info.size.value_or(sheet.standard_height());
+      RecordBody body;
+      body.u16(static_cast<std::uint16_t>(row)).u16(static_cast<std::uint16_t>(first))
+          .u16(static_cast<std::uint16_t>(last)).u16(static_cast<std::uint16_t>(std::lround(height * 20)))
+          .u16(0).u16(0).u16(flags).u16(info.format ? pool_xfs_.at(*info.format) : kDefaultCellXf);
+      out.record(rt::Row, body);
+    }
+    for (std::size_t i = block; i < end; ++i) {
+      const auto cells = rows.find(row_numbers[i]);
+      if (cells == rows.end()) continue;
+      for (const auto& [column, cell] : cells->second) write_cell(out, sheet_index, row_numbers[i], column, *cell);
+    }
+    block = end;
+  }
+}
+
+void WorkbookWriter::write_window(RecordWriter& out, const model::Worksheet& sheet) {
+  const model::Window& window = book_.window(book_.active_window());
+  const bool active = window.active_sheet == sheet.id();
+  std::uint16_t flags = 0x0010 | 0x0020 | 0x0080;  // zeros, automatic grid colour, outline symbols
+  if (window.display_gridlines) flags |= 0x0002;
+  if (window.display_headings) flags |= 0x0004;
+  if (active) flags |= 0x0200 | 0x0400;
+  RecordBody body;
+  body.u16(flags).u16(0).u16(0).u32(64).u16(0).u16(0).u32(0);
+  out.record(rt::Window2, body);
+  RecordBody scale;
+  scale.u16(static_cast<std::uint16_t>(std::clamp(window.zoom, 10, 400))).u16(100);
+  out.record(rt::Scl, scale);
+}
+
+void WorkbookWriter::write_merges(RecordWriter& out, const model::Worksheet& sheet) {
+  const auto& merges = sheet.merged_ranges();
+  for (std::size_t start = 0; start < merges.size(); start += 1026) {
+    const std::size_t count = std::min<std::size_t>(1026, merges.size() - start);
+    RecordBody body;
+    body.u16(static_cast<std::uint16_t>(count));
+    for (std::size_t i = start; i < start + count; ++i) {
+      const auto& m = merges[i];
+      body.u16(static_cast<std::uint16_t>(m.first_row)).u16(static_cast<std::uint16_t>(m.last_row))
+          .u16(static_cast<std::uint16_t>(m.first_column)).u16(static_cast<std::uint16_t>(m.last_column));
+    }
+    out.record(rt::MergeCells, body);
+  }
+}
+
+Bytes WorkbookWriter::sheet_stream(std::size_t index) {
+  const model::Worksheet& sheet = book_.sheet(index);
+  RecordWriter out;
+  out.record(rt::Bof, bof(0x0010));
+  int row_levels = 0, column_levels = 0;
+  sheet.rows().for_each(0, model::kMaxRows - 1, [&](int, const model::LineInfo& i) {
+    row_levels = std::max(row_levels, i.outline_level - 1);
+  });
+  sheet.columns().for_each(0, model::kMaxColumns - 1, [&](int, const model::LineInfo& i) {
+    column_levels = std::max(column_levels, i.outline_level - 1);
+  });
+  RecordBody guts;
+  guts.u16(static_cast<std::uint16_t>(row_levels ? 17 + 12 * row_levels : 0))
+      .u16(static_cast<std::uint16_t>(column_levels ? 17 + 12 * column_levels : 0))
+      .u16(static_cast<std::uint16_t>(row_levels ? row_levels + 1 : 0))
+      .u16(static_cast<std::uint16_t>(column_levels ? column_levels + 1 : 0));
+  out.record(rt::Guts, guts);
+  std::uint16_t wsbool = 0x0401;  // automatic page breaks, outline symbols
+  if (sheet.summary_row() == model::SummaryPosition::Below) wsbool |= 0x0040;
+  if (sheet.summary_column() == model::SummaryPosition::Below) wsbool |= 0x0080;
+  out.record(rt::WsBool, u16_body(wsbool));
+  write_page_setup(out, sheet);
+  write_protection(out, sheet);
+  write_columns(out, sheet);
+  write_cells(out, sheet, static_cast<int>(index));
+  write_window(out, sheet);
+  write_merges(out, sheet);
+  out.empty_record(rt::Eof);
+  return std::move(out.stream());
+}
+
+void WorkbookWriter::write_links(RecordWriter& out) {
+  if (links_.entries().empty()) return;
+  RecordBody supbook;
+  supbook.u16(static_cast<std::uint16_t>(book_.sheet_count())).u16(0x0401);
+  out.record(rt::SupBook, supbook);
+  RecordBody externsheet;
+  externsheet.u16(static_cast<std::uint16_t>(links_.entries().size()));
+  for (const auto& entry : links_.entries())
+    externsheet.u16(0).u16(static_cast<std::uint16_t>(entry->first)).u16(static_cast<std::uint16_t>(entry->last));
+  out.record(rt::ExternSheet, externsheet);
+}
+
+void WorkbookWriter::write_names(RecordWriter& out) {
+  const auto& names = links_.names();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const EncodedFormula empty;
+    const EncodedFormula& encoded = i < name_formulas_.size() ? name_formulas_[i] : empty;
+    const bool hidden = i < book_.names().size() && !book_.names()[i].visible;
+    const std::u16string text = utf8_to_utf16(names[i].name);
+    RecordBody body;
+    body.u16(hidden ? 0x0001 : 0x0000).u8(0).u8(static_cast<std::uint8_t>(std::min<std::size_t>(text.size(), 255)))
+        .u16(static_cast<std::uint16_t>(encoded.tokens.size())).u16(0)
+        .u16(static_cast<std::uint16_t>(names[i].sheet + 1)).u32(0)
+        .string_chars(std::u16string_view(text).substr(0, 255)).bytes(encoded.tokens).bytes(encoded.extra);
+    out.record(rt::Lbl, body);
+  }
+}
+
+// SST with its index EXTSST: every eighth string (or more, for large
+// tables) located by stream position and offset in its record.
+void WorkbookWriter::write_shared_strings(RecordWriter& out) {
+  const std::size_t per_bucket = std::max<std::size_t>(8, (strings_.size() + 127) / 128);
+  std::vector<ContinuedRecordWriter::Placement> buckets;
+  {
+    ContinuedRecordWriter sst(out, rt::Sst);
+    RecordBody head;
+    head.u32(string_uses_).u32(static_cast<std::uint32_t>(strings_.size()));
+    sst.atomic(head);
+    for (std::size_t i = 0; i < strings_.size(); ++i) {
+      const auto placement = sst.string16(strings_[i]);
+      if (i % per_bucket == 0) buckets.push_back(placement);
+    }
+  }
+  RecordBody ext;
+  ext.u16(static_cast<std::uint16_t>(per_bucket));
+  for (const auto& b : buckets)
+    ext.u32(static_cast<std::uint32_t>(b.stream_offset)).u16(static_cast<std::uint16_t>(b.record_offset)).u16(0);
+  out.record(rt::ExtSst, ext);
+}
+
+void WorkbookWriter::write_globals(RecordWriter& out, std::vector<std::size_t>& sheet_position_fields) {
+  out.record(rt::Bof, bof(0x0005));
+  out.record(rt::CodePage, u16_body(1200));
+  const auto& protection = book_.protection();
+  out.record(rt::WinProtect, u16_body(protection.windows ? 1 : 0));
+  out.record(rt::Protect, u16_body(protection.structure ? 1 : 0));
+  out.record(rt::Password, u16_body(protection.password_hash));
+  for (std::size_t i = 0; i < book_.window_count(); ++i) {
+    const model::Window& window = book_.window(i);
+    std::uint16_t flags = 0x0038;  // scroll bars and sheet tabs shown
+    if (!window.visible) flags |= 0x0001;
+    if (window.window_state == model::xl::Minimized) flags |= 0x0002;
+    const auto active = book_.sheet_index(window.active_sheet).value_or(0);
+    RecordBody body;
+    body.u16(0x0168).u16(0x001E).u16(0x3A5C).u16(0x23BE).u16(flags)
+        .u16(static_cast<std::uint16_t>(active)).u16(0).u16(1).u16(600);
+    out.record(rt::Window1, body);
+  }
+  out.record(rt::BookBool, u16_body(0));
+  for (std::size_t i = 0; i < fonts_.size(); ++i) out.record(rt::Font, font_record(fonts_[i]));
+  for (const auto& [id, code] : custom_formats_) {
+    RecordBody body;
+    body.u16(id).string16(code);
+    out.record(rt::Format, body);
+  }
+  for (const auto& xf : xfs_) out.record(rt::Xf, xf);
+  const auto& styles = book_.styles();
+  for (std::size_t i = 0; i < styles.size(); ++i) {
+    const model::Style& style = styles.at(i);
+    RecordBody body;
+    const std::uint16_t xf = style_xfs_.at(model::lower(style.name));
+    if (style.builtin()) body.u16(static_cast<std::uint16_t>(xf | 0x8000)).u8(static_cast<std::uint8_t>(*style.builtin_id)).u8(0xFF);
+    else body.u16(xf).string16(style.name);
+    out.record(rt::Style, body);
+  }
+  if (!book_.palette().is_default()) {
+    RecordBody body;
+    body.u16(model::kPaletteSize);
+    for (int i = 1; i <= model::kPaletteSize; ++i) {
+      const model::Rgb rgb = book_.palette().color(i);
+      body.u8(static_cast<std::uint8_t>(rgb >> 16)).u8(static_cast<std::uint8_t>(rgb >> 8))
+          .u8(static_cast<std::uint8_t>(rgb)).u8(0);
+    }
+    out.record(rt::Palette, body);
+  }
+  for (std::size_t i = 0; i < book_.sheet_count(); ++i) {
+    sheet_position_fields.push_back(out.offset() + 4);
+    RecordBody body;
+    body.u32(0).u8(0).u8(0).string8(book_.sheet(i).name());
+    out.record(rt::BoundSheet8, body);
+  }
+  out.record(rt::Country, RecordBody().u16(1).u16(33));
+  write_links(out);
+  write_names(out);
+  write_shared_strings(out);
+  out.empty_record(rt::Eof);
+}
+
+Bytes WorkbookWriter::run() {
+  build_formats();
+  for (const auto& name : book_.names()) {
+    const auto sheet = name.sheet ? book_.sheet_index(*name.sheet) : std::nullopt;
+    links_.add_name({name.name, sheet ? static_cast<int>(*sheet) : -1});
+  }
+  for (const auto& name : book_.names())
+    name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));
+  std::vector<Bytes> sheets;
+  for (std::size_t i = 0; i < book_.sheet_count(); ++i) sheets.push_back(sheet_stream(i));
+  RecordWriter globals;
+  std::vector<std::size_t> position_fields;
+  write_globals(globals, position_fields);
+  Bytes stream = std::move(globals.stream());
+  for (std::size_t i = 0; i < sheets.size(); ++i) {
+    const auto position = static_cast<std::uint32_t>(stream.size());
+    for (int b = 0; b < 4; ++b) stream[position_fields[i] + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(position >> (8 * b));
+    stream.insert(stream.end(), sheets[i].begin(), sheets[i].end());
+  }
+  if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
+  const Stream streams[] = {{"Workbook", std::move(stream)}};
+  return write_compound_file(streams);
+}
+
+}  // namespace
+
+Bytes save_workbook(const model::Workbook& book) { return WorkbookWriter(book).run(); }
+
+void write_workbook_file(const model::Workbook& book, const std::string& path) {
+  Bytes bytes;
+  try {
+    bytes = save_workbook(book);
+  } catch (const FileError& error) {
+    throw error.for_file(path);
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw FileError(path, "the file cannot be written");
+}
+
+}  // namespace engine::xls
