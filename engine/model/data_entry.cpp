@@ -90,8 +90,9 @@ std::optional<Parsed> parse_number(std::string_view text, const EntryLocale& loc
   }
   if (digits->empty() && fraction.empty()) return std::nullopt;
 
-  const std::string plain = (digits->empty() ? "0" : *digits) + "." + std::string(fraction) + "0" +
-                            (exponent.empty() ? "" : "e" + std::string(exponent));
+  std::string plain = digits->empty() ? std::string("0") : *digits;
+  plain.append(".").append(fraction).append("0");
+  if (!exponent.empty()) plain.append("e").append(exponent);
   double value = std::strtod(plain.c_str(), nullptr);
   if (!std::isfinite(value)) return std::nullopt;
   if (negative || parenthesised) value = -value;
