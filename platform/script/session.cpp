@@ -169,7 +169,8 @@ class Executor {
     if (const auto* name = std::get_if<Name>(&c.callee->node)) {
       call_name(name->name, args);
     } else if (const auto* member = std::get_if<Member>(&c.callee->node)) {
-      Dispatch& object = com::object_of(evaluate(*member->object));
+      const Variant holder = evaluate(*member->object);
+      Dispatch& object = com::object_of(holder);
       invoke(object, object.id_of(member->name), kRead, args);
     } else {
       invoke(com::object_of(evaluate(*c.callee)), com::DISPID_VALUE, kRead, args);
@@ -274,10 +275,13 @@ class Executor {
 
   // --- assignment --------------------------------------------------------
 
+  // Objects are reached through a Variant held for the whole call: a
+  // temporary one may hold the only reference (Range("A1") makes a new one).
   void assign(const Expr& target, Variant value, bool set) {
     if (const auto* name = std::get_if<Name>(&target.node)) return assign_name(name->name, nullptr, std::move(value), set);
     if (const auto* member = std::get_if<Member>(&target.node)) {
-      Dispatch& object = com::object_of(evaluate(*member->object));
+      const Variant holder = evaluate(*member->object);
+      Dispatch& object = com::object_of(holder);
       Arguments none;
       return put(object, object.id_of(member->name), none, std::move(value), set);
     }
@@ -285,10 +289,12 @@ class Executor {
     Arguments args = evaluate_arguments(call.arguments);
     if (const auto* name = std::get_if<Name>(&call.callee->node)) return assign_name(name->name, &args, std::move(value), set);
     if (const auto* member = std::get_if<Member>(&call.callee->node)) {
-      Dispatch& object = com::object_of(evaluate(*member->object));
+      const Variant holder = evaluate(*member->object);
+      Dispatch& object = com::object_of(holder);
       return put(object, object.id_of(member->name), args, std::move(value), set);
     }
-    put(com::object_of(evaluate(*call.callee)), com::DISPID_VALUE, args, std::move(value), set);
+    const Variant holder = evaluate(*call.callee);
+    put(com::object_of(holder), com::DISPID_VALUE, args, std::move(value), set);
   }
 
   void assign_name(const std::string& name, Arguments* args, Variant value, bool set) {
@@ -311,7 +317,8 @@ class Executor {
     if (args && variable.value.is_array()) {
       element(variable.value, *args) = std::move(value);
     } else if (args) {
-      put(com::object_of(variable.value), com::DISPID_VALUE, *args, std::move(value), set);
+      const Variant holder = variable.value;
+      put(com::object_of(holder), com::DISPID_VALUE, *args, std::move(value), set);
     } else if (set) {
       if (variable.type != VarType::Variant && variable.type != VarType::Object) com::raise(com::err::TypeMismatch);
       variable.value = std::move(value);
@@ -331,7 +338,8 @@ class Executor {
       invoke(object, id, kind, args);
       return;
     }
-    Dispatch& inner = com::object_of(invoke(object, id, kRead, args));
+    const Variant holder = invoke(object, id, kRead, args);
+    Dispatch& inner = com::object_of(holder);
     Arguments just_value;
     put_default(inner, std::move(value), set, just_value);
   }
@@ -363,7 +371,8 @@ class Executor {
     return withs_.back();
   }
   Variant value(const Member& m) {
-    Dispatch& object = com::object_of(evaluate(*m.object));
+    const Variant holder = evaluate(*m.object);
+    Dispatch& object = com::object_of(holder);
     Arguments none;
     return invoke(object, object.id_of(m.name), kRead, none);
   }
@@ -371,7 +380,8 @@ class Executor {
     Arguments args = evaluate_arguments(c.arguments);
     if (const auto* name = std::get_if<Name>(&c.callee->node)) return read_name(name->name, &args);
     if (const auto* member = std::get_if<Member>(&c.callee->node)) {
-      Dispatch& object = com::object_of(evaluate(*member->object));
+      const Variant holder = evaluate(*member->object);
+      Dispatch& object = com::object_of(holder);
       return invoke(object, object.id_of(member->name), kRead, args);
     }
     return index(evaluate(*c.callee), args);
