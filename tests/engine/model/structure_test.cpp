@@ -158,3 +158,66 @@ TEST_F(SubtotalTest, RefusesFieldsOutsideTheList) {
 
 }  // namespace
 }  // namespace engine::model
+
+namespace engine::model {
+namespace {
+
+TEST(StructureEdits, MergedRangesStretchWhenRowsAreInsertedInside) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  sheet.merge({2, 0, 4, 1});
+  sheet.insert_rows(3, 2);
+  EXPECT_EQ(sheet.merged_ranges().front(), (CellRange{2, 0, 6, 1}));
+  sheet.delete_rows(0, 3);  // its first row goes: it shrinks from the top
+  EXPECT_EQ(sheet.merged_ranges().front(), (CellRange{0, 0, 3, 1}));
+  EXPECT_THROW(sheet.merge({3, 1, 5, 2}), platform::com::Error);
+}
+
+TEST(StructureEdits, HiddenRowsRecordedInViewsFollowInsertedRows) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  sheet.set_rows_hidden(5, 5, true);
+  book.add_custom_view("Vue", false, true);
+  sheet.insert_rows(0, 2);
+  sheet.set_rows_hidden(7, 7, false);
+  book.show_custom_view("Vue");
+  EXPECT_TRUE(sheet.rows().hidden(7));
+  EXPECT_FALSE(sheet.rows().hidden(5));
+}
+
+TEST(StructureEdits, ProtectionRefusesStructureChangesAndKeepsEverything) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  sheet.enter(3, 0, "x");
+  sheet.protect();
+  EXPECT_THROW(sheet.insert_rows(0, 1), platform::com::Error);
+  EXPECT_THROW(sheet.delete_rows(3, 1), platform::com::Error);
+  EXPECT_EQ(sheet.value(3, 0), formula::Value("x"));
+  sheet.unprotect();
+
+  book.protect("pw");
+  EXPECT_THROW(book.add_sheet("Feuil2"), platform::com::Error);
+  EXPECT_THROW(book.rename_sheet(sheet.id(), "Autre"), platform::com::Error);
+  EXPECT_EQ(book.sheet_count(), 1u);
+  EXPECT_THROW(book.unprotect("PW"), platform::com::Error);
+  book.unprotect("pw");
+  book.add_sheet("Feuil2");
+}
+
+TEST(StructureEdits, ColumnOutlinesFoldLikeRowOutlines) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  sheet.group_columns(1, 3);  // B:D, summary column E
+  sheet.set_column_show_detail(4, false);
+  EXPECT_TRUE(sheet.columns().hidden(1) && sheet.columns().hidden(3));
+  EXPECT_FALSE(sheet.column_show_detail(4));
+  sheet.delete_columns(2, 1);  // the group shrinks to B:C, its summary moves to D
+  EXPECT_EQ(sheet.columns().level(2), 2);
+  EXPECT_EQ(sheet.columns().level(3), 1);
+  EXPECT_FALSE(sheet.column_show_detail(3));
+  sheet.set_column_show_detail(3, true);
+  EXPECT_FALSE(sheet.columns().hidden(1) || sheet.columns().hidden(2));
+}
+
+}  // namespace
+}  // namespace engine::model
