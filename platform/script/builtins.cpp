@@ -81,6 +81,15 @@ Variant wide_character(Args a) {
   return com::to_utf8(std::u16string(1, static_cast<char16_t>(code < 0 ? code + 65536 : code)));
 }
 
+// UBound(array[, dimension]) and LBound: a value that is no array raises 13.
+const com::SafeArray& array_argument(Args a) {
+  if (!a[0].is_array()) com::raise(com::err::TypeMismatch);
+  return a[0].array_value();
+}
+int dimension(Args a) { return a.size() > 1 && !a[1].is_missing() ? whole(a, 1) : 1; }
+Variant upper_bound(Args a) { return array_argument(a).upper_bound(dimension(a)); }
+Variant lower_bound(Args a) { return array_argument(a).lower_bound(dimension(a)); }
+
 Variant make_array(Args a) { return Variant::array(std::vector<Variant>(a.begin(), a.end())); }
 
 Variant type_name(Args a) {
@@ -105,6 +114,8 @@ constexpr Builtin kBuiltins[] = {
     {"Chr", 1, 1, ansi_character},
     {"ChrW", 1, 1, wide_character},
     {"Array", 0, Builtin::kVariadic, make_array},
+    {"UBound", 1, 2, upper_bound},
+    {"LBound", 1, 2, lower_bound},
     {"TypeName", 1, 1, type_name},
     {"MsgBox", 0, Builtin::kVariadic, nullptr},
     {"InputBox", 0, Builtin::kVariadic, nullptr},

@@ -31,7 +31,7 @@ bool continues(std::string_view trimmed) {
   return !trimmed.empty() && trimmed.back() == '_' && (trimmed.size() == 1 || is_blank(trimmed[trimmed.size() - 2]));
 }
 
-std::vector<SourceLine> logical_lines(std::string_view source, const std::string& script_name) {
+std::vector<SourceLine> logical_lines(std::string_view source, const std::string& script_name, bool host_lines) {
   if (source.substr(0, 3) == "\xEF\xBB\xBF") source.remove_prefix(3);
   std::vector<SourceLine> lines;
   std::optional<SourceLine> pending;
@@ -45,7 +45,7 @@ std::vector<SourceLine> logical_lines(std::string_view source, const std::string
     if (source.substr(0, 2) == "\r\n") source.remove_prefix(2);
     else if (!source.empty()) source.remove_prefix(1);
 
-    if (!pending && !physical.empty() && physical.front() == '#') {
+    if (host_lines && !pending && !physical.empty() && physical.front() == '#') {
       lines.push_back({number, std::string(physical)});
       continue;
     }
@@ -66,8 +66,8 @@ class LineLexer {
   LineLexer(const std::string& script_name, const SourceLine& line, std::size_t index, std::vector<Token>& out)
       : name_(script_name), line_(line), index_(index), out_(out), text_(line.text) {}
 
-  void run() {
-    if (!text_.empty() && text_.front() == '#') {
+  void run(bool host_lines) {
+    if (host_lines && !text_.empty() && text_.front() == '#') {
       emit(TokenKind::Host, std::string(trim(text_.substr(1))));
     } else {
       while (next()) {
@@ -271,10 +271,11 @@ class LineLexer {
 
 }  // namespace
 
-std::vector<Token> tokenize(std::string_view source, const std::string& script_name, std::vector<SourceLine>& lines) {
-  lines = logical_lines(source, script_name);
+std::vector<Token> tokenize(std::string_view source, const std::string& script_name, std::vector<SourceLine>& lines,
+                            bool host_lines) {
+  lines = logical_lines(source, script_name, host_lines);
   std::vector<Token> tokens;
-  for (std::size_t i = 0; i < lines.size(); ++i) LineLexer(script_name, lines[i], i, tokens).run();
+  for (std::size_t i = 0; i < lines.size(); ++i) LineLexer(script_name, lines[i], i, tokens).run(host_lines);
   tokens.push_back(Token{TokenKind::EndOfInput, {}, {}, lines.empty() ? 0 : lines.size() - 1, false});
   return tokens;
 }

@@ -23,8 +23,10 @@ struct Token {
 };
 
 // Fills `lines` with the logical lines of `source` and returns their tokens,
-// each line closed by EndOfLine and the whole by EndOfInput.
-std::vector<Token> tokenize(std::string_view source, const std::string& script_name, std::vector<SourceLine>& lines);
+// each line closed by EndOfLine and the whole by EndOfInput. Without
+// `host_lines` a leading '#' opens a date literal (an expression alone).
+std::vector<Token> tokenize(std::string_view source, const std::string& script_name, std::vector<SourceLine>& lines,
+                            bool host_lines = true);
 
 // Raises the syntax error of `line`.
 [[noreturn]] void syntax_error(const std::string& script_name, const SourceLine& line, std::string problem,

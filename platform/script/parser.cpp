@@ -467,7 +467,7 @@ ExprPtr parse_expression(std::string_view text, std::vector<SourceLine>& lines) 
   const std::string no_name;
   if (text.find_first_of("\r\n") != std::string_view::npos)
     syntax_error(no_name, SourceLine{1, std::string(text)}, "an expression must fit on one line");
-  std::vector<Token> tokens = tokenize(text, no_name, lines);
+  std::vector<Token> tokens = tokenize(text, no_name, lines, false);
   if (lines.empty()) syntax_error(no_name, SourceLine{1, {}}, "expected an expression");
   return Parser(no_name, lines, std::move(tokens)).parse_lone_expression();
 }

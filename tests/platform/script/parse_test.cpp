@@ -1,0 +1,123 @@
+// The script syntax: what parses, what is refused with its line, and input
+// that must never crash the parser or the session.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "platform/script/script.hpp"
+
+namespace platform::script {
+namespace {
+
+// The syntax error `source` raises; fails the test when it parses.
+ScriptError syntax_error_of(std::string_view source) {
+  try {
+    parse(source, "bad.bas");
+  } catch (const ScriptError& e) {
+    EXPECT_EQ(e.kind(), ScriptError::Kind::Syntax);
+    return e;
+  }
+  ADD_FAILURE() << "parsed: " << source;
+  return ScriptError(ScriptError::Kind::Runtime, {}, 0, {}, {});
+}
+
+TEST(ParseTest, EveryStatementFormParses) {
+  EXPECT_NO_THROW(parse(
+      "Range(\"D1\").Value = \"'09854895\"\n"
+      "ActiveSheet.Rows(\"9:12\").Hidden = True\n"
+      "Workbooks(\"Thor International.xls\").Close SaveChanges:=False\n"
+      "Application.AddCustomList ListArray:=Array(\"Espa\xC3\xB1" "a\", \"France.\", \"UK\")\n"
+      "ActiveWorkbook.SaveAs Filename:=\"/tmp/x/Thor.xlt\", FileFormat:=xlTemplate\n"
+      "Sheets(\"Trimestre 1\").Range(\"A4\").CurrentRegion.Rows(3).ShowDetail = False\n"
+      "Call Range(\"A1\").AddComment(\"Ne pas supprimer ce commentaire. Merci !\")\n"
+      "Selection.Subtotal GroupBy:=1, Function:=xlSum, TotalList:=Array(3), Replace:=True, _\n"
+      "    PageBreaks:=False, SummaryBelowData:=True\n"
+      "With ActiveSheet.PageSetup\n"
+      "    .Orientation = xlPortrait\n"
+      "    .CenterHorizontally = True\n"
+      "End With\n"
+      "Set wb = Workbooks.Add(Template:=\"/path/Thor.xlt\")\n"
+      "Let x = 1: Dim y As Long, z: z = .5 + &HFF - 1E3\n"
+      "Range(\"A1\").End(xlUp).Select\n"
+      "Rem a remark\n"
+      "x = #2003-01-02# : y = #1/2/2003 10:30:00 AM#  ' a comment\n"
+      "On Error Resume Next\n"
+      "On Error GoTo 0\n"
+      "#check 601\n"));
+}
+
+TEST(ParseTest, SyntaxErrorsNameTheirLineAndTheProblem) {
+  ScriptError e = syntax_error_of("x = 1\n\nRange(\"A1\".Value = 2\n");
+  EXPECT_EQ(e.line(), 3);
+  EXPECT_EQ(e.text(), "Range(\"A1\".Value = 2");
+  EXPECT_STREQ(e.what(), "bad.bas: line 3: Range(\"A1\".Value = 2: syntax error: expected ')' but found '.'");
+
+  EXPECT_EQ(syntax_error_of("x = \"open").problem(), "syntax error: unterminated string");
+  EXPECT_EQ(syntax_error_of("x = 1 +").problem(), "syntax error: expected an expression but found the end of the line");
+  EXPECT_EQ(syntax_error_of(".Value = 1").problem(), "syntax error: '.' outside a With block");
+  EXPECT_EQ(syntax_error_of("End With").problem(), "syntax error: End With without With");
+  EXPECT_EQ(syntax_error_of("x = 12abc").problem(), "syntax error: malformed number '12'");
+  EXPECT_EQ(syntax_error_of("x = #31/31/2003#").problem(), "syntax error: invalid date literal #31/31/2003#");
+  EXPECT_EQ(syntax_error_of("f a:=1, 2").problem(), "syntax error: a positional argument after a named one");
+  EXPECT_EQ(syntax_error_of("If x Then y = 1").problem(), "syntax error: 'If' is not supported in scripts");
+  EXPECT_EQ(syntax_error_of("On Error GoTo Handler").problem(),
+            "syntax error: only 'On Error Resume Next' and 'On Error GoTo 0' are supported");
+  EXPECT_EQ(syntax_error_of("x = 1 y").line(), 1);
+  EXPECT_EQ(syntax_error_of("x = 1 ? 2").problem(), "syntax error: unexpected character '?'");
+}
+
+TEST(ParseTest, OpenWithBlocksAndTrailingContinuationsAreIncomplete) {
+  const ScriptError with = syntax_error_of("x = 1\nWith ActiveSheet\n  .Name = \"a\"\n");
+  EXPECT_TRUE(with.incomplete());
+  EXPECT_EQ(with.line(), 2);
+  EXPECT_TRUE(syntax_error_of("x = 1 + _").incomplete());
+  EXPECT_FALSE(syntax_error_of("x = (1").incomplete());
+}
+
+TEST(ParseTest, NestingBeyondTheLimitsIsASyntaxErrorNotACrash) {
+  syntax_error_of("x = " + std::string(5000, '(') + "1" + std::string(5000, ')'));
+  syntax_error_of("x = " + std::string(5000, '-') + "1");
+  std::string sum = "x = 1";
+  for (int i = 0; i < 5000; ++i) sum += " + 1";
+  syntax_error_of(sum);
+  std::string chain = "x = a";
+  for (int i = 0; i < 5000; ++i) chain += ".b";
+  syntax_error_of(chain);
+  std::string withs;
+  for (int i = 0; i < 500; ++i) withs += "With a\n";
+  syntax_error_of(withs);
+}
+
+TEST(ParseTest, EmptyAndCommentOnlyScriptsRunAsNothing) {
+  Session s(com::Variant{});
+  EXPECT_NO_THROW(s.run(parse("")));
+  EXPECT_NO_THROW(s.run(parse("\xEF\xBB\xBF' only a comment\r\n\r\n   \nRem another\n")));
+}
+
+// Bytes, fragments of real scripts and their truncations: every one either
+// parses or raises a syntax error, and what parses runs or fails cleanly on
+// an application-less session.
+TEST(ParseTest, MalformedInputNeverCrashes) {
+  const std::string sample =
+      "With ActiveSheet.PageSetup\n .Orientation = xlPortrait: x = -2^2 & \"a\"\"b\" Mod 3\nEnd With\n"
+      "Selection.Subtotal GroupBy:=1, Function:=xlSum, TotalList:=Array(3) _\n , Replace:=True\n"
+      "y = #1/2/2003# + &H10 - .5E1 \\ 2: Set z = Nothing: Call f((1), , g:=2)\n#host line\n";
+  std::mt19937 random(72506);
+  const std::string alphabet = "()\".,:=_#&' \nWithEnd.Set-+*/\\^<>aZ0129E";
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = sample.substr(0, random() % (sample.size() + 1));
+    for (int edits = static_cast<int>(random() % 4); edits > 0; --edits) {
+      const std::size_t at = text.empty() ? 0 : random() % text.size();
+      const char c = round % 5 == 0 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+      text.insert(text.begin() + static_cast<std::ptrdiff_t>(at), c);
+    }
+    try {
+      Session(com::Variant{}, [](std::string_view, int) {}).run(parse(text));
+    } catch (const ScriptError&) {
+    }
+  }
+}
+
+}  // namespace
+}  // namespace platform::script
