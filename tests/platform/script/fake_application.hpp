@@ -148,7 +148,10 @@ class Application : public com::Dispatch {
   void add_custom_list(Variant list, std::optional<bool>) {
     if (!list.is_array()) com::raise(com::err::TypeMismatch);
     std::string joined;
-    for (const Variant& v : list.array_value().elements()) joined += (joined.empty() ? "" : "|") + com::cstr(v);
+    for (const Variant& v : list.array_value().elements()) {
+      if (!joined.empty()) joined += '|';
+      joined += com::cstr(v);
+    }
     custom_lists.push_back(joined);
   }
 
