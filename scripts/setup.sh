@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libutf8proc-dev libcli11-dev libgsf-1-dev
-  attr
+  attr gnumeric
 )
 
 missing=()
