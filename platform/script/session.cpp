@@ -332,21 +332,23 @@ class Executor {
   // default member of the object it returns.
   void put(Dispatch& object, com::DispId id, Arguments& args, Variant value, bool set) {
     const com::MemberTable& members = object.members();
-    const CallKind kind = set && members.find(id, CallKind::PutRef) ? CallKind::PutRef : CallKind::Put;
-    if (members.find(id, kind) || !members.find(id, kRead)) {
-      args.values.insert(args.values.begin() + static_cast<std::ptrdiff_t>(args.positional()), std::move(value));
-      invoke(object, id, kind, args);
+    if (members.find(id, put_kind(object, id, set)) || !members.find(id, kRead)) {
+      put_member(object, id, args, std::move(value), set);
       return;
     }
     const Variant holder = invoke(object, id, kRead, args);
-    Dispatch& inner = com::object_of(holder);
-    Arguments just_value;
-    put_default(inner, std::move(value), set, just_value);
+    Arguments none;
+    put_member(com::object_of(holder), com::DISPID_VALUE, none, std::move(value), set);
   }
 
-  void put_default(Dispatch& object, Variant value, bool set, Arguments& args) {
-    args.values.push_back(std::move(value));
-    invoke(object, com::DISPID_VALUE, set && object.members().find(com::DISPID_VALUE, CallKind::PutRef) ? CallKind::PutRef : CallKind::Put, args);
+  static CallKind put_kind(const Dispatch& object, com::DispId id, bool set) {
+    return set && object.members().find(id, CallKind::PutRef) ? CallKind::PutRef : CallKind::Put;
+  }
+
+  // The new value goes after the index arguments, before the named ones.
+  void put_member(Dispatch& object, com::DispId id, Arguments& args, Variant value, bool set) {
+    args.values.insert(args.values.begin() + static_cast<std::ptrdiff_t>(args.positional()), std::move(value));
+    invoke(object, id, put_kind(object, id, set), args);
   }
 
   // --- expressions -------------------------------------------------------

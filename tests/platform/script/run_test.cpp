@@ -230,6 +230,9 @@ TEST_F(RunTest, UnqualifiedNamesPreferFunctionsToApplicationMembers) {
   EXPECT_EQ(s.evaluate("Name"), Variant("Microsoft Excel"));
   EXPECT_EQ(s.evaluate("xlup"), Variant(std::int32_t{-4162}));
   EXPECT_THROW(s.run_line("xlUp = 1"), ScriptError);
+  s.run_line("DisplayAlerts = False: Range(\"E5\") = \"typed\"");
+  EXPECT_FALSE(app->display_alerts);
+  EXPECT_EQ(cell("E5"), Variant("typed"));
 }
 
 }  // namespace
