@@ -46,10 +46,11 @@ class Worksheet final : public AppObject {
   void activate();
   void delete_sheet();
   // Within the workbook only; the other forms of Excel's Move raise 1004.
-  void move(const platform::com::Variant& before, const platform::com::Variant& after);
+  void move(const std::optional<platform::com::Variant>& before, const std::optional<platform::com::Variant>& after);
 
   // Range("A9:E12"), Range("4:5"), Range("Zone"), Range(cell1, cell2).
-  std::shared_ptr<Range> range(const platform::com::Variant& cell1, const platform::com::Variant& cell2) const;
+  std::shared_ptr<Range> range(const platform::com::Variant& cell1,
+                               const std::optional<platform::com::Variant>& cell2) const;
   std::shared_ptr<Range> cells() const;
   std::shared_ptr<Range> rows() const;
   std::shared_ptr<Range> columns() const;
@@ -64,7 +65,7 @@ class Worksheet final : public AppObject {
 
  private:
   platform::com::Variant shapes();
-  platform::com::Variant check_boxes(const platform::com::Variant& index);
+  platform::com::Variant check_boxes(const std::optional<platform::com::Variant>& index);
   platform::com::Variant page_setup();
   platform::com::Variant outline();
 

@@ -1,0 +1,117 @@
+#include "engine/app/check_box.hpp"
+
+#include "engine/app/application.hpp"
+#include "engine/app/shapes.hpp"
+#include "platform/com/convert.hpp"
+#include "platform/excel/dispids.hpp"
+
+namespace engine::app {
+
+namespace com = platform::com;
+namespace dispid = platform::excel::dispid;
+
+namespace {
+
+constexpr com::DispId kCount = 118;
+constexpr com::DispId kText = 138;
+constexpr com::DispId kCaption = 139;
+constexpr com::DispId kLocked = 269;
+
+std::vector<const model::Shape*> check_boxes_of(const model::Worksheet& sheet) {
+  std::vector<const model::Shape*> boxes;
+  for (const model::Shape& shape : sheet.shapes()) {
+    if (shape.kind == model::ShapeKind::CheckBox) boxes.push_back(&shape);
+  }
+  return boxes;
+}
+
+}  // namespace
+
+std::int32_t check_box_state(const com::Variant& value) {
+  const com::Variant v = com::value_of(value);
+  if (v.type() == com::VarType::Boolean) return v.bool_value() ? model::xl::On : model::xl::Off;
+  return com::clng(v);
+}
+
+// --- CheckBoxes ---------------------------------------------------------------------
+
+CheckBoxes::CheckBoxes(std::shared_ptr<Application> app, SheetRef sheet)
+    : AppObject(std::move(app)), sheet_(std::move(sheet)) {}
+
+std::int32_t CheckBoxes::count() const {
+  return static_cast<std::int32_t>(check_boxes_of(sheet_.get(application())).size());
+}
+
+std::shared_ptr<CheckBox> CheckBoxes::item(const com::Variant& index) const {
+  const model::Worksheet& sheet = sheet_.get(application());
+  const com::Variant key = com::value_of(index);
+  const model::Shape* found = nullptr;
+  if (key.type() == com::VarType::String) {
+    found = sheet.find_shape(key.string_value());
+    if (found != nullptr && found->kind != model::ShapeKind::CheckBox) found = nullptr;
+  } else {
+    const auto boxes = check_boxes_of(sheet);
+    const std::int32_t n = com::clng(key);
+    if (n >= 1 && static_cast<std::size_t>(n) <= boxes.size()) found = boxes[n - 1];
+  }
+  if (found == nullptr) com::raise(com::err::SubscriptOutOfRange);
+  return std::make_shared<CheckBox>(application_ref(), sheet_, found->id);
+}
+
+const GuardedMembers& CheckBoxes::member_table() const {
+  static const GuardedMembers table =
+      AppMembers<CheckBoxes>("CheckBoxes")
+          .get("Item", com::DISPID_VALUE, &CheckBoxes::item, {"Index"})
+          .get("Count", kCount, &CheckBoxes::count)
+          .get("Parent", dispid::Parent,
+               [](CheckBoxes& c) { return make_worksheet(c.application_ref(), c.sheet_.book, c.sheet_.id); })
+          .get("Application", dispid::Application, [](CheckBoxes& c) { return c.application_ref(); });
+  return table;
+}
+
+// --- CheckBox -----------------------------------------------------------------------
+
+CheckBox::CheckBox(std::shared_ptr<Application> app, SheetRef sheet, int id)
+    : AppObject(std::move(app)), sheet_(std::move(sheet)), id_(id) {}
+
+std::int32_t CheckBox::value() const { return shape_with_id(sheet_.get(application()), id_).value; }
+
+void CheckBox::set_value(const com::Variant& value) {
+  model::Worksheet& sheet = sheet_.get(application());
+  sheet.set_check_box_value(shape_with_id(sheet, id_).name, check_box_state(value));
+}
+
+std::string CheckBox::name() const { return shape_with_id(sheet_.get(application()), id_).name; }
+
+std::string CheckBox::caption() const {
+  const model::Shape& shape = shape_with_id(sheet_.get(application()), id_);
+  return shape.text.empty() ? shape.name : shape.text;
+}
+
+bool CheckBox::locked() const { return shape_with_id(sheet_.get(application()), id_).locked; }
+
+void CheckBox::set_locked(bool locked) { sheet_.get(application()).set_shape_locked(name(), locked); }
+
+const GuardedMembers& CheckBox::member_table() const {
+  static const GuardedMembers table =
+      AppMembers<CheckBox>("CheckBox")
+          .get("_Default", com::DISPID_VALUE, &CheckBox::value)
+          .put("_Default", com::DISPID_VALUE, &CheckBox::set_value)
+          .get("Value", dispid::Value, &CheckBox::value)
+          .put("Value", dispid::Value, &CheckBox::set_value)
+          .get("Name", dispid::Name, &CheckBox::name)
+          .get("Caption", kCaption, &CheckBox::caption)
+          .get("Text", kText, &CheckBox::caption)
+          .get("Locked", kLocked, &CheckBox::locked)
+          .put("Locked", kLocked, &CheckBox::set_locked)
+          .method("Select", dispid::Select, [](CheckBox& c, std::optional<bool>) { select_shape(c.application(), c.sheet_, c.id_); },
+                  {"Replace"})
+          .method("Delete", dispid::Delete,
+                  [](CheckBox& c) { delete_shape(c.sheet_.get(c.application()), c.id_); })
+          .get("Parent", dispid::Parent,
+               [](CheckBox& c) { return make_worksheet(c.application_ref(), c.sheet_.book, c.sheet_.id); })
+          .get("Application", dispid::Application, [](CheckBox& c) { return c.application_ref(); });
+  return table;
+}
+
+}  // namespace engine::app

@@ -1,0 +1,85 @@
+// Shapes: what a sheet draws over its cells, as Excel counts it: notes'
+// comment shapes, form check boxes and text boxes, in creation order. A
+// Shape is held by its id on the sheet, which no rename or deletion of
+// another shape changes.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/app/app_object.hpp"
+#include "engine/app/worksheet_object.hpp"
+#include "engine/model/drawing.hpp"
+#include "platform/com/variant.hpp"
+
+namespace engine::app {
+
+class Shape;
+
+// The shape of that id; raises 424 once it was deleted.
+const model::Shape& shape_with_id(const model::Worksheet& sheet, int id);
+
+// Makes the shape the application's selection (Application.Selection gives
+// the check box itself for a check box); the sheet must be the active one.
+void select_shape(Application& app, const SheetRef& sheet, int id);
+
+// Removes the shape (a comment shape takes its note with it); refused on a
+// sheet whose drawing objects are protected when the shape is locked.
+void delete_shape(model::Worksheet& sheet, int id);
+
+class Shapes final : public AppObject {
+ public:
+  Shapes(std::shared_ptr<Application> app, SheetRef sheet);
+
+  std::int32_t count() const;
+  // By 1-based position or by name (any letter case); 9 when absent.
+  std::shared_ptr<Shape> item(const platform::com::Variant& index) const;
+  // xlCheckBox only, placed on the cell under (left, top) in points.
+  std::shared_ptr<Shape> add_form_control(std::int32_t type, double left, double top, double width, double height);
+  std::shared_ptr<Shape> add_textbox(std::int32_t orientation, double left, double top, double width, double height);
+
+ protected:
+  const GuardedMembers& member_table() const override;
+
+ private:
+  SheetRef sheet_;
+};
+
+class Shape final : public AppObject {
+ public:
+  Shape(std::shared_ptr<Application> app, SheetRef sheet, int id);
+
+  std::string name() const;
+  // msoComment 4, msoFormControl 8, msoTextBox 17.
+  std::int32_t type() const;
+  void select(std::optional<bool> replace);
+  void delete_shape();
+  bool locked() const;
+  void set_locked(bool locked);
+
+ protected:
+  const GuardedMembers& member_table() const override;
+
+ private:
+  platform::com::Variant control_format();
+  const model::Shape& shape() const;
+
+  SheetRef sheet_;
+  int id_;
+};
+
+// Shape.ControlFormat of a check box: its Value.
+class ControlFormat final : public AppObject {
+ public:
+  ControlFormat(std::shared_ptr<Application> app, SheetRef sheet, int id);
+
+ protected:
+  const GuardedMembers& member_table() const override;
+
+ private:
+  SheetRef sheet_;
+  int id_;
+};
+
+}  // namespace engine::app

@@ -1,0 +1,203 @@
+#include "engine/app/worksheet_object.hpp"
+
+#include "engine/app/application.hpp"
+#include "engine/app/check_box.hpp"
+#include "engine/app/outline.hpp"
+#include "engine/app/page_setup.hpp"
+#include "engine/app/range.hpp"
+#include "engine/app/shapes.hpp"
+#include "platform/excel/dispids.hpp"
+
+namespace engine::app {
+
+namespace com = platform::com;
+namespace dispid = platform::excel::dispid;
+
+namespace {
+
+constexpr com::DispId kOutline = 102;
+constexpr com::DispId kUsedRange = 412;
+constexpr com::DispId kIndex = 486;
+constexpr com::DispId kMove = 637;
+constexpr com::DispId kCheckBoxes = 824;
+constexpr com::DispId kProtectContents = 292;
+constexpr com::DispId kProtectDrawingObjects = 293;
+constexpr com::DispId kProtectScenarios = 294;
+
+}  // namespace
+
+model::Worksheet& SheetRef::get(const Application& app) const {
+  if (!book || !app.is_open(*book)) raise_detached();
+  model::Worksheet* sheet = book->find_sheet(id);
+  if (sheet == nullptr) raise_detached();
+  return *sheet;
+}
+
+Worksheet::Worksheet(std::shared_ptr<Application> app, SheetRef sheet)
+    : AppObject(std::move(app)), sheet_(std::move(sheet)) {}
+
+std::shared_ptr<Worksheet> make_worksheet(std::shared_ptr<Application> app, std::shared_ptr<model::Workbook> book,
+                                          model::SheetId sheet) {
+  return std::make_shared<Worksheet>(std::move(app), SheetRef{std::move(book), sheet});
+}
+
+std::string Worksheet::name() const { return sheet().name(); }
+
+void Worksheet::set_name(const std::string& name) {
+  sheet();
+  sheet_.book->rename_sheet(sheet_.id, name);
+}
+
+std::int32_t Worksheet::index() const {
+  sheet();
+  return static_cast<std::int32_t>(*sheet_.book->sheet_index(sheet_.id)) + 1;
+}
+
+void Worksheet::select(std::optional<bool>) {
+  sheet();
+  Application& app = application();
+  if (app.active_workbook() != sheet_.book) raise_refused("Select method of Worksheet class failed");
+  sheet_.book->activate_sheet(sheet_.id);
+  app.clear_selected_object();
+}
+
+void Worksheet::activate() {
+  sheet();
+  Application& app = application();
+  app.activate_workbook(sheet_.book);
+  sheet_.book->activate_sheet(sheet_.id);
+  app.clear_selected_object();
+}
+
+void Worksheet::delete_sheet() {
+  sheet();
+  sheet_.book->delete_sheet(sheet_.id);
+}
+
+void Worksheet::move(const std::optional<com::Variant>& before, const std::optional<com::Variant>& after) {
+  sheet();
+  const auto position_of = [this](const std::optional<com::Variant>& v) -> std::optional<std::size_t> {
+    if (!v) return std::nullopt;
+    const auto other = std::dynamic_pointer_cast<Worksheet>(v->object());
+    if (!other) com::raise(com::err::TypeMismatch);
+    other->sheet();
+    if (other->sheet_.book != sheet_.book) {
+      raise_refused("Move method of Worksheet class failed: sheets move within their workbook only");
+    }
+    return *sheet_.book->sheet_index(other->sheet_.id);
+  };
+  const auto anchor_before = position_of(before), anchor_after = position_of(after);
+  if (!anchor_before && !anchor_after) {
+    raise_refused("Move method of Worksheet class failed: a destination sheet is required");
+  }
+  const std::size_t current = *sheet_.book->sheet_index(sheet_.id);
+  // Positions once the sheet is taken out of the order.
+  std::size_t position = 0;
+  if (anchor_before) position = current < *anchor_before ? *anchor_before - 1 : *anchor_before;
+  else position = current < *anchor_after ? *anchor_after : *anchor_after + 1;
+  sheet_.book->move_sheet(sheet_.id, position);
+}
+
+std::shared_ptr<Range> Worksheet::range(const com::Variant& cell1, const std::optional<com::Variant>& cell2) const {
+  const model::Worksheet& s = sheet();
+  const auto area_of = [&](const com::Variant& v) {
+    if (!v.is_object()) return parse_range_text(s, com::cstr(v));
+    const auto range = std::dynamic_pointer_cast<Range>(v.object());
+    if (!range) com::raise(com::err::TypeMismatch);
+    if (range->sheet_ref().book != sheet_.book || range->sheet_ref().id != sheet_.id) {
+      raise_refused("Method 'Range' of object '_Worksheet' failed");
+    }
+    return range->area();
+  };
+  model::CellRange area = area_of(cell1);
+  if (cell2 && !cell2->is_missing()) {
+    const model::CellRange other = area_of(*cell2);
+    area = {std::min(area.first_row, other.first_row), std::min(area.first_column, other.first_column),
+            std::max(area.last_row, other.last_row), std::max(area.last_column, other.last_column)};
+  }
+  return make_range(application_ref(), sheet_, area);
+}
+
+std::shared_ptr<Range> Worksheet::cells() const {
+  sheet();
+  return make_range(application_ref(), sheet_, model::CellRange::rows(0, model::kMaxRows - 1));
+}
+
+std::shared_ptr<Range> Worksheet::rows() const {
+  sheet();
+  return make_range(application_ref(), sheet_, model::CellRange::rows(0, model::kMaxRows - 1), RangeKind::Rows);
+}
+
+std::shared_ptr<Range> Worksheet::columns() const {
+  sheet();
+  return make_range(application_ref(), sheet_, model::CellRange::rows(0, model::kMaxRows - 1), RangeKind::Columns);
+}
+
+std::shared_ptr<Range> Worksheet::used_range() const {
+  const auto used = sheet().used_range();
+  return make_range(application_ref(), sheet_, used.value_or(model::CellRange::cell(0, 0)));
+}
+
+void Worksheet::protect(const std::optional<std::string>& password, std::optional<bool> drawing_objects,
+                        std::optional<bool> contents, std::optional<bool> scenarios) {
+  sheet().protect(password.value_or(std::string()), contents.value_or(true), drawing_objects.value_or(true),
+                  scenarios.value_or(true));
+}
+
+void Worksheet::unprotect(const std::optional<std::string>& password) {
+  sheet().unprotect(password.value_or(std::string()));
+}
+
+com::Variant Worksheet::shapes() {
+  sheet();
+  return std::make_shared<Shapes>(application_ref(), sheet_);
+}
+
+com::Variant Worksheet::check_boxes(const std::optional<com::Variant>& index) {
+  sheet();
+  auto boxes = std::make_shared<CheckBoxes>(application_ref(), sheet_);
+  if (!index) return boxes;
+  return boxes->item(*index);
+}
+
+com::Variant Worksheet::page_setup() {
+  sheet();
+  return std::make_shared<PageSetup>(application_ref(), sheet_);
+}
+
+com::Variant Worksheet::outline() {
+  sheet();
+  return std::make_shared<Outline>(application_ref(), sheet_);
+}
+
+const GuardedMembers& Worksheet::member_table() const {
+  static const GuardedMembers table =
+      AppMembers<Worksheet>("Worksheet")
+          .get("Name", dispid::Name, &Worksheet::name)
+          .put("Name", dispid::Name, &Worksheet::set_name)
+          .get("Index", kIndex, &Worksheet::index)
+          .method("Select", dispid::Select, &Worksheet::select, {"Replace"})
+          .method("Activate", dispid::Activate, &Worksheet::activate)
+          .method("Delete", dispid::Delete, &Worksheet::delete_sheet)
+          .method("Move", kMove, &Worksheet::move, {"Before", "After"})
+          .get("Range", dispid::Range, &Worksheet::range, {"Cell1", "Cell2"})
+          .get("Cells", dispid::Cells, &Worksheet::cells)
+          .get("Rows", dispid::Rows, &Worksheet::rows)
+          .get("Columns", dispid::Columns, &Worksheet::columns)
+          .get("UsedRange", kUsedRange, &Worksheet::used_range)
+          .get("Shapes", dispid::Shapes, &Worksheet::shapes)
+          .method("CheckBoxes", kCheckBoxes, &Worksheet::check_boxes, {"Index"})
+          .get("PageSetup", dispid::PageSetup, &Worksheet::page_setup)
+          .get("Outline", kOutline, &Worksheet::outline)
+          .method("Protect", dispid::Protect, &Worksheet::protect,
+                  {"Password", "DrawingObjects", "Contents", "Scenarios"})
+          .method("Unprotect", dispid::Unprotect, &Worksheet::unprotect, {"Password"})
+          .get("ProtectContents", kProtectContents, [](Worksheet& w) { return w.sheet().protection().contents; })
+          .get("ProtectDrawingObjects", kProtectDrawingObjects,
+               [](Worksheet& w) { return w.sheet().protection().drawing_objects; })
+          .get("ProtectScenarios", kProtectScenarios, [](Worksheet& w) { return w.sheet().protection().scenarios; })
+          .get("Application", dispid::Application, [](Worksheet& w) { return w.application_ref(); });
+  return table;
+}
+
+}  // namespace engine::app
