@@ -1,12 +1,14 @@
 // Recalculation of a sheet of 100,000 formulas: a full recalculation, and
 // the recalculation one changed constant triggers (its dependents only).
-// The grid is a minimal dense EvalContext of its own, so that the numbers
-// measure the formula engine and its dependency graph alone.
+// It runs twice: over a minimal dense EvalContext of its own, so that the
+// numbers measure the formula engine and its dependency graph alone, and
+// over the spreadsheet model itself, as the application recalculates.
 #include <benchmark/benchmark.h>
 
 #include "bench/formula/sheet.hpp"
 #include "engine/formula/dependency_graph.hpp"
 #include "engine/formula/formula.hpp"
+#include "engine/model/workbook.hpp"
 
 namespace {
 
@@ -87,6 +89,48 @@ void OneCellChange(benchmark::State& state) {
       static_cast<double>(grid.evaluations) / static_cast<double>(state.iterations());
 }
 BENCHMARK(OneCellChange)->Unit(benchmark::kMicrosecond);
+
+// The same sheet in a model workbook, built without recalculating on each
+// entry so that the set-up does not dominate.
+std::unique_ptr<engine::model::Workbook> model_sheet() {
+  auto book = std::make_unique<engine::model::Workbook>("bench");
+  engine::model::Worksheet& sheet = book->add_sheet("Feuil1");
+  for (int row = 1; row <= bench_sheet::rows; ++row) {
+    for (int column = 0; column < 3; ++column) sheet.set_value(row - 1, column, Value(bench_sheet::constant(row, column)));
+    sheet.set_formula(row - 1, 3, bench_sheet::formula_d(row));
+    sheet.set_formula(row - 1, 4, bench_sheet::formula_e(row));
+  }
+  return book;
+}
+
+void ModelFullRecalculation(benchmark::State& state) {
+  auto book = model_sheet();
+  for (auto _ : state) book->recalculate_all();
+  state.counters["formulas"] = 2.0 * bench_sheet::rows;
+}
+BENCHMARK(ModelFullRecalculation)->Unit(benchmark::kMillisecond);
+
+// Entering the sheet from formula text and computing it: what HyperFormula's
+// own full recalculation (a rebuild) also does, so the fairest comparison.
+void ModelBuildAndCalculate(benchmark::State& state) {
+  for (auto _ : state) {
+    auto book = model_sheet();
+    book->recalculate_all();
+    benchmark::DoNotOptimize(book);
+  }
+}
+BENCHMARK(ModelBuildAndCalculate)->Unit(benchmark::kMillisecond);
+
+void ModelOneCellChange(benchmark::State& state) {
+  auto book = model_sheet();
+  engine::model::Worksheet& sheet = book->sheet(0);
+  const std::size_t before = book->evaluation_count();
+  double value = 0;
+  for (auto _ : state) sheet.set_value(25000, 1, Value(++value));
+  state.counters["evaluations_per_change"] =
+      static_cast<double>(book->evaluation_count() - before) / static_cast<double>(state.iterations());
+}
+BENCHMARK(ModelOneCellChange)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
