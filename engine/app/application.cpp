@@ -107,12 +107,12 @@ std::string Application::caption() const { return caption_.value_or(kExcelName);
 
 void Application::set_caption(std::string caption) {
   caption_ = std::move(caption);
-  update_main_window_title();
+  refresh_main_window_title();
 }
 
 // Excel 2003 shows the active workbook's name after its own while the
 // workbook's window is maximised, which is how the course's Excel runs.
-void Application::update_main_window_title() {
+void Application::refresh_main_window_title() {
   if (!main_window_) return;
   std::string title = caption();
   if (active_workbook_) title += " - " + active_workbook_->window_caption(active_workbook_->active_window());
@@ -247,7 +247,7 @@ void Application::activate_workbook(const std::shared_ptr<model::Workbook>& book
   if (!book || !is_open(*book)) raise_detached();
   if (active_workbook_ != book) selected_object_ = nullptr;
   active_workbook_ = book;
-  update_main_window_title();
+  refresh_main_window_title();
 }
 
 void Application::add_workbook(std::shared_ptr<model::Workbook> book) {
@@ -266,7 +266,7 @@ void Application::remove_workbook(const std::shared_ptr<model::Workbook>& book) 
     selected_object_ = nullptr;
     active_workbook_ = workbooks_.empty() ? nullptr : workbooks_.back();
   }
-  update_main_window_title();
+  refresh_main_window_title();
 }
 
 void Application::select_object(SelectionFactory factory) { selected_object_ = std::move(factory); }

@@ -119,6 +119,8 @@ class Application final : public AppObject {
   // Closes it without saving; its automation objects become detached.
   void remove_workbook(const std::shared_ptr<model::Workbook>& book);
   bool is_open(const model::Workbook& book) const;
+  // The main window's title follows the active workbook's window caption.
+  void refresh_main_window_title();
 
   // What Selection returns when an object other than cells was selected
   // (a shape's Select). The factory makes the object when asked; it must not
@@ -143,13 +145,22 @@ class Application final : public AppObject {
  private:
   explicit Application(ApplicationOptions options);
   void create_main_window();
-  void update_main_window_title();
   void register_running(bool running);
   void die();
 
-  // Members answered only late-bound (they build automation objects).
-  platform::com::Variant selection();
+  // Members that hand out automation objects.
+  platform::com::Variant workbooks();
+  platform::com::Variant active_workbook_object();
   platform::com::Variant active_sheet();
+  platform::com::Variant active_window();
+  platform::com::Variant active_cell();
+  platform::com::Variant sheets();
+  platform::com::Variant names();
+  platform::com::Variant windows();
+  platform::com::Variant selection();
+  platform::com::Variant command_bars_object();
+  // Range, Cells, Rows and Columns of the active sheet, given as they came.
+  platform::com::Variant on_active_sheet(platform::com::DispId id, std::span<platform::com::Variant> args);
   platform::com::Variant run(std::span<platform::com::Variant> args);
 
   bool alive_ = true;

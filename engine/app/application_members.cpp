@@ -107,7 +107,28 @@ const GuardedMembers& Application::member_table() const {
           .method("GetCustomListContents", dispid::GetCustomListContents, custom_list_contents, {"ListNum"})
           .method("AddCustomList", dispid::AddCustomList, add_custom_list, {"ListArray", "ByRow"})
           .method("DeleteCustomList", dispid::DeleteCustomList,
-                  [](Application& a, std::int32_t number) { a.custom_lists().remove(number); }, {"ListNum"});
+                  [](Application& a, std::int32_t number) { a.custom_lists().remove(number); }, {"ListNum"})
+          .get("Workbooks", dispid::Workbooks, &Application::workbooks)
+          .get("ActiveWorkbook", dispid::ActiveWorkbook, &Application::active_workbook_object)
+          .get("ActiveSheet", dispid::ActiveSheet, &Application::active_sheet)
+          .get("ActiveWindow", dispid::ActiveWindow, &Application::active_window)
+          .get("ActiveCell", dispid::ActiveCell, &Application::active_cell)
+          .get("Sheets", dispid::Sheets, &Application::sheets)
+          .get("Worksheets", dispid::Worksheets, &Application::sheets)
+          .get("Names", dispid::Names, &Application::names)
+          .get("Windows", dispid::Windows, &Application::windows)
+          .get("Selection", dispid::Selection, &Application::selection)
+          .get("CommandBars", dispid::CommandBars, &Application::command_bars_object)
+          .get("Range", dispid::Range,
+               [](Application& a, std::span<com::Variant> args) { return a.on_active_sheet(dispid::Range, args); },
+               {"Cell1", "Cell2"})
+          .get("Cells", dispid::Cells,
+               [](Application& a, std::span<com::Variant> args) { return a.on_active_sheet(dispid::Cells, args); })
+          .get("Rows", dispid::Rows,
+               [](Application& a, std::span<com::Variant> args) { return a.on_active_sheet(dispid::Rows, args); })
+          .get("Columns", dispid::Columns,
+               [](Application& a, std::span<com::Variant> args) { return a.on_active_sheet(dispid::Columns, args); })
+          .method("Run", dispid::Run, &Application::run, {"Macro"});
   return table;
 }
 

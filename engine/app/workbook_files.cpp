@@ -1,0 +1,84 @@
+#include "engine/app/workbook_files.hpp"
+
+#include <filesystem>
+#include <system_error>
+
+#include "engine/app/application.hpp"
+#include "engine/xls/file_error.hpp"
+#include "engine/xls/workbook_file.hpp"
+#include "platform/com/text.hpp"
+#include "platform/fs/path.hpp"
+
+namespace engine::app {
+
+namespace {
+
+bool is_absolute(const std::string& name) {
+  if (!name.empty() && platform::fs::is_separator(name.front())) return true;
+  return name.size() >= 2 && name[1] == ':';  // a drive letter, as Windows callers write
+}
+
+std::string extension(const std::string& name) {
+  const std::string file = file_part(name);
+  const auto dot = file.rfind('.');
+  return dot == std::string::npos ? "" : platform::com::lcase(file.substr(dot));
+}
+
+}  // namespace
+
+std::string full_file_name(const Application& app, const std::string& filename) {
+  if (is_absolute(filename)) return filename;
+  return app.current_folder() + "/" + filename;
+}
+
+std::string file_part(const std::string& full_name) { return platform::fs::split_last(full_name).name; }
+
+std::string folder_part(const std::string& full_name) {
+  std::string folder = platform::fs::split_last(full_name).folder;
+  if (folder.size() > 1) folder.pop_back();
+  return folder;
+}
+
+std::string stem(const std::string& name) {
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+bool has_template_extension(const std::string& name) { return extension(name) == ".xlt"; }
+
+std::shared_ptr<model::Workbook> read_workbook(const std::string& full_name) {
+  const std::filesystem::path host = platform::fs::host_path(full_name);
+  std::error_code ec;
+  if (file_part(full_name).empty() || !std::filesystem::is_regular_file(host, ec)) {
+    raise_refused("'" + full_name +
+                  "' could not be found. Check the spelling of the file name, and verify that the file location "
+                  "is correct.");
+  }
+  std::shared_ptr<model::Workbook> book;
+  try {
+    book = xls::read_workbook_file(host.string());
+  } catch (const xls::FileError& e) {
+    throw e.for_file(file_part(full_name));
+  }
+  const std::string on_disk = host.filename().string();
+  book->set_name(on_disk);
+  book->set_path(platform::fs::split_last(full_name).folder + on_disk);
+  book->set_saved(true);
+  return book;
+}
+
+void write_workbook(model::Workbook& book, const std::string& full_name) {
+  const std::filesystem::path host = platform::fs::host_path(full_name);
+  std::error_code ec;
+  if (!std::filesystem::is_directory(host.parent_path(), ec)) {
+    raise_refused("'" + full_name + "' cannot be accessed. The file may be read-only, or you may be trying to "
+                  "access a read-only location. Or, the server the document is stored on may not be responding.");
+  }
+  xls::write_workbook_file(book, host.string());
+  book.set_path(full_name);
+  book.set_name(file_part(full_name));
+  book.set_template(has_template_extension(full_name));
+  book.set_saved(true);
+}
+
+}  // namespace engine::app
