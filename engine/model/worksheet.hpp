@@ -119,6 +119,8 @@ class Worksheet {
   // Adds or replaces the note of a cell (its comment shape is created once).
   void set_note(int row, int column, std::string text, std::string author = {});
   void delete_note(int row, int column);
+  // Shows or hides a note's comment; raises 1004 when the cell has no note.
+  void set_note_visible(int row, int column, bool visible);
   const std::map<std::pair<int, int>, Note>& notes() const { return notes_; }
 
   const std::vector<Shape>& shapes() const { return shapes_; }

@@ -72,6 +72,13 @@ void Worksheet::delete_note(int row, int column) {
   book_.mark_changed();
 }
 
+void Worksheet::set_note_visible(int row, int column, bool visible) {
+  const auto it = notes_.find({row, column});
+  if (it == notes_.end()) refuse(platform::com::err::ApplicationDefined, "The cell has no note");
+  it->second.visible = visible;
+  book_.mark_changed();
+}
+
 // --- Shapes ------------------------------------------------------------------
 
 const Shape* Worksheet::find_shape(std::string_view name) const {

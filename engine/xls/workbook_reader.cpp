@@ -10,6 +10,7 @@
 
 #include "engine/model/number_format.hpp"
 #include "engine/model/text.hpp"
+#include "engine/xls/drawing_reader.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/formula_codec.hpp"
 #include "engine/xls/record_types.hpp"
@@ -111,6 +112,7 @@ class WorkbookReader {
   std::optional<int> sheet_zoom_;
   bool sheet_selected_ = false;
   bool sheet_protected_ = false;
+  SheetDrawingReader drawing_;
 };
 
 void WorkbookReader::read_sst(const Record& record) {
@@ -474,7 +476,7 @@ void WorkbookReader::read_sheet_record(model::Worksheet& sheet, int sheet_index,
       return;
     }
     case rt::Protect: sheet_protected_ = in.u16() != 0; return;
-    default: return;
+    default: drawing_.take(record); return;
   }
 }
 
@@ -488,6 +490,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
   sheet_zoom_.reset();
   sheet_selected_ = false;
   sheet_protected_ = false;
+  drawing_ = SheetDrawingReader{};
   reader_.seek(sheets_[index].position);
   Record record;
   if (!reader_.next(record) || record.type != rt::Bof) fail("the sheet '" + sheet.name() + "' does not begin with a BOF record");
@@ -534,6 +537,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
     }
   }
   apply_lines(sheet);
+  drawing_.apply(sheet);
   try {
     sheet.set_page_setup(setup);
   } catch (const platform::com::Error&) {

@@ -9,12 +9,13 @@
 #include "engine/model/constants.hpp"
 #include "engine/model/number_format.hpp"
 #include "engine/model/text.hpp"
-#include "engine/xls/utf16.hpp"
+#include "engine/xls/drawing_writer.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/formula_codec.hpp"
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/record_writer.hpp"
 #include "engine/xls/workbook_file.hpp"
+#include "engine/xls/utf16.hpp"
 #include "engine/xls/xf_codec.hpp"
 
 namespace engine::xls {
@@ -90,6 +91,7 @@ class WorkbookWriter {
   std::unordered_map<std::string, std::uint32_t> string_index_;
   std::uint32_t string_uses_ = 0;
   std::vector<EncodedFormula> name_formulas_;
+  DrawingWriter drawings_;
 };
 
 std::vector<std::string> WorkbookWriter::sheet_names(const model::Workbook& book) {
@@ -356,6 +358,7 @@ Bytes WorkbookWriter::sheet_stream(std::size_t index) {
   write_protection(out, sheet);
   write_columns(out, sheet);
   write_cells(out, sheet, static_cast<int>(index));
+  drawings_.write_sheet(out, sheet);
   write_window(out, sheet);
   write_merges(out, sheet);
   out.empty_record(rt::Eof);
@@ -466,6 +469,7 @@ void WorkbookWriter::write_globals(RecordWriter& out, std::vector<std::size_t>& 
   out.record(rt::Country, RecordBody().u16(1).u16(33));
   write_links(out);
   write_names(out);
+  drawings_.write_group(out);
   write_shared_strings(out);
   out.empty_record(rt::Eof);
 }
