@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/model/constants.hpp"
+#include "engine/xls/compound_file.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/workbook_file.hpp"
 
@@ -60,6 +61,164 @@ TEST(Notes, ATextOverExcelsLimitFailsTheSave) {
   m::Workbook book("Trop long.xls");
   book.add_sheet("Feuil1").set_note(0, 0, std::string(32768, 'x'));
   EXPECT_THROW(save_workbook(book), FileError);
+}
+
+TEST(FormControls, CheckBoxesKeepStateNameCaptionAndLockedFlag) {
+  m::Workbook book("Les Modèles.xls");
+  auto& sheet = book.add_sheet("réponses");
+  sheet.set_note(12, 5, "Ne pas supprimer ce commentaire. Merci !");
+  sheet.add_check_box(2, 1, "Réponse à cocher", "Case à cocher 1");
+  sheet.add_check_box(4, 1, "Seconde réponse", "Case à cocher 2");
+  sheet.add_check_box(6, 1, "Troisième", "Case à cocher 3");
+  sheet.add_text_box(9, 3, "Un texte\nsur deux lignes");
+  sheet.set_note(0, 0, "Après les cases");
+  sheet.set_check_box_value("Case à cocher 1", m::xl::On);
+  sheet.set_check_box_value("Case à cocher 3", m::xl::Mixed);
+  sheet.set_shape_locked("Case à cocher 2", false);
+  const auto back = round_trip(book);
+  const m::Worksheet& s = back->sheet(0);
+  // Excel's Shapes counts the comment shapes too, in the order of creation.
+  ASSERT_EQ(s.shapes().size(), sheet.shapes().size());
+  for (std::size_t i = 0; i < s.shapes().size(); ++i) {
+    EXPECT_EQ(s.shapes()[i].kind, sheet.shapes()[i].kind) << i;
+    if (s.shapes()[i].kind != m::ShapeKind::Comment) {
+      EXPECT_EQ(s.shapes()[i].name, sheet.shapes()[i].name) << i;
+    }
+  }
+  const m::Shape* box1 = s.find_shape("Case à cocher 1");
+  const m::Shape* box2 = s.find_shape("Case à cocher 2");
+  const m::Shape* box3 = s.find_shape("Case à cocher 3");
+  ASSERT_TRUE(box1 && box2 && box3);
+  EXPECT_EQ(box1->value, m::xl::On);
+  EXPECT_EQ(box2->value, m::xl::Off);
+  EXPECT_EQ(box3->value, m::xl::Mixed);
+  EXPECT_EQ(box1->text, "Réponse à cocher");
+  EXPECT_EQ(box1->row, 2);
+  EXPECT_EQ(box1->column, 1);
+  EXPECT_TRUE(box1->locked);
+  EXPECT_FALSE(box2->locked);
+  const m::Shape* text = s.find_shape("Text Box 5");
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->kind, m::ShapeKind::TextBox);
+  EXPECT_EQ(text->text, "Un texte\nsur deux lignes");
+  EXPECT_EQ(text->row, 9);
+  EXPECT_EQ(text->column, 3);
+  EXPECT_EQ(s.note(0, 0)->text, "Après les cases");
+}
+
+TEST(FormControls, UnlockedBoxesOfAProtectedSheetStayTickable) {
+  m::Workbook book("Les Modèles.xls");
+  auto& sheet = book.add_sheet("réponses");
+  sheet.add_check_box(2, 1, "Oui", "Case à cocher 1");
+  sheet.add_check_box(4, 1, "Non", "Case à cocher 2");
+  sheet.set_shape_locked("Case à cocher 1", false);
+  sheet.set_shape_locked("Case à cocher 2", false);
+  sheet.add_check_box(6, 1, "Verrouillée", "Case à cocher 3");
+  sheet.protect();
+  const auto back = round_trip(book);
+  m::Worksheet& s = back->sheet(0);
+  ASSERT_TRUE(s.protection().drawing_objects);
+  s.set_check_box_value("Case à cocher 1", m::xl::On);
+  s.set_check_box_value("Case à cocher 2", m::xl::Mixed);
+  EXPECT_EQ(s.find_shape("Case à cocher 1")->value, m::xl::On);
+  EXPECT_THROW(s.set_check_box_value("Case à cocher 3", m::xl::On), platform::com::Error);
+}
+
+// --- Damaged drawings ---------------------------------------------------------
+
+// A one-sheet file whose sheet draws one note, with the Workbook stream's
+// first MSODRAWING body replaced by `drawing` (in CONTINUE records past
+// 8224 bytes) and the later MSODRAWING records dropped.
+Bytes with_drawing(const Bytes& drawing) {
+  m::Workbook book("Abîmé.xls");
+  book.add_sheet("Feuil1").set_note(1, 1, "note");
+  const Bytes file = save_workbook(book);
+  const Bytes stream = *CompoundFileReader(file).read_stream("Workbook");
+  Bytes out;
+  bool replaced = false;
+  auto put = [&](std::uint16_t type, const std::uint8_t* body, std::size_t size) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(type), static_cast<std::uint8_t>(type >> 8),
+                           static_cast<std::uint8_t>(size), static_cast<std::uint8_t>(size >> 8)});
+    out.insert(out.end(), body, body + size);
+  };
+  for (std::size_t at = 0; at + 4 <= stream.size();) {
+    const std::uint16_t type = static_cast<std::uint16_t>(stream[at] | (stream[at + 1] << 8));
+    const std::size_t size = static_cast<std::size_t>(stream[at + 2] | (stream[at + 3] << 8));
+    if (type == 0x00EC && !replaced) {
+      for (std::size_t done = 0; done == 0 || done < drawing.size(); done += 8224)
+        put(done == 0 ? 0x00EC : 0x003C, drawing.data() + done, std::min<std::size_t>(8224, drawing.size() - done));
+      replaced = true;
+    } else if (type != 0x00EC) {
+      put(type, &stream[at + 4], size);
+    }
+    at += 4 + size;
+  }
+  const Stream streams[] = {{"Workbook", out}};
+  return write_compound_file(streams);
+}
+
+Bytes header(std::uint16_t type, std::uint32_t length, std::uint8_t version = 0x0F) {
+  return {version, 0, static_cast<std::uint8_t>(type), static_cast<std::uint8_t>(type >> 8),
+          static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
+          static_cast<std::uint8_t>(length >> 16), static_cast<std::uint8_t>(length >> 24)};
+}
+
+TEST(DamagedDrawings, LengthsPastTheEndAndCutHeadersFail) {
+  EXPECT_THROW(load_workbook(with_drawing(header(0xF002, 0xFFFFFFF0)), "a.xls"), FileError);
+  EXPECT_THROW(load_workbook(with_drawing({0x0F, 0x00, 0x02, 0xF0, 0x10}), "b.xls"), FileError);
+  Bytes inner = header(0xF002, 16);
+  const Bytes child = header(0xF004, 40);  // a shape claiming more than its parent holds
+  inner.insert(inner.end(), child.begin(), child.end());
+  inner.resize(inner.size() + 8, 0);
+  EXPECT_THROW(load_workbook(with_drawing(inner), "c.xls"), FileError);
+  // A property table claiming 4095 entries in a record of 12 bytes.
+  Bytes shape = header(0xF004, 20);
+  const Bytes opt = {0xF3, 0xFF, 0x0B, 0xF0, 12, 0, 0, 0};
+  shape.insert(shape.end(), opt.begin(), opt.end());
+  shape.resize(shape.size() + 12, 0xFF);
+  EXPECT_THROW(load_workbook(with_drawing(shape), "d.xls"), FileError);
+}
+
+TEST(DamagedDrawings, DeepNestingIsRefusedWithoutExhaustingTheStack) {
+  constexpr std::uint32_t depth = 20000;
+  Bytes nested;
+  for (std::uint32_t level = 0; level < depth; ++level) {
+    const Bytes h = header(0xF003, (depth - level - 1) * 8);
+    nested.insert(nested.end(), h.begin(), h.end());
+  }
+  EXPECT_THROW(load_workbook(with_drawing(nested), "deep.xls"), FileError);
+}
+
+TEST(DamagedDrawings, CorruptedBytesEndInAWorkbookOrFileError) {
+  m::Workbook book("Formes.xls");
+  auto& sheet = book.add_sheet("réponses");
+  sheet.set_note(1, 1, "Une note\navec deux lignes", "Auteur");
+  sheet.add_check_box(3, 1, "Case", "Case à cocher 1");
+  sheet.add_text_box(5, 1, "Texte");
+  const Bytes good = save_workbook(book);
+  const Bytes stream = *CompoundFileReader(good).read_stream("Workbook");
+  // The sheet's drawing records lie between its first MSODRAWING and WINDOW2.
+  std::size_t first = 0, last = 0;
+  for (std::size_t at = 0; at + 4 <= stream.size() && last == 0;) {
+    const int type = stream[at] | (stream[at + 1] << 8);
+    if (type == 0x00EC && first == 0) first = at;
+    if (type == 0x023E && first != 0) last = at;
+    at += 4 + static_cast<std::size_t>(stream[at + 2] | (stream[at + 3] << 8));
+  }
+  ASSERT_LT(first, last);
+  std::uint32_t seed = 615;
+  for (int round = 0; round < 400; ++round) {
+    Bytes bad = stream;
+    for (int k = 0; k < 3; ++k) {
+      seed = seed * 1103515245 + 12345;
+      bad[first + (seed >> 8) % (last - first)] ^= static_cast<std::uint8_t>(1 + (seed >> 3) % 255);
+    }
+    const Stream streams[] = {{"Workbook", bad}};
+    try {
+      load_workbook(write_compound_file(streams), "fuzz.xls");
+    } catch (const FileError&) {
+    }
+  }
 }
 
 }  // namespace
