@@ -17,6 +17,7 @@ namespace com = platform::com;
 namespace {
 
 constexpr std::int32_t kFirstCellError = 2000;
+constexpr std::int32_t kOutOfMemory = 7;
 constexpr const char* kDateFormat = "m/d/yyyy";
 constexpr const char* kDateTimeFormat = "m/d/yyyy h:mm";
 
@@ -86,9 +87,15 @@ void each_cell(const model::CellRange& a, Each each) {
   }
 }
 
-// A 1-based rows x columns array of what `read` gives for each cell.
+// A 1-based rows x columns array of what `read` gives for each cell. Excel
+// runs out of memory long before a whole sheet's array; so does this, with
+// its error rather than by exhausting the process.
 template <class Read>
 com::Variant array_of(const model::CellRange& a, Read read) {
+  constexpr long long kLargestArray = 1LL << 22;
+  if (static_cast<long long>(a.row_count()) * a.column_count() > kLargestArray) {
+    com::raise(kOutOfMemory, {}, "Out of memory");
+  }
   com::SafeArray array({com::Bound{1, a.row_count()}, com::Bound{1, a.column_count()}});
   each_cell(a, [&](int row, int column) {
     array.at(row - a.first_row + 1, column - a.first_column + 1) = read(row, column);

@@ -81,6 +81,8 @@ TEST_F(RangeValueTest, MultiCellValueIsAOneBasedArrayAndAnArrayFillsTheRange) {
   EXPECT_EQ(a.at(2, 2), Variant(true));
   // Beyond the array, Excel writes #N/A.
   EXPECT_EQ(a.at(3, 3), Variant::cell_error(platform::excel::xlErrNA));
+  // A whole sheet's array is refused as Excel refuses it, not built.
+  EXPECT_EQ(error_of([&] { obj(ws->get("Cells"))->get("Value"); }), 7);
 }
 
 TEST_F(RangeValueTest, BlockCellsAreIndexedRowByRowThroughCellsByDispid) {
