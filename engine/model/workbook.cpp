@@ -14,6 +14,10 @@ namespace {
   platform::com::raise(number, "Workbook", description);
 }
 
+void check_view_name(std::string_view name) {
+  if (name.empty() || utf16_length(name) > 255) refuse(platform::com::err::ApplicationDefined, "Invalid view name");
+}
+
 std::vector<int> hidden_lines(const Lines& lines) {
   std::vector<int> hidden;
   lines.for_each(0, lines.count() - 1, [&](int index, const LineInfo& info) {
@@ -262,7 +266,7 @@ void Workbook::activate_sheet(SheetId id) {
 }
 
 const CustomView& Workbook::add_custom_view(std::string_view name, bool print_settings, bool row_column_settings) {
-  if (name.empty() || utf16_length(name) > 255) refuse(platform::com::err::ApplicationDefined, "Invalid view name");
+  check_view_name(name);
   const Window& window = windows_[active_window_];
   CustomView view{std::string(name), print_settings, row_column_settings, window.zoom, window.window_state,
                   window.active_sheet, {}};
@@ -275,8 +279,13 @@ const CustomView& Workbook::add_custom_view(std::string_view name, bool print_se
     if (print_settings) settings.page_setup = sheet->page_setup();
     view.sheets.push_back(std::move(settings));
   }
+  return restore_custom_view(std::move(view));
+}
+
+const CustomView& Workbook::restore_custom_view(CustomView view) {
+  check_view_name(view.name);
   const auto existing = std::find_if(views_.begin(), views_.end(),
-                                     [&](const CustomView& v) { return equal_ignoring_case(v.name, name); });
+                                     [&](const CustomView& v) { return equal_ignoring_case(v.name, view.name); });
   mark_changed();
   if (existing != views_.end()) return *existing = std::move(view);
   views_.push_back(std::move(view));
@@ -319,6 +328,11 @@ void Workbook::delete_custom_view(std::string_view name) {
 
 void Workbook::protect(std::string_view password, bool structure, bool windows) {
   protection_ = WorkbookProtection{structure, windows, password_hash(password)};
+  mark_changed();
+}
+
+void Workbook::restore_protection(const WorkbookProtection& protection) {
+  protection_ = protection;
   mark_changed();
 }
 

@@ -111,10 +111,15 @@ class Workbook final : public formula::EvalContext {
   // Restores what the view recorded; raises 9 when absent.
   void show_custom_view(std::string_view name);
   void delete_custom_view(std::string_view name);
+  // Adds a view as a file recorded it, replacing a view of the same name;
+  // raises 1004 for an empty name or one over 255 characters.
+  const CustomView& restore_custom_view(CustomView view);
 
   const WorkbookProtection& protection() const { return protection_; }
   void protect(std::string_view password, bool structure = true, bool windows = false);
   void unprotect(std::string_view password);
+  // Protection exactly as a file stored it, its password hash included.
+  void restore_protection(const WorkbookProtection& protection);
 
   // --- Calculation -----------------------------------------------------------
   void recalculate_all();

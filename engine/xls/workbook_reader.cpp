@@ -10,9 +10,11 @@
 
 #include "engine/model/number_format.hpp"
 #include "engine/model/text.hpp"
+#include "engine/xls/custom_view_records.hpp"
 #include "engine/xls/drawing_reader.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/formula_codec.hpp"
+#include "engine/xls/print_records.hpp"
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/workbook_file.hpp"
 #include "engine/xls/xf_codec.hpp"
@@ -98,6 +100,7 @@ class WorkbookReader {
   std::vector<std::uint16_t> active_tabs_;
   bool protect_structure_ = false;
   bool protect_windows_ = false;
+  CustomViewReader views_;
 
   // Per sheet.
   struct RowInfo {
@@ -211,6 +214,8 @@ void WorkbookReader::read_global_record(const Record& record) {
     }
     case rt::Protect: protect_structure_ = in.u16() != 0; break;
     case rt::WinProtect: protect_windows_ = in.u16() != 0; break;
+    case rt::UserBView: views_.take_book_view(record); break;
+    case rt::RrTabId: views_.take_tab_ids(record); break;
     default: break;
   }
 }
@@ -279,6 +284,10 @@ void WorkbookReader::define_names() {
       const auto decoded = decode_formula(raw.tokens, raw.extra, links_, {-1, 0, 0});
       const auto* formula = std::get_if<std::shared_ptr<const f::Formula>>(&decoded);
       if (!formula) continue;
+      if (CustomViewReader::is_view_name(raw.name)) {
+        views_.take_name(raw.name, raw.sheet, **formula);
+        continue;
+      }
       std::optional<model::SheetId> scope;
       if (raw.sheet >= 0 && static_cast<std::size_t>(raw.sheet) < book_->sheet_count())
         scope = book_->sheet(static_cast<std::size_t>(raw.sheet)).id();
@@ -499,32 +508,8 @@ void WorkbookReader::read_sheet(std::size_t index) {
     if (!reader_.next(record)) fail("the sheet '" + sheet.name() + "' ends without an EOF record");
     if (record.type == rt::Bof) ++depth;
     else if (record.type == rt::Eof) --depth;
-    else if (depth == 1) {
-      RecordCursor in(record);
-      switch (record.type) {
-        case rt::Setup: {
-          setup.paper_size = in.u16();
-          setup.zoom = std::clamp<int>(in.u16(), 10, 400);
-          in.skip(6);
-          const std::uint16_t flags = in.u16();
-          if (!(flags & 0x0004)) setup.orientation = (flags & 0x0002) ? model::xl::Portrait : model::xl::Landscape;
-          break;
-        }
-        case rt::HCenter: setup.center_horizontally = in.u16() != 0; break;
-        case rt::VCenter: setup.center_vertically = in.u16() != 0; break;
-        case rt::LeftMargin: setup.left_margin = in.f64() * 72; break;
-        case rt::RightMargin: setup.right_margin = in.f64() * 72; break;
-        case rt::TopMargin: setup.top_margin = in.f64() * 72; break;
-        case rt::BottomMargin: setup.bottom_margin = in.f64() * 72; break;
-        case rt::PrintGrid: setup.print_gridlines = in.u16() != 0; break;
-        case rt::Header: case rt::Footer: {
-          std::string text = record.pieces.front().empty() ? std::string() : in.string16();
-          if (text.rfind("&C", 0) == 0) text = text.substr(2);
-          (record.type == rt::Header ? setup.center_header : setup.center_footer) = text;
-          break;
-        }
-        default: read_sheet_record(sheet, sheet_index, record);
-      }
+    else if (depth == 1 && !views_.take_sheet_record(index, record)) {
+      if (!read_print_setting(record, setup)) read_sheet_record(sheet, sheet_index, record);
     }
   }
   for (const auto& [row, column, ref] : pending_shared_) {
@@ -536,6 +521,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
     } catch (const FileError&) {
     }
   }
+  views_.end_sheet();
   apply_lines(sheet);
   drawing_.apply(sheet);
   try {
@@ -569,6 +555,7 @@ std::unique_ptr<model::Workbook> WorkbookReader::run() {
     window.visible = windows_.front().visible;
     window.window_state = windows_.front().window_state;
   }
+  views_.apply(*book_);
   if (protect_structure_ || protect_windows_) book_->protect("", protect_structure_, protect_windows_);
   return std::move(book_);
 }

@@ -9,9 +9,11 @@
 #include "engine/model/constants.hpp"
 #include "engine/model/number_format.hpp"
 #include "engine/model/text.hpp"
+#include "engine/xls/custom_view_records.hpp"
 #include "engine/xls/drawing_writer.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/formula_codec.hpp"
+#include "engine/xls/print_records.hpp"
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/record_writer.hpp"
 #include "engine/xls/workbook_file.hpp"
@@ -36,12 +38,6 @@ RecordBody bof(std::uint16_t kind) {
 RecordBody u16_body(std::uint16_t value) {
   RecordBody body;
   body.u16(value);
-  return body;
-}
-
-RecordBody f64_body(double value) {
-  RecordBody body;
-  body.f64(value);
   return body;
 }
 
@@ -91,6 +87,7 @@ class WorkbookWriter {
   std::unordered_map<std::string, std::uint32_t> string_index_;
   std::uint32_t string_uses_ = 0;
   std::vector<EncodedFormula> name_formulas_;
+  std::vector<ViewName> view_names_;
   DrawingWriter drawings_;
 };
 
@@ -163,25 +160,8 @@ std::uint32_t WorkbookWriter::shared_string(const std::string& text) {
 }
 
 void WorkbookWriter::write_page_setup(RecordWriter& out, const model::Worksheet& sheet) {
-  const model::PageSetup& setup = sheet.page_setup();
-  out.record(rt::PrintGrid, u16_body(setup.print_gridlines ? 1 : 0));
-  RecordBody header, footer;
-  header.string16(setup.center_header.empty() ? "" : "&C" + setup.center_header);
-  footer.string16(setup.center_footer.empty() ? "" : "&C" + setup.center_footer);
-  out.record(rt::Header, header);
-  out.record(rt::Footer, footer);
-  out.record(rt::HCenter, u16_body(setup.center_horizontally ? 1 : 0));
-  out.record(rt::VCenter, u16_body(setup.center_vertically ? 1 : 0));
-  out.record(rt::LeftMargin, f64_body(setup.left_margin / 72));
-  out.record(rt::RightMargin, f64_body(setup.right_margin / 72));
-  out.record(rt::TopMargin, f64_body(setup.top_margin / 72));
-  out.record(rt::BottomMargin, f64_body(setup.bottom_margin / 72));
-  RecordBody body;
-  const std::uint16_t flags = setup.orientation == model::xl::Portrait ? 0x0002 : 0x0000;
-  body.u16(static_cast<std::uint16_t>(setup.paper_size)).u16(static_cast<std::uint16_t>(setup.zoom))
-      .u16(1).u16(1).u16(1).u16(flags).u16(600).u16(600)
-      .f64(setup.header_margin / 72).f64(setup.footer_margin / 72).u16(1);
-  out.record(rt::Setup, body);
+  out.record(rt::PrintGrid, u16_body(sheet.page_setup().print_gridlines ? 1 : 0));
+  write_print_settings(out, sheet.page_setup());
 }
 
 void WorkbookWriter::write_protection(RecordWriter& out, const model::Worksheet& sheet) {
@@ -360,6 +340,7 @@ Bytes WorkbookWriter::sheet_stream(std::size_t index) {
   write_cells(out, sheet, static_cast<int>(index));
   drawings_.write_sheet(out, sheet);
   write_window(out, sheet);
+  write_sheet_views(out, book_, index);
   write_merges(out, sheet);
   out.empty_record(rt::Eof);
   return std::move(out.stream());
@@ -382,7 +363,9 @@ void WorkbookWriter::write_names(RecordWriter& out) {
   for (std::size_t i = 0; i < names.size(); ++i) {
     const EncodedFormula empty;
     const EncodedFormula& encoded = i < name_formulas_.size() ? name_formulas_[i] : empty;
-    const bool hidden = i < book_.names().size() && !book_.names()[i].visible;
+    // The views' names follow the workbook's own, hidden as Excel keeps them.
+    const std::size_t own = book_.names().size();
+    const bool hidden = i < own ? !book_.names()[i].visible : i < own + view_names_.size();
     const std::u16string text = utf8_to_utf16(names[i].name);
     RecordBody body;
     body.u16(hidden ? 0x0001 : 0x0000).u8(0).u8(static_cast<std::uint8_t>(std::min<std::size_t>(text.size(), 255)))
@@ -418,6 +401,9 @@ void WorkbookWriter::write_shared_strings(RecordWriter& out) {
 void WorkbookWriter::write_globals(RecordWriter& out, std::vector<std::size_t>& sheet_position_fields) {
   out.record(rt::Bof, bof(0x0005));
   out.record(rt::CodePage, u16_body(1200));
+  RecordBody tab_ids;
+  for (std::size_t i = 0; i < book_.sheet_count(); ++i) tab_ids.u16(static_cast<std::uint16_t>(i + 1));
+  out.record(rt::RrTabId, tab_ids);
   const auto& protection = book_.protection();
   out.record(rt::WinProtect, u16_body(protection.windows ? 1 : 0));
   out.record(rt::Protect, u16_body(protection.structure ? 1 : 0));
@@ -460,6 +446,7 @@ void WorkbookWriter::write_globals(RecordWriter& out, std::vector<std::size_t>& 
     }
     out.record(rt::Palette, body);
   }
+  write_book_views(out, book_);
   for (std::size_t i = 0; i < book_.sheet_count(); ++i) {
     sheet_position_fields.push_back(out.offset() + 4);
     RecordBody body;
@@ -480,7 +467,11 @@ Bytes WorkbookWriter::run() {
     const auto sheet = name.sheet ? book_.sheet_index(*name.sheet) : std::nullopt;
     links_.add_name({name.name, sheet ? static_cast<int>(*sheet) : -1});
   }
+  view_names_ = view_names(book_);
+  for (const auto& name : view_names_) links_.add_name({name.name, name.sheet});
   for (const auto& name : book_.names())
+    name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));
+  for (const auto& name : view_names_)
     name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));
   std::vector<Bytes> sheets;
   for (std::size_t i = 0; i < book_.sheet_count(); ++i) sheets.push_back(sheet_stream(i));
