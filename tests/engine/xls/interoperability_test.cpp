@@ -2,36 +2,29 @@
 // write must open there, and what it writes must open here.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 #include "engine/xls/workbook_file.hpp"
+#include "interop_support.hpp"
 
 namespace engine::xls {
 namespace {
 
-namespace fs = std::filesystem;
 namespace f = engine::formula;
-
-bool have_ssconvert() { return std::system("command -v ssconvert > /dev/null 2>&1") == 0; }
+using interop::fs::path;
 
 class Interoperability : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!have_ssconvert()) GTEST_SKIP() << "ssconvert (gnumeric) is not installed";
-    dir_ = fs::temp_directory_path() / ("engine_xls_interop_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::create_directories(dir_);
+    if (!interop::on_path("ssconvert")) GTEST_SKIP() << "ssconvert (gnumeric) is not installed";
+    dir_.emplace();
   }
-  void TearDown() override {
-    if (!dir_.empty()) fs::remove_all(dir_);
+  bool convert(const path& from, const path& to) {
+    return interop::run_bounded({"ssconvert", from.string(), to.string()}, 60) && interop::fs::exists(to);
   }
-  bool convert(const fs::path& from, const fs::path& to) {
-    const std::string command = "ssconvert '" + from.string() + "' '" + to.string() + "' > /dev/null 2>&1";
-    return std::system(command.c_str()) == 0 && fs::exists(to);
-  }
-  fs::path dir_;
+  path dir(const char* name) const { return *dir_ / name; }
+
+  std::optional<interop::ScratchFolder> dir_;
 };
 
 TEST_F(Interoperability, GnumericReadsWhatWeWrite) {
@@ -42,22 +35,16 @@ TEST_F(Interoperability, GnumericReadsWhatWeWrite) {
   sheet.set_value(2, 0, f::Value(std::string(300, 'y')));
   sheet.set_formula(3, 0, "=SUM(A2,A2)*2");
   sheet.set_formula(4, 0, "=IF(A2>3,\"grand\",\"petit\")");
-  const auto xls = dir_ / "ours.xls";
+  const auto xls = dir("ours.xls");
   write_workbook_file(book, xls.string());
-  ASSERT_TRUE(convert(xls, dir_ / "ours.csv"));
-  std::ifstream in(dir_ / "ours.csv");
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(), "Région\n3.5\n" + std::string(300, 'y') + "\n14\ngrand\n");
+  ASSERT_TRUE(convert(xls, dir("ours.csv")));
+  EXPECT_EQ(interop::read_text(dir("ours.csv")), "Région\n3.5\n" + std::string(300, 'y') + "\n14\ngrand\n");
 }
 
 TEST_F(Interoperability, WeReadWhatGnumericWrites) {
-  {
-    std::ofstream csv(dir_ / "source.csv");
-    csv << "Nom,Valeur\nÉté,12\nHiver,=B2*3\n";
-  }
-  const auto xls = dir_ / "theirs.xls";
-  ASSERT_TRUE(convert(dir_ / "source.csv", xls));
+  interop::write_text(dir("source.csv"), "Nom,Valeur\nÉté,12\nHiver,=B2*3\n");
+  const auto xls = dir("theirs.xls");
+  ASSERT_TRUE(convert(dir("source.csv"), xls));
   const auto book = read_workbook_file(xls.string());
   const auto& sheet = book->sheet(0);
   EXPECT_EQ(sheet.value(1, 0), f::Value("Été"));
