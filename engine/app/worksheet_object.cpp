@@ -6,6 +6,7 @@
 #include "engine/app/page_setup.hpp"
 #include "engine/app/range.hpp"
 #include "engine/app/shapes.hpp"
+#include "engine/app/workbook.hpp"
 #include "platform/excel/dispids.hpp"
 
 namespace engine::app {
@@ -196,6 +197,11 @@ const GuardedMembers& Worksheet::member_table() const {
           .get("ProtectDrawingObjects", kProtectDrawingObjects,
                [](Worksheet& w) { return w.sheet().protection().drawing_objects; })
           .get("ProtectScenarios", kProtectScenarios, [](Worksheet& w) { return w.sheet().protection().scenarios; })
+          .get("Parent", dispid::Parent,
+               [](Worksheet& w) {
+                 w.sheet();
+                 return make_workbook(w.application_ref(), w.sheet_.book);
+               })
           .get("Application", dispid::Application, [](Worksheet& w) { return w.application_ref(); });
   return table;
 }
