@@ -143,6 +143,8 @@ class Worksheet {
   void protect(std::string_view password = {}, bool contents = true, bool drawing_objects = true,
                bool scenarios = true);
   void unprotect(std::string_view password = {});
+  // Protection exactly as a file stored it, its password hash included.
+  void restore_protection(const SheetProtection& protection);
   const CellRange& selection() const { return selection_; }
   std::pair<int, int> active_cell() const { return active_cell_; }
   // The active cell must lie in the selection.

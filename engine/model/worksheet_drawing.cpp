@@ -166,6 +166,11 @@ void Worksheet::protect(std::string_view password, bool contents, bool drawing_o
   book_.mark_changed();
 }
 
+void Worksheet::restore_protection(const SheetProtection& protection) {
+  protection_ = protection;
+  book_.mark_changed();
+}
+
 void Worksheet::unprotect(std::string_view password) {
   engine::model::unprotect(protection_, password);
   book_.mark_changed();

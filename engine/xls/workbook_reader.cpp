@@ -98,8 +98,7 @@ class WorkbookReader {
   std::vector<bool> supbook_is_own_;
   std::vector<model::Window> windows_;
   std::vector<std::uint16_t> active_tabs_;
-  bool protect_structure_ = false;
-  bool protect_windows_ = false;
+  model::WorkbookProtection book_protection_;
   CustomViewReader views_;
 
   // Per sheet.
@@ -114,7 +113,7 @@ class WorkbookReader {
   std::vector<std::tuple<int, int, SharedFormulaRef>> pending_shared_;
   std::optional<int> sheet_zoom_;
   bool sheet_selected_ = false;
-  bool sheet_protected_ = false;
+  model::SheetProtection sheet_protection_;
   SheetDrawingReader drawing_;
 };
 
@@ -212,8 +211,9 @@ void WorkbookReader::read_global_record(const Record& record) {
       }
       break;
     }
-    case rt::Protect: protect_structure_ = in.u16() != 0; break;
-    case rt::WinProtect: protect_windows_ = in.u16() != 0; break;
+    case rt::Protect: book_protection_.structure = in.u16() != 0; break;
+    case rt::WinProtect: book_protection_.windows = in.u16() != 0; break;
+    case rt::Password: book_protection_.password_hash = in.u16(); break;
     case rt::UserBView: views_.take_book_view(record); break;
     case rt::RrTabId: views_.take_tab_ids(record); break;
     default: break;
@@ -484,7 +484,10 @@ void WorkbookReader::read_sheet_record(model::Worksheet& sheet, int sheet_index,
       if (den != 0) sheet_zoom_ = num * 100 / den;
       return;
     }
-    case rt::Protect: sheet_protected_ = in.u16() != 0; return;
+    case rt::Protect: sheet_protection_.contents = in.u16() != 0; return;
+    case rt::ObjProtect: sheet_protection_.drawing_objects = in.u16() != 0; return;
+    case rt::ScenProtect: sheet_protection_.scenarios = in.u16() != 0; return;
+    case rt::Password: sheet_protection_.password_hash = in.u16(); return;
     default: drawing_.take(record); return;
   }
 }
@@ -498,7 +501,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
   pending_shared_.clear();
   sheet_zoom_.reset();
   sheet_selected_ = false;
-  sheet_protected_ = false;
+  sheet_protection_ = {};
   drawing_ = SheetDrawingReader{};
   reader_.seek(sheets_[index].position);
   Record record;
@@ -532,7 +535,8 @@ void WorkbookReader::read_sheet(std::size_t index) {
     book_->activate_sheet(sheet.id());
     if (sheet_zoom_ && book_->window_count() > 0) book_->window(book_->active_window()).zoom = std::clamp(*sheet_zoom_, 10, 400);
   }
-  if (sheet_protected_) sheet.protect();
+  // The hash stays only with a protection to unlock.
+  if (sheet_protection_.is_protected()) sheet.restore_protection(sheet_protection_);
 }
 
 std::unique_ptr<model::Workbook> WorkbookReader::run() {
@@ -556,7 +560,7 @@ std::unique_ptr<model::Workbook> WorkbookReader::run() {
     window.window_state = windows_.front().window_state;
   }
   views_.apply(*book_);
-  if (protect_structure_ || protect_windows_) book_->protect("", protect_structure_, protect_windows_);
+  if (book_protection_.structure || book_protection_.windows) book_->restore_protection(book_protection_);
   return std::move(book_);
 }
 

@@ -6,6 +6,7 @@
 #include "engine/model/constants.hpp"
 #include "engine/xls/compound_file.hpp"
 #include "engine/xls/file_error.hpp"
+#include "platform/com/error.hpp"
 #include "engine/xls/workbook_file.hpp"
 
 namespace engine::xls {
