@@ -1,0 +1,3 @@
+' Question 601: nothing typed.
+' expect: A
+#check

@@ -1,0 +1,4 @@
+' Question 609: the window hidden (Window, Hide).
+' expect: ""
+ActiveWindow.Visible = False
+#check

@@ -1,0 +1,3 @@
+' Question 615: no box ticked.
+' expect: A
+#check
