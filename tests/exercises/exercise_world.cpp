@@ -34,7 +34,6 @@ engine::app::ApplicationOptions options_in(const fs::path& root) {
   engine::app::ApplicationOptions options;
   options.templates_root = (root / "templates").string();
   options.current_folder = (root / "work").string();
-  options.printer = "Imprimante de test";
   return options;
 }
 
