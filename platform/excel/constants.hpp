@@ -80,6 +80,16 @@ inline constexpr std::int32_t xlPasteFormats = -4122;
 inline constexpr std::int32_t xlPasteFormulas = -4123;
 inline constexpr std::int32_t xlPasteSpecialOperationNone = -4142;
 
+// Sheets and new workbooks.
+inline constexpr std::int32_t xlSheetVisible = -1;
+inline constexpr std::int32_t xlSheetHidden = 0;
+inline constexpr std::int32_t xlSheetVeryHidden = 2;
+inline constexpr std::int32_t xlWBATWorksheet = -4167;
+
+// Form controls and shapes.
+inline constexpr std::int32_t xlCheckBox = 1;
+inline constexpr std::int32_t msoTextOrientationHorizontal = 1;
+
 // Office command-bar positions.
 inline constexpr std::int32_t msoBarLeft = 0;
 inline constexpr std::int32_t msoBarTop = 1;
@@ -112,7 +122,9 @@ inline constexpr NamedConstant kNamedConstants[] = {
     {"xlOn", xlOn}, {"xlOff", xlOff}, {"xlMixed", xlMixed}, {"xlNoIndicator", xlNoIndicator},
     {"xlCommentIndicatorOnly", xlCommentIndicatorOnly}, {"xlCommentAndIndicator", xlCommentAndIndicator},
     {"xlPortrait", xlPortrait}, {"xlLandscape", xlLandscape}, {"xlWorkbookNormal", xlWorkbookNormal},
-    {"xlTemplate", xlTemplate}, {"xlSum", xlSum}, {"xlCount", xlCount}, {"xlAverage", xlAverage},
+    {"xlTemplate", xlTemplate}, {"xlSheetVisible", xlSheetVisible}, {"xlSheetHidden", xlSheetHidden},
+    {"xlSheetVeryHidden", xlSheetVeryHidden}, {"xlWBATWorksheet", xlWBATWorksheet}, {"xlCheckBox", xlCheckBox},
+    {"msoTextOrientationHorizontal", msoTextOrientationHorizontal}, {"xlSum", xlSum}, {"xlCount", xlCount}, {"xlAverage", xlAverage},
     {"xlMax", xlMax}, {"xlMin", xlMin}, {"xlUp", xlUp}, {"xlDown", xlDown}, {"xlToLeft", xlToLeft},
     {"xlToRight", xlToRight}, {"xlShiftUp", xlShiftUp}, {"xlShiftDown", xlShiftDown},
     {"xlShiftToLeft", xlShiftToLeft}, {"xlShiftToRight", xlShiftToRight}, {"xlPasteAll", xlPasteAll},
