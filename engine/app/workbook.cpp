@@ -116,7 +116,7 @@ const GuardedMembers& Workbook::member_table() const {
           .get("Saved", dispid::Saved, &Workbook::saved)
           .put("Saved", dispid::Saved, &Workbook::set_saved)
           .method("Activate", dispid::Activate, &Workbook::activate)
-          .method("Close", dispid::Close, &Workbook::close, {"SaveChanges", "Filename", "RouteWorkbook"})
+          .method("Close", dispid::Close, &Workbook::close, {"SaveChanges", "Filename"})
           .method("Save", dispid::Save, &Workbook::save)
           .method("SaveAs", dispid::SaveAs,
                   [](Workbook& w, const std::string& filename, std::optional<std::int32_t> format) {

@@ -15,6 +15,7 @@
 #include "platform/com/apartment.hpp"
 #include "platform/com/dispatch.hpp"
 #include "platform/com/error.hpp"
+#include "platform/fs/folders.hpp"
 #include "platform/win32/desktop.hpp"
 
 namespace engine::app::testing {
@@ -58,7 +59,7 @@ class AppTest : public ::testing::Test {
     return object.invoke(id, kind, args);
   }
 
-  Dispatch& workbooks() { return obj(app->get("Workbooks")); }
+  std::shared_ptr<Dispatch> workbooks() { return app->get("Workbooks").object(); }
 
   std::string folder;
   ApplicationOptions options;
