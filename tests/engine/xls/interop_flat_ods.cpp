@@ -57,8 +57,9 @@ std::string paragraphs(const xmlNode* cell) {
   bool first = true;
   for_each_element(cell, [&](const xmlNode* child) {
     if (!is(child, kText, "p")) return;
+    if (!first) text += '\n';
     xmlChar* content = xmlNodeGetContent(child);
-    text += (first ? "" : "\n") + std::string(content ? text_of(content) : "");
+    if (content) text += text_of(content);
     xmlFree(content);
     first = false;
   });

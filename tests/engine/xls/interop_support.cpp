@@ -37,7 +37,7 @@ bool on_path(std::string_view program) {
 
 bool run_bounded(const std::vector<std::string>& arguments, int seconds) {
   std::string command = "timeout --kill-after=5 " + std::to_string(seconds);
-  for (const auto& argument : arguments) command += " " + shell_quoted(argument);
+  for (const auto& argument : arguments) command.append(" ").append(shell_quoted(argument));
   command += " > /dev/null 2>&1";
   return std::system(command.c_str()) == 0;
 }
