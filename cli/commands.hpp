@@ -1,0 +1,44 @@
+// The command's two subcommands, apart from their argument parsing (main.cpp):
+// `play` runs one question as the course player does, `shell` lets a person
+// type statements and "#" lines against the stand-in Excel.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+
+namespace d72506::cli {
+
+// Exit statuses: a module call failed (1); the arguments or the trainee
+// script were wrong (2).
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitCallFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Where a run works. Unnamed folders are temporary and removed afterwards.
+struct RunFolders {
+  std::filesystem::path exercises;
+  std::optional<std::filesystem::path> workdir;
+  std::optional<std::filesystem::path> templates_root;
+};
+
+struct PlayOptions {
+  std::int32_t question = 0;
+  std::optional<std::filesystem::path> trainee;
+  RunFolders folders;
+  bool json = false;
+};
+
+// Delivers the question's files, InitQuestion, the trainee script with its
+// "#" lines (TestePoint once at the end when it asks for no verdict), then
+// Fermer and Quitter. Verdicts go to `out` (a line each, or one JSON object
+// at the end); notes and failures in text form to `err`.
+int play(const PlayOptions& options, std::ostream& out, std::ostream& err);
+
+// Reads statements and "#" lines from `in` until its end; "? expression"
+// prints a value. A failing line is reported and the shell goes on. With
+// `prompt`, a prompt is written before each line.
+int shell(const RunFolders& folders, std::istream& in, std::ostream& out, std::ostream& err, bool prompt);
+
+}  // namespace d72506::cli

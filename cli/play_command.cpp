@@ -1,0 +1,92 @@
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <system_error>
+
+#include "cli/commands.hpp"
+#include "cli/folder.hpp"
+#include "cli/host_lines.hpp"
+#include "cli/report.hpp"
+
+namespace d72506::cli {
+
+namespace script = platform::script;
+namespace stdfs = std::filesystem;
+
+namespace {
+
+std::string read_text(const stdfs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw stdfs::filesystem_error("cannot read the script", file, std::make_error_code(std::errc::io_error));
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+ScriptFailure failure_of(const script::ScriptError& e) {
+  const auto& runtime = e.runtime_error();
+  return {e.script_name(), e.line(), runtime ? runtime->number() : 0, e.what()};
+}
+
+ScriptFailure failure_of(const HostLineError& e, const std::string& script_name) {
+  return {script_name, e.line(), 0, script_name + ": line " + std::to_string(e.line()) + ": " + e.what()};
+}
+
+int conclude(const PlayReport& report, bool json, std::ostream& out, std::ostream& err) {
+  if (json) out << to_json(report) << '\n';
+  if (report.call_error) {
+    if (!json) err << "d72506: " << failure_line(*report.call_error) << '\n';
+    return kExitCallFailed;
+  }
+  if (report.script_error) {
+    if (!json) err << "d72506: " << report.script_error->message << '\n';
+    return kExitUsage;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
+  PlayReport report;
+  report.question = options.question;
+  const std::string script_name = options.trainee ? options.trainee->filename().string() : std::string();
+  std::optional<script::Script> trainee;
+  try {
+    // A script that is not one stops the run before anything is delivered.
+    if (options.trainee) trainee = script::parse(read_text(*options.trainee), script_name);
+  } catch (const script::ScriptError& e) {
+    report.script_error = failure_of(e);
+    return conclude(report, options.json, out, err);
+  }
+
+  const Folder templates = Folder::named_or_temporary(options.folders.templates_root, "d72506-templates");
+  const Folder working = Folder::named_or_temporary(options.folders.workdir, "d72506-work");
+  register_classes(templates.path());
+  Player player(options.folders.exercises, working.path(), err);
+  HostLines host(player, [&](const Verdict& verdict) {
+    report.verdicts.push_back(verdict);
+    if (!options.json) out << verdict_line(verdict, report.verdicts.size()) << std::endl;
+  });
+  try {
+    player.init_question(options.question);
+    if (trainee) script::run(*trainee, platform::com::Variant(player.application()), host.callback());
+    if (host.checks() == 0 && player.question_live()) host.run("check", 0);
+    player.finish();
+  } catch (const PlayerCallFailed& e) {
+    report.call_error = e.failure();
+    player.abandon();
+  } catch (const script::ScriptError& e) {
+    report.script_error = failure_of(e);
+    player.abandon();
+  } catch (const HostLineError& e) {
+    report.script_error = failure_of(e, script_name);
+    player.abandon();
+  } catch (...) {
+    player.abandon();
+    throw;
+  }
+  return conclude(report, options.json, out, err);
+}
+
+}  // namespace d72506::cli

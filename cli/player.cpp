@@ -1,0 +1,121 @@
+#include "cli/player.hpp"
+
+#include "cli/exercise_files.hpp"
+#include "engine/app/registration.hpp"
+#include "module/registration.hpp"
+#include "platform/com/apartment.hpp"
+#include "platform/com/boundary.hpp"
+
+namespace d72506::cli {
+
+namespace com = platform::com;
+namespace stdfs = std::filesystem;
+
+namespace {
+
+constexpr const char* kModuleProgId = "D72506.Module";
+
+std::string describe(const CallFailure& f) {
+  return f.call + " failed: error " + std::to_string(f.number) + ": " + f.description;
+}
+
+// A failed HRESULT becomes PlayerCallFailed with what the module left in the
+// thread's error-info slot.
+void check_call(const char* call, com::HRESULT hr) {
+  if (hr >= 0) return;
+  CallFailure failure{call, com::number_from_hresult(hr), {}, {}};
+  if (auto info = com::take_error_info()) {
+    failure.source = std::move(info->source);
+    failure.description = std::move(info->description);
+  }
+  if (failure.description.empty()) failure.description = com::default_description(failure.number);
+  throw PlayerCallFailed(std::move(failure));
+}
+
+std::vector<std::string> lines_of(const ComplementInfo* list) {
+  std::vector<std::string> lines;
+  if (list == nullptr) return lines;
+  for (std::int32_t i = 1; i <= list->count(); ++i) lines.push_back(list->item(i));
+  return lines;
+}
+
+}  // namespace
+
+void register_classes(const stdfs::path& templates_root) {
+  engine::app::ApplicationOptions options;
+  options.templates_root = templates_root.string();
+  engine::app::register_excel(std::move(options));
+  register_module();
+}
+
+PlayerCallFailed::PlayerCallFailed(CallFailure failure)
+    : std::runtime_error(describe(failure)), failure_(std::move(failure)) {}
+
+Player::Player(stdfs::path exercises, stdfs::path working_folder, std::ostream& notes)
+    : exercises_(std::move(exercises)), working_folder_(std::move(working_folder)), notes_(notes) {
+  module_ = std::dynamic_pointer_cast<Module>(com::Apartment::current().create_object(kModuleProgId));
+  if (!module_) throw std::logic_error(std::string(kModuleProgId) + " is not the module's class");
+}
+
+void Player::adopt(std::shared_ptr<engine::app::Application> excel) {
+  handle_ = static_cast<std::int32_t>(excel->main_window());
+  application_ = std::move(excel);
+}
+
+void Player::init_question(std::int32_t question) {
+  for (const std::string& name : deliver(question, exercises_, working_folder_)) {
+    notes_ << "d72506: " << name << " is not in " << exercises_.string() << "; not delivered\n";
+  }
+  // The module builds paths by concatenation: the folder ends with its separator.
+  const std::string folder = (working_folder_ / "").string();
+  question_live_ = false;
+  attached_ = true;
+  check_call("InitQuestion", module_->InitQuestion(question, folder, application_, handle_));
+  question_live_ = true;
+}
+
+Verdict Player::teste_point() {
+  check_call("TestePoint", module_->TestePoint());
+  Verdict verdict;
+  check_call("ErreurGenerale", module_->ErreurGenerale(verdict.erreur_generale));
+  check_call("CauseErreur", module_->CauseErreur(verdict.cause_erreur));
+  check_call("BravoNuance", module_->BravoNuance(verdict.bravo_nuance));
+  std::shared_ptr<ComplementInfo> complement;
+  check_call("Complement", module_->Complement(complement));
+  verdict.complement = lines_of(complement.get());
+  return verdict;
+}
+
+void Player::fermer() {
+  // Whatever Fermer answers, the question is no longer the player's.
+  question_live_ = false;
+  check_call("Fermer", module_->Fermer());
+}
+
+void Player::quitter() {
+  question_live_ = false;
+  attached_ = false;
+  check_call("Quitter", module_->Quitter(application_, handle_));
+}
+
+void Player::finish() {
+  if (question_live_) fermer();
+  if (attached_) quitter();
+}
+
+void Player::abandon() noexcept {
+  try {
+    if (question_live_) fermer();
+  } catch (const std::exception&) {
+  }
+  try {
+    if (attached_) quitter();
+  } catch (const std::exception&) {
+  }
+}
+
+std::shared_ptr<engine::app::Application> Player::excel() const {
+  return std::dynamic_pointer_cast<engine::app::Application>(application_);
+}
+
+}  // namespace d72506::cli

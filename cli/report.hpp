@@ -1,0 +1,39 @@
+// What `play` tells its caller: a line of text per verdict as it comes, or
+// one JSON object at the end of the run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/player.hpp"
+
+namespace d72506::cli {
+
+// A trainee script that stopped: at `line` (0 when it never started).
+struct ScriptFailure {
+  std::string script;
+  int line = 0;
+  std::int32_t number = 0;  // the runtime error's number when one stopped it
+  std::string message;
+};
+
+struct PlayReport {
+  std::int32_t question = 0;
+  std::vector<Verdict> verdicts;
+  std::optional<CallFailure> call_error;
+  std::optional<ScriptFailure> script_error;
+};
+
+// "check 1: CauseErreur="C" ErreurGenerale=False BravoNuance=False Complement=[]"
+std::string verdict_line(const Verdict& verdict, std::size_t number);
+// "InitQuestion failed: error 9: <description> (source "<source>")"
+std::string failure_line(const CallFailure& failure);
+// {"question": 601, "verdicts": [...], "error": null}; the error names the
+// failed call, or "script" with its line.
+std::string to_json(const PlayReport& report);
+// Text quoted as a JSON string: control characters escaped, UTF-8 kept.
+std::string quoted(const std::string& text);
+
+}  // namespace d72506::cli

@@ -1,0 +1,93 @@
+#include <iostream>
+
+#include "cli/commands.hpp"
+#include "cli/folder.hpp"
+#include "cli/host_lines.hpp"
+#include "cli/report.hpp"
+#include "platform/com/apartment.hpp"
+#include "platform/com/convert.hpp"
+
+namespace d72506::cli {
+
+namespace com = platform::com;
+namespace script = platform::script;
+
+namespace {
+
+constexpr const char* kExcelProgId = "Excel.application.11";
+
+// The trainee's own Excel, visible, which the module adopts at "#init".
+std::shared_ptr<engine::app::Application> start_excel() {
+  auto excel = std::dynamic_pointer_cast<engine::app::Application>(com::Apartment::current().create_object(kExcelProgId));
+  if (!excel) throw std::logic_error(std::string(kExcelProgId) + " is not the stand-in");
+  excel->set_visible(true);
+  return excel;
+}
+
+// A value as the immediate window shows it; objects by their class.
+std::string shown(const com::Variant& value) {
+  if (value.is_object()) {
+    return value.object() ? "<" + value.object()->members().class_name() + ">" : "Nothing";
+  }
+  try {
+    return com::cstr(value);
+  } catch (const com::Error&) {
+    return std::string("<") + com::type_name(value.type()) + ">";
+  }
+}
+
+// Runs what the shell has gathered: statements, or "? expression".
+void run_gathered(script::Session& session, const std::string& text, std::ostream& out) {
+  if (text.starts_with('?')) {
+    out << shown(session.evaluate(std::string_view(text).substr(1))) << '\n';
+  } else {
+    session.run_line(text);
+  }
+}
+
+bool read_line(std::istream& in, std::ostream& out, bool prompt, bool continuing, std::string& line) {
+  if (prompt) out << (continuing ? "...> " : "d72506> ") << std::flush;
+  return static_cast<bool>(std::getline(in, line));
+}
+
+}  // namespace
+
+int shell(const RunFolders& folders, std::istream& in, std::ostream& out, std::ostream& err, bool prompt) {
+  const Folder templates = Folder::named_or_temporary(folders.templates_root, "d72506-templates");
+  const Folder working = Folder::named_or_temporary(folders.workdir, "d72506-work");
+  register_classes(templates.path());
+  Player player(folders.exercises, working.path(), err);
+  player.adopt(start_excel());
+  std::size_t verdicts = 0;
+  HostLines host(player, [&](const Verdict& v) { out << verdict_line(v, ++verdicts) << '\n'; });
+  script::Session session(com::Variant(player.application()), host.callback());
+
+  if (prompt) out << "Statements run on Excel; \"? expr\" prints a value; see `d72506 --help` for the # lines.\n";
+  std::string gathered;
+  std::string line;
+  while (read_line(in, out, prompt, !gathered.empty(), line)) {
+    gathered += gathered.empty() ? line : "\n" + line;
+    try {
+      run_gathered(session, gathered, out);
+    } catch (const script::ScriptError& e) {
+      if (e.incomplete()) continue;
+      err << e.what() << '\n';
+    } catch (const HostLineError& e) {
+      err << "line " << e.line() << ": " << e.what() << '\n';
+    } catch (const PlayerCallFailed& e) {
+      err << failure_line(e.failure()) << '\n';
+    } catch (const com::Error& e) {
+      err << "error " << e.number() << ": " << e.description() << '\n';
+    }
+    gathered.clear();
+  }
+  try {
+    player.finish();
+  } catch (const PlayerCallFailed& e) {
+    err << failure_line(e.failure()) << '\n';
+    return kExitCallFailed;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace d72506::cli
