@@ -1,5 +1,7 @@
 #include "module/remonte_erreur.hpp"
 
+#include "platform/com/traps.hpp"
+
 namespace d72506 {
 
 std::string TexteRapport(std::string_view classe, std::string_view methode, std::string_view source) {
@@ -12,10 +14,8 @@ std::string TexteRapport(std::string_view classe, std::string_view methode, std:
   return texte;
 }
 
-void RemonteErreur(std::string_view classe, std::string_view methode, std::string_view source,
-                   const platform::com::Error& courante) {
-  throw platform::com::Error(courante.number(), TexteRapport(classe, methode, source), courante.description(),
-                             courante.help_file(), courante.help_context());
+void RemonteErreur(std::string_view classe, std::string_view methode, std::string_view source) {
+  platform::com::reraise_with_source(TexteRapport(classe, methode, source));
 }
 
 }  // namespace d72506

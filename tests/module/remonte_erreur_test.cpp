@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/com/traps.hpp"
+
 namespace d72506 {
 namespace {
 
@@ -17,9 +19,16 @@ Error caught_from(auto&& call) {
   return Error(0);
 }
 
+// A method of class `classe` whose trap reports what `body` raised.
+void reporting(std::string_view classe, std::string_view methode, auto&& body) {
+  platform::com::report_and_fail(body, [&](const Error& e) { RemonteErreur(classe, methode, e.source()); });
+}
+
 TEST(RemonteErreur, KeepsNumberAndDescriptionAndComposesTheSource) {
-  const Error excel(9, "Microsoft Office Excel", "Subscript out of range", "xlmain11.chm", 1234);
-  const Error rapport = caught_from([&] { RemonteErreur("Question0601", "TestePoint", excel.source(), excel); });
+  const Error rapport = caught_from([] {
+    reporting("Question0601", "TestePoint",
+              [] { throw Error(9, "Microsoft Office Excel", "Subscript out of range", "xlmain11.chm", 1234); });
+  });
   EXPECT_EQ(rapport.number(), 9);
   EXPECT_EQ(rapport.description(), "Subscript out of range");
   EXPECT_EQ(rapport.help_file(), "xlmain11.chm");
@@ -29,14 +38,15 @@ TEST(RemonteErreur, KeepsNumberAndDescriptionAndComposesTheSource) {
 }
 
 TEST(RemonteErreur, AnEmptySourceEndsTheTextWithObjet) {
-  const Error sans_source(13);
-  const Error rapport = caught_from([&] { RemonteErreur("Module", "GetDir", "", sans_source); });
+  const Error rapport = caught_from([] { reporting("Module", "GetDir", [] { throw Error(13); }); });
   EXPECT_EQ(rapport.source(), "DLL D72506 - CLASSE Module\n\r - SERVICE GetDir - OBJET ");
 }
 
 TEST(RemonteErreur, NestedReportsPutTheInnerTextAfterObjet) {
-  const Error interne = caught_from([] { RemonteErreur("Module", "ChangeDir", "Excel", Error(1004, "Excel")); });
-  const Error externe = caught_from([&] { RemonteErreur("Module", "RestaureParamUser", interne.source(), interne); });
+  const Error externe = caught_from([] {
+    reporting("Module", "RestaureParamUser",
+              [] { reporting("Module", "ChangeDir", [] { throw Error(1004, "Excel"); }); });
+  });
   EXPECT_EQ(externe.number(), 1004);
   EXPECT_EQ(externe.source(),
             "DLL D72506 - CLASSE Module\n\r - SERVICE RestaureParamUser - OBJET "
@@ -44,8 +54,10 @@ TEST(RemonteErreur, NestedReportsPutTheInnerTextAfterObjet) {
 }
 
 TEST(RemonteErreur, ABusyApplicationsRejectionKeepsItsNegativeNumber) {
-  const Error rejet = Error::from_hresult(platform::com::RPC_E_CALL_REJECTED, "Excel");
-  const Error rapport = caught_from([&] { RemonteErreur("Module", "InitQuestion", rejet.source(), rejet); });
+  const Error rapport = caught_from([] {
+    reporting("Module", "InitQuestion",
+              [] { throw Error::from_hresult(platform::com::RPC_E_CALL_REJECTED, "Excel"); });
+  });
   EXPECT_EQ(rapport.number(), -2147418111);
   EXPECT_EQ(rapport.hresult(), platform::com::RPC_E_CALL_REJECTED);
 }
