@@ -54,39 +54,6 @@ std::vector<CopiedCell> take_cells(const model::Worksheet& sheet, const model::C
   return cells;
 }
 
-// Moves a relative coordinate; false when it leaves the grid.
-bool move_coordinate(int& index, bool absolute, int by, int limit) {
-  if (absolute) return true;
-  index += by;
-  return index >= 0 && index < limit;
-}
-
-// The formula as copying it `rows` down and `columns` right writes it:
-// relative references move, absolute ones stay, and references pushed off
-// the sheet become #REF!.
-void relocate(formula::Node& node, int rows, int columns) {
-  if (node.kind == formula::NodeKind::Reference) {
-    formula::Reference& r = node.reference;
-    bool inside = true;
-    if (r.shape != formula::AreaShape::Columns) {
-      inside = move_coordinate(r.first.row, r.first.row_absolute, rows, model::kMaxRows) &&
-               move_coordinate(r.last.row, r.last.row_absolute, rows, model::kMaxRows);
-    }
-    if (inside && r.shape != formula::AreaShape::Rows) {
-      inside = move_coordinate(r.first.column, r.first.column_absolute, columns, model::kMaxColumns) &&
-               move_coordinate(r.last.column, r.last.column_absolute, columns, model::kMaxColumns);
-    }
-    if (!inside) node.kind = formula::NodeKind::DeletedReference;
-  }
-  for (formula::Node& child : node.children) relocate(child, rows, columns);
-}
-
-std::string relocated_text(const formula::Formula& f, int rows, int columns) {
-  formula::Node root = f.root();
-  relocate(root, rows, columns);
-  return formula::print(formula::Formula(std::move(root)));
-}
-
 formula::Value combine(const formula::Value& target, const formula::Value& source, std::int32_t operation) {
   if (operation == xl::xlPasteSpecialOperationNone) return source;
   const bool numeric = (target.is_number() || target.is_empty()) && (source.is_number() || source.is_empty());
@@ -102,15 +69,17 @@ formula::Value combine(const formula::Value& target, const formula::Value& sourc
   com::raise(com::err::InvalidCall);
 }
 
-void paste_cell(model::Worksheet& target, int row, int column, const CopiedCell& cell, int rows_moved,
-                int columns_moved, const PasteOptions& options) {
+// `source` is where the cell was copied from, `row` and `column` where it goes.
+void paste_cell(model::Worksheet& target, int row, int column, const CopiedCell& cell,
+                const formula::CellAddress& source, const PasteOptions& options) {
   if (options.formats) {
     const model::CellFormat& format = cell.format;
     target.change_format(model::CellRange::cell(row, column), [&format](model::CellFormat& f) { f = format; });
   }
   const bool formula = cell.formula && options.formulas && options.operation == xl::xlPasteSpecialOperationNone;
   if (formula) {
-    target.set_formula(row, column, relocated_text(*cell.formula, rows_moved, columns_moved));
+    const auto copied = formula::copy_formula(*cell.formula, source, {0, row, column}, options.transpose);
+    target.set_formula(row, column, formula::print(*copied));
   } else if (options.values || options.formulas) {
     target.set_value(row, column, combine(target.value(row, column), cell.value, options.operation));
   }
@@ -138,8 +107,8 @@ void paste_cells(const Range& target, const std::vector<CopiedCell>& cells, cons
     if (options.skip_blanks && cell.value.is_empty() && !cell.formula) continue;
     const int row = to.first_row + (options.transpose ? cell.column_offset : cell.row_offset);
     const int column = to.first_column + (options.transpose ? cell.row_offset : cell.column_offset);
-    paste_cell(sheet, row, column, cell, row - (from.first_row + cell.row_offset),
-               column - (from.first_column + cell.column_offset), options);
+    paste_cell(sheet, row, column, cell, {0, from.first_row + cell.row_offset, from.first_column + cell.column_offset},
+               options);
   }
 }
 

@@ -80,6 +80,18 @@ std::shared_ptr<const Formula> shift_columns(const std::shared_ptr<const Formula
                                              std::string_view formula_sheet, std::string_view edited_sheet,
                                              int at, int count);
 
+// The formula as copying it from the cell `from` to the cell `to` writes
+// it (the sheets of the two addresses are not used): relative coordinates
+// move with the cell, absolute ones stay, and a reference pushed off the
+// grid becomes #REF!. A transposed copy (Paste Special's Transpose) turns
+// each relative offset from the cell across: one row below becomes one
+// column to the right, so a relative row takes the distance its reference's
+// column had from `from`, and the other way round. A whole-row reference
+// with both rows relative becomes whole columns (and the reverse); one with
+// an absolute part keeps its shape and only moves.
+std::shared_ptr<const Formula> copy_formula(const Formula& formula, const CellAddress& from, const CellAddress& to,
+                                            bool transposed = false);
+
 // The value of the formula in the cell `origin`: implicit intersection
 // applies to an area result, an empty result is 0, an array gives its
 // top-left element.

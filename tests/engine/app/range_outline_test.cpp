@@ -1,6 +1,8 @@
 // Rows and columns through Range: Hidden, OutlineLevel, ShowDetail of the
 // summary row, grouping, sizes, and the structure edits (Insert, Delete,
 // Copy, PasteSpecial, Subtotal).
+#include <cmath>
+
 #include "platform/com/convert.hpp"
 #include "platform/excel/constants.hpp"
 #include "platform/excel/dispids.hpp"
@@ -126,6 +128,30 @@ TEST_F(RangeOutlineTest, CopyMovesRelativeReferencesAndPasteSpecialTransposesVal
   EXPECT_EQ(value("E1"), Variant(3.0));
   EXPECT_EQ(range("E1")->get("NumberFormat"), Variant("General"));
   EXPECT_EQ(error_of([&] { range("D1")->call("PasteSpecial", {-4144}); }), com::err::ApplicationDefined);
+}
+
+TEST_F(RangeOutlineTest, TransposedPasteTurnsFormulasWithTheirCells) {
+  sheet().set_value(0, 0, 2.0);
+  const char* months[] = {"janv", "févr", "mars"};
+  for (int column = 1; column <= 3; ++column) {
+    sheet().set_value(2, column, std::string(months[column - 1]));
+    for (int row = 3; row <= 5; ++row) sheet().set_value(row, column, (row - 2) * std::pow(10.0, column - 1));
+  }
+  range("B7")->put("Formula", "=SUM(B4:B6)");
+  range("C7")->put("Formula", "=SUM(C4:C6)");
+  range("D7")->put("Formula", "=SUM(D4:D6)*$A$1");
+  range("B3:D7")->call("Copy");
+  range("A10")->call("PasteSpecial", {xl::xlPasteAll, Variant::missing(), Variant::missing(), true});
+  EXPECT_EQ(value("A11"), Variant("févr"));
+  EXPECT_EQ(value("D12"), Variant(300.0));
+  EXPECT_EQ(range("E10")->get("Formula"), Variant("=SUM(B10:D10)"));
+  EXPECT_EQ(range("E11")->get("Formula"), Variant("=SUM(B11:D11)"));
+  EXPECT_EQ(range("E12")->get("Formula"), Variant("=SUM(B12:D12)*$A$1"));
+  EXPECT_EQ(value("E12"), Variant(1200.0));
+  // The copy reads its own cells: changing them changes its totals only.
+  range("B10")->put("Value", 5.0);
+  EXPECT_EQ(value("E10"), Variant(10.0));
+  EXPECT_EQ(value("B7"), Variant(6.0));
 }
 
 TEST_F(RangeOutlineTest, SubtotalsAddAnOutlineAndRemoveSubtotalTakesItAway) {
