@@ -83,10 +83,11 @@ void CheckBox::set_value(const com::Variant& value) {
 
 std::string CheckBox::name() const { return shape_with_id(sheet_.get(application()), id_).name; }
 
-std::string CheckBox::caption() const {
-  const model::Shape& shape = shape_with_id(sheet_.get(application()), id_);
-  return shape.text.empty() ? shape.name : shape.text;
-}
+void CheckBox::set_name(const std::string& name) { sheet_.get(application()).rename_shape(this->name(), name); }
+
+std::string CheckBox::caption() const { return shape_text(sheet_.get(application()), id_); }
+
+void CheckBox::set_caption(const std::string& caption) { sheet_.get(application()).set_shape_text(name(), caption); }
 
 bool CheckBox::locked() const { return shape_with_id(sheet_.get(application()), id_).locked; }
 
@@ -100,8 +101,11 @@ const GuardedMembers& CheckBox::member_table() const {
           .get("Value", dispid::Value, &CheckBox::value)
           .put("Value", dispid::Value, &CheckBox::set_value)
           .get("Name", dispid::Name, &CheckBox::name)
+          .put("Name", dispid::Name, &CheckBox::set_name)
           .get("Caption", kCaption, &CheckBox::caption)
+          .put("Caption", kCaption, &CheckBox::set_caption)
           .get("Text", kText, &CheckBox::caption)
+          .put("Text", kText, &CheckBox::set_caption)
           .get("Locked", kLocked, &CheckBox::locked)
           .put("Locked", kLocked, &CheckBox::set_locked)
           .method("Select", dispid::Select, [](CheckBox& c, std::optional<bool>) { select_shape(c.application(), c.sheet_, c.id_); },

@@ -41,8 +41,13 @@ class CheckBox final : public AppObject {
   std::int32_t value() const;
   void set_value(const platform::com::Variant& value);
   std::string name() const;
+  // Unique on the sheet in any letter case; 1004 otherwise.
+  void set_name(const std::string& name);
   // A box without a caption of its own shows its name.
   std::string caption() const;
+  // Refused (1004) for a locked box on a sheet whose drawing objects are
+  // protected.
+  void set_caption(const std::string& caption);
   bool locked() const;
   void set_locked(bool locked);
 

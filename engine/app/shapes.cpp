@@ -20,7 +20,8 @@ constexpr com::DispId kAddTextbox = 19;
 constexpr com::DispId kAddFormControl = 26;
 constexpr com::DispId kType = 108;
 constexpr com::DispId kLocked = 269;
-constexpr com::DispId kControlFormat = 1650;
+constexpr com::DispId kTextFrame = 1692;
+constexpr com::DispId kControlFormat = 1709;
 
 constexpr std::int32_t kCheckBoxControl = 1;  // xlCheckBox
 constexpr std::int32_t msoComment = 4;
@@ -52,6 +53,19 @@ std::pair<int, int> cell_at(const model::Worksheet& sheet, double left, double t
   return {row, column};
 }
 
+// The name Excel gives a new control: its kind in the language of Excel's
+// interface and the sheet's next shape number, or the first free number
+// after it when the sheet already has a shape of that name.
+std::string default_name(const model::Worksheet& sheet, Language language, model::ShapeKind kind) {
+  const bool french = language == Language::French;
+  const bool check_box = kind == model::ShapeKind::CheckBox;
+  const std::string prefix = check_box ? (french ? "Case à cocher " : "Check Box ")
+                                       : (french ? "Zone de texte " : "Text Box ");
+  int number = sheet.next_shape_id();
+  while (sheet.find_shape(prefix + std::to_string(number)) != nullptr) ++number;
+  return prefix + std::to_string(number);
+}
+
 }  // namespace
 
 const model::Shape& shape_with_id(const model::Worksheet& sheet, int id) {
@@ -79,6 +93,17 @@ void delete_shape(model::Worksheet& sheet, int id) {
   sheet.delete_shape(shape.name);
 }
 
+std::string shape_text(const model::Worksheet& sheet, int id) {
+  const model::Shape& shape = shape_with_id(sheet, id);
+  if (shape.kind == model::ShapeKind::Comment) {
+    for (const auto& [cell, note] : sheet.notes()) {
+      if (note.shape_id == id) return note.text;
+    }
+  }
+  if (shape.kind == model::ShapeKind::CheckBox && shape.text.empty()) return shape.name;
+  return shape.text;
+}
+
 // --- Shapes -----------------------------------------------------------------------
 
 Shapes::Shapes(std::shared_ptr<Application> app, SheetRef sheet) : AppObject(std::move(app)), sheet_(std::move(sheet)) {}
@@ -104,14 +129,17 @@ std::shared_ptr<Shape> Shapes::add_form_control(std::int32_t type, double left, 
   if (type != kCheckBoxControl) raise_refused("AddFormControl method of Shapes class failed: only check boxes are supported");
   if (sheet.protection().drawing_objects) raise_refused("AddFormControl method of Shapes class failed");
   const auto [row, column] = cell_at(sheet, left, top);
-  return std::make_shared<Shape>(application_ref(), sheet_, sheet.add_check_box(row, column, {}).id);
+  // A new box's caption is its first name, and stays when the box is renamed.
+  const std::string name = default_name(sheet, application().language(), model::ShapeKind::CheckBox);
+  return std::make_shared<Shape>(application_ref(), sheet_, sheet.add_check_box(row, column, name, name).id);
 }
 
 std::shared_ptr<Shape> Shapes::add_textbox(std::int32_t, double left, double top, double, double) {
   model::Worksheet& sheet = sheet_.get(application());
   if (sheet.protection().drawing_objects) raise_refused("AddTextbox method of Shapes class failed");
   const auto [row, column] = cell_at(sheet, left, top);
-  return std::make_shared<Shape>(application_ref(), sheet_, sheet.add_text_box(row, column, {}).id);
+  const std::string name = default_name(sheet, application().language(), model::ShapeKind::TextBox);
+  return std::make_shared<Shape>(application_ref(), sheet_, sheet.add_text_box(row, column, {}, name).id);
 }
 
 const GuardedMembers& Shapes::member_table() const {
@@ -137,6 +165,8 @@ const model::Shape& Shape::shape() const { return shape_with_id(sheet_.get(appli
 
 std::string Shape::name() const { return shape().name; }
 
+void Shape::set_name(const std::string& name) { sheet_.get(application()).rename_shape(shape().name, name); }
+
 std::int32_t Shape::type() const {
   switch (shape().kind) {
     case model::ShapeKind::Comment: return msoComment;
@@ -159,16 +189,23 @@ com::Variant Shape::control_format() {
   return std::make_shared<ControlFormat>(application_ref(), sheet_, id_);
 }
 
+com::Variant Shape::text_frame() {
+  shape();
+  return std::make_shared<TextFrame>(application_ref(), sheet_, id_);
+}
+
 const GuardedMembers& Shape::member_table() const {
   static const GuardedMembers table =
       AppMembers<Shape>("Shape")
           .get("Name", dispid::Name, &Shape::name)
+          .put("Name", dispid::Name, &Shape::set_name)
           .get("Type", kType, &Shape::type)
           .method("Select", dispid::Select, &Shape::select, {"Replace"})
           .method("Delete", dispid::Delete, &Shape::delete_shape)
           .get("Locked", kLocked, &Shape::locked)
           .put("Locked", kLocked, &Shape::set_locked)
           .get("ControlFormat", kControlFormat, &Shape::control_format)
+          .get("TextFrame", kTextFrame, &Shape::text_frame)
           .get("Parent", dispid::Parent,
                [](Shape& s) { return make_worksheet(s.application_ref(), s.sheet_.book, s.sheet_.id); })
           .get("Application", dispid::Application, [](Shape& s) { return s.application_ref(); });

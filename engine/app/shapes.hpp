@@ -28,6 +28,10 @@ void select_shape(Application& app, const SheetRef& sheet, int id);
 // sheet whose drawing objects are protected when the shape is locked.
 void delete_shape(model::Worksheet& sheet, int id);
 
+// What a shape shows: a text box's text, a check box's caption (its name
+// while it has none), a comment's note.
+std::string shape_text(const model::Worksheet& sheet, int id);
+
 class Shapes final : public AppObject {
  public:
   Shapes(std::shared_ptr<Application> app, SheetRef sheet);
@@ -51,6 +55,8 @@ class Shape final : public AppObject {
   Shape(std::shared_ptr<Application> app, SheetRef sheet, int id);
 
   std::string name() const;
+  // Unique on the sheet in any letter case; 1004 otherwise.
+  void set_name(const std::string& name);
   // msoComment 4, msoFormControl 8, msoTextBox 17.
   std::int32_t type() const;
   void select(std::optional<bool> replace);
@@ -63,10 +69,50 @@ class Shape final : public AppObject {
 
  private:
   platform::com::Variant control_format();
+  platform::com::Variant text_frame();
   const model::Shape& shape() const;
 
   SheetRef sheet_;
   int id_;
+};
+
+// Shape.TextFrame: the way to the shape's text through Characters.
+class TextFrame final : public AppObject {
+ public:
+  TextFrame(std::shared_ptr<Application> app, SheetRef sheet, int id);
+
+  // Start is 1-based, in the UTF-16 characters Excel counts; the part runs
+  // to the end of the text without a Length. 1004 for Start below 1 or a
+  // negative Length.
+  platform::com::Variant characters(std::optional<std::int32_t> start, std::optional<std::int32_t> length);
+
+ protected:
+  const GuardedMembers& member_table() const override;
+
+ private:
+  SheetRef sheet_;
+  int id_;
+};
+
+// A run of a shape's text (the whole text by default). Writing its Text
+// replaces that run and keeps the rest.
+class Characters final : public AppObject {
+ public:
+  Characters(std::shared_ptr<Application> app, SheetRef sheet, int id, std::int32_t start,
+             std::optional<std::int32_t> length);
+
+  std::string text() const;
+  void set_text(const std::string& text);
+  std::int32_t count() const;
+
+ protected:
+  const GuardedMembers& member_table() const override;
+
+ private:
+  SheetRef sheet_;
+  int id_;
+  std::int32_t start_;
+  std::optional<std::int32_t> length_;
 };
 
 // Shape.ControlFormat of a check box: its Value.

@@ -7,6 +7,7 @@
 #include "engine/app/range.hpp"
 #include "engine/app/shapes.hpp"
 #include "engine/app/workbook.hpp"
+#include "platform/com/convert.hpp"
 #include "platform/excel/dispids.hpp"
 
 namespace engine::app {
@@ -21,6 +22,7 @@ constexpr com::DispId kUsedRange = 412;
 constexpr com::DispId kIndex = 486;
 constexpr com::DispId kMove = 637;
 constexpr com::DispId kCheckBoxes = 824;
+constexpr com::DispId kVisible = 558;
 constexpr com::DispId kProtectContents = 292;
 constexpr com::DispId kProtectDrawingObjects = 293;
 constexpr com::DispId kProtectScenarios = 294;
@@ -55,19 +57,30 @@ std::int32_t Worksheet::index() const {
 }
 
 void Worksheet::select(std::optional<bool>) {
-  sheet();
+  const bool hidden = sheet().visibility() != model::xl::SheetVisible;
   Application& app = application();
-  if (app.active_workbook() != sheet_.book) raise_refused("Select method of Worksheet class failed");
+  if (hidden || app.active_workbook() != sheet_.book) raise_refused("Select method of Worksheet class failed");
   sheet_.book->activate_sheet(sheet_.id);
   app.clear_selected_object();
 }
 
 void Worksheet::activate() {
-  sheet();
+  if (sheet().visibility() != model::xl::SheetVisible) raise_refused("Activate method of Worksheet class failed");
   Application& app = application();
   app.activate_workbook(sheet_.book);
   sheet_.book->activate_sheet(sheet_.id);
   app.clear_selected_object();
+}
+
+std::int32_t Worksheet::visible() const { return sheet().visibility(); }
+
+void Worksheet::set_visible(const com::Variant& visible) {
+  sheet();
+  Application& app = application();
+  const bool was_selected = app.active_workbook() == sheet_.book && sheet_.book->active_sheet().id() == sheet_.id;
+  sheet_.book->set_sheet_visibility(sheet_.id, com::clng(visible));
+  // Hiding the active sheet activates another; a shape selected on it goes.
+  if (was_selected && sheet_.book->active_sheet().id() != sheet_.id) app.clear_selected_object();
 }
 
 void Worksheet::delete_sheet() {
@@ -179,6 +192,8 @@ const GuardedMembers& Worksheet::member_table() const {
           .get("Index", kIndex, &Worksheet::index)
           .method("Select", dispid::Select, &Worksheet::select, {"Replace"})
           .method("Activate", dispid::Activate, &Worksheet::activate)
+          .get("Visible", kVisible, &Worksheet::visible)
+          .put("Visible", kVisible, &Worksheet::set_visible)
           .method("Delete", dispid::Delete, &Worksheet::delete_sheet)
           .method("Move", kMove, &Worksheet::move, {"Before", "After"})
           .get("Range", dispid::Range, &Worksheet::range, {"Cell1", "Cell2"})

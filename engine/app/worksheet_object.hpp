@@ -41,9 +41,15 @@ class Worksheet final : public AppObject {
   void set_name(const std::string& name);
   std::int32_t index() const;
   // Makes the sheet the active one of its workbook, which must be active.
+  // Both refused (1004) for a hidden sheet.
   void select(std::optional<bool> replace);
   // Makes the sheet and its workbook active.
   void activate();
+  // xlSheetVisible -1, xlSheetHidden 0, xlSheetVeryHidden 2 (True and False
+  // read as the first two); 1004 for another value or for hiding the last
+  // visible sheet.
+  std::int32_t visible() const;
+  void set_visible(const platform::com::Variant& visible);
   void delete_sheet();
   // Within the workbook only; the other forms of Excel's Move raise 1004.
   void move(const std::optional<platform::com::Variant>& before, const std::optional<platform::com::Variant>& after);

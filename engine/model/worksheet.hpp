@@ -135,6 +135,17 @@ class Worksheet {
   void set_check_box_value(std::string_view name, int value);
   void set_shape_locked(std::string_view name, bool locked);
   void delete_shape(std::string_view name);
+  // Raises 1004 for an empty name, for a name another shape of the sheet
+  // has (in any letter case), and for a locked shape on a sheet whose
+  // drawing objects are protected; the shape's own name in another case is
+  // a rename.
+  void rename_shape(std::string_view name, std::string new_name);
+  // A check box's caption or a text box's text; a comment shape's text is
+  // its note's. Raises 1004 for a locked shape on a sheet whose drawing
+  // objects are protected.
+  void set_shape_text(std::string_view name, std::string text);
+  // The id the next shape gets, which Excel's default names carry.
+  int next_shape_id() const { return next_shape_id_; }
 
   // --- Print, protection, selection ----------------------------------------
   const PageSetup& page_setup() const { return page_setup_; }
@@ -162,6 +173,7 @@ class Worksheet {
   void store(int row, int column, const Entry& entry);
   void set_lines_hidden(Lines& lines, int first, int last, bool hidden);
   Shape& shape_for_write(std::string_view name);
+  void check_shape_editable(const Shape& shape) const;
   Shape& add_shape(ShapeKind kind, int row, int column, std::string text, std::string name, const char* prefix);
   void move_cells(int at, int count, bool by_rows);
   void move_drawing(int at, int count, bool by_rows);

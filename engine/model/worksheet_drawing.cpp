@@ -153,6 +153,37 @@ void Worksheet::delete_shape(std::string_view name) {
   book_.mark_changed();
 }
 
+void Worksheet::rename_shape(std::string_view name, std::string new_name) {
+  Shape& shape = shape_for_write(name);
+  if (new_name.empty()) refuse(platform::com::err::ApplicationDefined, "A shape needs a name");
+  const Shape* other = find_shape(new_name);
+  if (other != nullptr && other->id != shape.id) {
+    refuse(platform::com::err::ApplicationDefined, "A shape of that name exists");
+  }
+  check_shape_editable(shape);
+  shape.name = std::move(new_name);
+  book_.mark_changed();
+}
+
+void Worksheet::set_shape_text(std::string_view name, std::string text) {
+  Shape& shape = shape_for_write(name);
+  check_shape_editable(shape);
+  if (shape.kind == ShapeKind::Comment) {
+    auto& note = *std::find_if(notes_.begin(), notes_.end(),
+                               [&](const auto& entry) { return entry.second.shape_id == shape.id; });
+    note.second.text = std::move(text);
+  } else {
+    shape.text = std::move(text);
+  }
+  book_.mark_changed();
+}
+
+void Worksheet::check_shape_editable(const Shape& shape) const {
+  if (shape.locked && protection_.drawing_objects) {
+    refuse(platform::com::err::ApplicationDefined, "The shape is locked on a protected sheet");
+  }
+}
+
 // --- Print settings, protection, selection -----------------------------------
 
 void Worksheet::set_page_setup(const PageSetup& setup) {

@@ -90,5 +90,96 @@ TEST_F(ShapesTest, AddedControlsAndDeletion) {
             com::err::ApplicationDefined);
 }
 
+TEST_F(ShapesTest, RenamingKeepsNamesUniqueInAnyCase) {
+  obj(shapes()->get("Item", {1}))->put("Name", "Question");
+  EXPECT_EQ(shape("QUESTION")->get("Type"), Variant(8));
+  EXPECT_EQ(error_of([&] { shape("Question")->put("Name", "case à cocher 2"); }), com::err::ApplicationDefined);
+  EXPECT_EQ(error_of([&] { shape("Question")->put("Name", ""); }), com::err::ApplicationDefined);
+  EXPECT_EQ(shape("Question")->get("Name"), Variant("Question"));
+  // Its own name in another case is a rename, not a clash.
+  shape("Question")->put("Name", "QUESTION");
+  EXPECT_EQ(obj(shapes()->get("Item", {1}))->get("Name"), Variant("QUESTION"));
+  obj(ws->get("CheckBoxes", {2}))->put("Name", "Réponse B");
+  EXPECT_EQ(obj(ws->get("CheckBoxes", {"réponse b"}))->get("Caption"), Variant("Non"));
+  EXPECT_EQ(error_of([&] { shape("Case à cocher 2"); }), com::err::SubscriptOutOfRange);
+  // A protected sheet keeps the names of its locked shapes.
+  ws->call("Protect");
+  EXPECT_EQ(error_of([&] { shape("QUESTION")->put("Name", "Q"); }), com::err::ApplicationDefined);
+}
+
+TEST_F(ShapesTest, NewControlsAreNamedInExcelsLanguage) {
+  auto box = obj(shapes()->call("AddFormControl", {1, 20.0, 160.0, 150.0, 18.0}));
+  EXPECT_EQ(box->get("Name"), Variant("Case à cocher 4"));
+  EXPECT_EQ(obj(ws->get("CheckBoxes", {"Case à cocher 4"}))->get("Caption"), Variant("Case à cocher 4"));
+  // The caption a box was born with stays when it is renamed, as in Excel.
+  box->put("Name", "Case à cocher 5");
+  EXPECT_EQ(obj(ws->get("CheckBoxes", {3}))->get("Caption"), Variant("Case à cocher 4"));
+  // The next number is taken: the next free one is used.
+  EXPECT_EQ(obj(shapes()->call("AddFormControl", {1, 0.0, 0.0, 10.0, 10.0}))->get("Name"), Variant("Case à cocher 6"));
+  EXPECT_EQ(obj(shapes()->call("AddTextbox", {1, 0.0, 0.0, 10.0, 10.0}))->get("Name"), Variant("Zone de texte 6"));
+
+  ApplicationOptions options;
+  options.language = Language::English;
+  auto english = Application::create(options);
+  auto other = std::make_shared<model::Workbook>("Book1");
+  other->add_sheet("Sheet1");
+  english->add_workbook(other);
+  auto english_shapes = obj(make_worksheet(english, other, other->sheet(0).id())->get("Shapes"));
+  EXPECT_EQ(obj(english_shapes->call("AddTextbox", {1, 0.0, 0.0, 10.0, 10.0}))->get("Name"), Variant("Text Box 1"));
+  EXPECT_EQ(obj(english_shapes->call("AddFormControl", {1, 0.0, 0.0, 10.0, 10.0}))->get("Name"),
+            Variant("Check Box 2"));
+}
+
+TEST_F(ShapesTest, TextBoxTextThroughTextFrameCharacters) {
+  obj(shapes()->call("AddTextbox", {1, 20.0, 40.0, 420.0, 100.0}))->put("Name", "Question");
+  auto characters = [&](std::optional<std::int32_t> start = {}, std::optional<std::int32_t> length = {}) {
+    auto frame = obj(shape("Question")->get("TextFrame"));
+    if (length) return obj(frame->call("Characters", {*start, *length}));
+    if (start) return obj(frame->call("Characters", {*start}));
+    return obj(frame->call("Characters"));
+  };
+  EXPECT_EQ(characters()->get("Text"), Variant(""));
+  characters()->put("Text", "Vous créez un classeur.\nQue faites-vous ?");
+  EXPECT_EQ(sheet().find_shape("Question")->text, "Vous créez un classeur.\nQue faites-vous ?");
+  // Positions count characters, not bytes: "é" is one.
+  EXPECT_EQ(characters(6, 5)->get("Text"), Variant("créez"));
+  EXPECT_EQ(characters(6, 5)->get("Count"), Variant(5));
+  characters(6, 5)->put("Text", "ouvrez");
+  EXPECT_EQ(characters(1, 23)->get("Text"), Variant("Vous ouvrez un classeur"));
+  characters(26)->put("Text", "Bien.");  // without Length: to the end
+  EXPECT_EQ(characters()->get("Text"), Variant("Vous ouvrez un classeur.\nBien."));
+  EXPECT_EQ(characters(100)->get("Text"), Variant(""));
+  EXPECT_EQ(error_of([&] { characters(0); }), com::err::ApplicationDefined);
+  EXPECT_EQ(error_of([&] { characters(1, -1); }), com::err::ApplicationDefined);
+  ws->call("Protect");
+  EXPECT_EQ(error_of([&] { characters()->put("Text", "x"); }), com::err::ApplicationDefined);
+  EXPECT_EQ(characters(1, 4)->get("Text"), Variant("Vous"));
+}
+
+TEST_F(ShapesTest, TextFrameOfCheckBoxesAndNotes) {
+  auto text_of = [&](const Variant& index) {
+    return obj(obj(obj(shapes()->get("Item", {index}))->get("TextFrame"))->call("Characters"));
+  };
+  EXPECT_EQ(text_of(1)->get("Text"), Variant("Oui"));
+  EXPECT_EQ(text_of(3)->get("Text"), Variant("Ne pas supprimer ce commentaire. Merci !"));
+  text_of(3)->put("Text", "Merci !");
+  EXPECT_EQ(range("F13")->call("NoteText"), Variant("Merci !"));
+  auto gone = text_of(2);
+  shape("Case à cocher 2")->call("Delete");
+  EXPECT_EQ(error_of([&] { gone->get("Text"); }), com::err::ObjectRequired);
+}
+
+TEST_F(ShapesTest, CheckBoxCaptionIsWrittenAndRead) {
+  auto box = obj(ws->get("CheckBoxes", {1}));
+  box->put("Caption", "Réponse 1");
+  EXPECT_EQ(box->get("Text"), Variant("Réponse 1"));
+  shape("Case à cocher 1")->call("Select");
+  EXPECT_EQ(obj(app->get("Selection"))->get("Caption"), Variant("Réponse 1"));
+  EXPECT_EQ(sheet().find_shape("Case à cocher 1")->value, model::xl::Off);
+  ws->call("Protect");
+  EXPECT_EQ(error_of([&] { box->put("Caption", "Réponse 2"); }), com::err::ApplicationDefined);
+  EXPECT_EQ(box->get("Caption"), Variant("Réponse 1"));
+}
+
 }  // namespace
 }  // namespace engine::app::testing

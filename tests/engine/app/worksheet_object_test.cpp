@@ -2,6 +2,8 @@
 // and notes.
 #include "engine/app/worksheet_object.hpp"
 
+#include "engine/app/workbook.hpp"
+
 #include "platform/com/convert.hpp"
 #include "platform/excel/constants.hpp"
 #include "platform/excel/dispids.hpp"
@@ -61,6 +63,28 @@ TEST_F(WorksheetTest, SelectNeedsTheActiveWorkbookAndActivateBringsIt) {
   EXPECT_EQ(sheet().selection(), (model::CellRange{1, 1, 2, 2}));
   EXPECT_EQ(sheet().active_cell(), (std::pair{2, 2}));
   EXPECT_EQ(obj(app->get("Selection"))->get("Address"), Variant("$B$2:$C$3"));
+}
+
+TEST_F(WorksheetTest, VisibilityHidesSheetsButNeverTheLastVisibleOne) {
+  auto workbook = make_workbook(app, book);
+  auto sheets = [&](const Variant& index) { return obj(workbook->get("Sheets", {index})); };
+  sheets("feuil2")->put("Visible", xl::xlSheetVeryHidden);
+  EXPECT_EQ(sheets("Feuil2")->get("Visible"), Variant(xl::xlSheetVeryHidden));
+  EXPECT_EQ(book->sheet(1).visibility(), model::xl::SheetVeryHidden);
+  EXPECT_EQ(error_of([&] { sheets(1)->put("Visible", xl::xlSheetHidden); }), com::err::ApplicationDefined);
+  EXPECT_EQ(error_of([&] { sheets(1)->put("Visible", false); }), com::err::ApplicationDefined);
+  EXPECT_EQ(sheets(1)->get("Visible"), Variant(xl::xlSheetVisible));
+  EXPECT_EQ(error_of([&] { sheets(2)->call("Select"); }), com::err::ApplicationDefined);
+  EXPECT_EQ(error_of([&] { sheets(2)->call("Activate"); }), com::err::ApplicationDefined);
+  // True and False stand for visible and hidden; other numbers are refused.
+  sheets(2)->put("Visible", true);
+  EXPECT_EQ(sheets(2)->get("Visible"), Variant(xl::xlSheetVisible));
+  EXPECT_EQ(error_of([&] { sheets(2)->put("Visible", 1); }), com::err::ApplicationDefined);
+  EXPECT_EQ(error_of([&] { sheets(2)->put("Visible", "caché"); }), com::err::TypeMismatch);
+  // Hiding the active sheet makes the next visible one active.
+  ws->put("Visible", false);
+  EXPECT_EQ(ws->get("Visible"), Variant(xl::xlSheetHidden));
+  EXPECT_EQ(obj(workbook->get("ActiveSheet"))->get("Name"), Variant("Feuil2"));
 }
 
 TEST_F(WorksheetTest, ProtectionWithAndWithoutPassword) {
