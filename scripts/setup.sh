@@ -7,7 +7,8 @@ packages=(
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libutf8proc-dev libcli11-dev libgsf-1-dev
-  attr gnumeric
+  libxml2-dev attr gnumeric libreoffice-calc-nogui
+  clang-16 libclang-rt-16-dev
 )
 
 missing=()

@@ -21,4 +21,8 @@ for config in release asan; do
   echo "== tests: $config"
   ctest --test-dir "build/$config" -j "$jobs" --output-on-failure || status=1
 done
+
+# The .xls reader under libFuzzer, for a bounded time.
+echo "== fuzz"
+bash fuzz/run.sh 60 || status=1
 exit $status
