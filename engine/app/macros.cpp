@@ -1,6 +1,5 @@
 #include "engine/app/macros.hpp"
 
-#include <charconv>
 #include <regex>
 
 #include "engine/app/application.hpp"
@@ -25,12 +24,21 @@ std::string trimmed(const std::string& text) {
   raise_refused("The macro '" + macro + "' cannot be found.");
 }
 
-// "ByVal rep As String" -> "rep".
-std::string parameter_name(std::string declaration) {
-  static const std::regex modifiers(R"(^\s*((Optional|ByVal|ByRef|ParamArray)\s+)*)", std::regex::icase);
-  declaration = std::regex_replace(declaration, modifiers, "");
-  const auto end = declaration.find_first_of(" \t(=");
-  return trimmed(declaration.substr(0, end));
+// "Excel.Range" -> "Range": the interpreter knows classes by their own name.
+std::string type_name(const std::string& declared) {
+  const auto dot = declared.rfind('.');
+  return dot == std::string::npos ? declared : declared.substr(dot + 1);
+}
+
+// "ByVal rep As String" -> {rep, String}; "Optional x = 1" -> {x, ""}; an
+// array parameter "v() As Long" is a Variant holding the array.
+Declared parameter(const std::string& declaration) {
+  static const std::regex form(
+      R"(^\s*(?:(?:Optional|ByVal|ByRef|ParamArray)\s+)*([A-Za-z_]\w*)\s*(\(\s*\))?\s*(?:As\s+([A-Za-z_][\w.]*))?.*$)",
+      std::regex::icase);
+  std::smatch m;
+  if (!std::regex_match(declaration, m, form)) return {trimmed(declaration), ""};
+  return {m[1].str(), m[2].matched ? "" : type_name(m[3].str())};
 }
 
 // A module's source: column A of the sheet named after the module, down to
@@ -48,30 +56,48 @@ std::vector<std::string> module_lines(const model::Workbook& book, const std::st
   return lines;
 }
 
-// The argument as a literal of the statement language, to bind a parameter.
-std::string literal(const com::Variant& value) {
-  switch (value.type()) {
-    case com::VarType::Empty:
-      return "Empty";
-    case com::VarType::Null:
-      return "Null";
-    case com::VarType::Boolean:
-      return value.bool_value() ? "True" : "False";
-    case com::VarType::Integer:
-    case com::VarType::Long:
-    case com::VarType::Double: {
-      char buffer[32];
-      auto end = std::to_chars(buffer, buffer + sizeof buffer, com::cdbl(value)).ptr;
-      return "(" + std::string(buffer, end) + ")";
-    }
-    case com::VarType::String: {
-      std::string quoted = "\"";
-      for (char c : value.string_value()) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-      return quoted + "\"";
-    }
-    default:
-      raise_refused("Run passes only text, numbers, Booleans, Empty and Null to a macro here.");
+// "Dim rep As String": how the interpreter declares a parameter or a result.
+std::string declaration(const Declared& d) {
+  return "Dim " + d.name + (d.type.empty() ? "" : " As " + d.type) + "\n";
+}
+
+// What a macro reaches beyond the object model: Excel's current folder,
+// taken as given (ChDir checks that the folder exists, as the runtime does).
+platform::script::HostFunctions folder_statements(Application& app) {
+  using Args = std::span<const com::Variant>;
+  return {
+      {"ChDir", 1, 1,
+       [&app](Args args) {
+         app.set_current_folder(com::cstr(args[0]));
+         return com::Variant();
+       }},
+      {"CurDir", 0, 0, [&app](Args) { return com::Variant(app.current_folder()); }},
+  };
+}
+
+// Runs the procedure in a session of its own: parameters and a Function's
+// result are declared first so that their names cannot reach an Application
+// member of the same name (a parameter called "Name").
+com::Variant run_procedure(Application& app, const std::string& macro, const std::string& name,
+                           const Procedure& procedure, std::span<com::Variant> args) {
+  namespace script = platform::script;
+  std::string declarations;
+  for (const Declared& p : procedure.parameters) declarations += declaration(p);
+  if (procedure.is_function) declarations += declaration({name, procedure.result_type});
+  std::string body;
+  for (const std::string& line : procedure.body) body += line + "\n";
+
+  script::Session session(com::Variant(app.application_ref()), {}, folder_statements(app));
+  try {
+    session.run(script::parse(declarations, macro));
+    for (std::size_t i = 0; i < args.size(); ++i) session.set_variable(procedure.parameters[i].name, args[i]);
+    session.run(script::parse(body, macro));
+  } catch (const script::ScriptError& e) {
+    if (e.runtime_error()) throw *e.runtime_error();
+    raise_refused("The macro '" + macro + "' cannot be run: " + e.problem());
   }
+  if (!procedure.is_function) return {};
+  return session.variable(name).value_or(com::Variant());
 }
 
 }  // namespace
@@ -97,17 +123,19 @@ MacroName parse_macro_name(const std::string& text) {
 }
 
 bool find_procedure(const std::vector<std::string>& lines, const std::string& name, Procedure& found) {
-  static const std::regex header(R"(^\s*(?:(?:Public|Private)\s+)?(Sub|Function)\s+([A-Za-z_][A-Za-z0-9_]*)\s*\((.*)\).*$)",
-                                 std::regex::icase);
+  static const std::regex header(
+      R"(^\s*(?:(?:Public|Private)\s+)?(Sub|Function)\s+([A-Za-z_][A-Za-z0-9_]*)\s*\((.*)\)(?:\s*As\s+([A-Za-z_][\w.]*))?.*$)",
+      std::regex::icase);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::smatch m;
     if (!std::regex_match(lines[i], m, header) || !same_name(m[2].str(), name)) continue;
     found.is_function = same_name(m[1].str(), "Function");
     found.parameters.clear();
+    found.result_type = type_name(m[4].str());
     std::string list = m[3].str();
     for (std::size_t start = 0; !trimmed(list).empty() && start <= list.size();) {
       const auto comma = list.find(',', start);
-      found.parameters.push_back(parameter_name(list.substr(start, comma - start)));
+      found.parameters.push_back(parameter(list.substr(start, comma - start)));
       if (comma == std::string::npos) break;
       start = comma + 1;
     }
@@ -142,19 +170,7 @@ com::Variant run_macro(Application& app, const std::string& macro, std::span<com
   }
   if (!found) not_found(macro);
   if (args.size() != procedure.parameters.size()) com::raise(com::err::WrongNumberOfArguments);
-
-  std::string source;
-  for (std::size_t i = 0; i < args.size(); ++i) source += procedure.parameters[i] + " = " + literal(args[i]) + "\n";
-  for (const std::string& line : procedure.body) source += line + "\n";
-  platform::script::Session session(com::Variant(app.application_ref()));
-  try {
-    session.run(platform::script::parse(source, macro));
-  } catch (const platform::script::ScriptError& e) {
-    if (e.runtime_error()) throw *e.runtime_error();
-    raise_refused("The macro '" + macro + "' cannot be run: " + e.problem());
-  }
-  if (!procedure.is_function) return {};
-  return session.variable(name.procedure).value_or(com::Variant());
+  return run_procedure(app, macro, name.procedure, procedure, args);
 }
 
 }  // namespace engine::app

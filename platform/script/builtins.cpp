@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -123,22 +124,30 @@ constexpr Builtin kBuiltins[] = {
 
 }  // namespace
 
+bool same_function_name(std::string_view a, std::string_view b) {
+  if (!a.empty() && a.back() == '$') a.remove_suffix(1);
+  if (!b.empty() && b.back() == '$') b.remove_suffix(1);
+  return com::lcase(a) == com::lcase(b);
+}
+
 const Builtin* find_builtin(std::string_view name) {
-  if (!name.empty() && name.back() == '$') name.remove_suffix(1);
-  const std::string wanted = com::lcase(name);
   for (const Builtin& b : kBuiltins)
-    if (com::lcase(b.name) == wanted) return &b;
+    if (same_function_name(b.name, name)) return &b;
   return nullptr;
 }
 
-Variant call_builtin(const Builtin& builtin, std::span<const Variant> args) {
+std::span<const Variant> checked_arguments(std::span<const Variant> args, std::size_t min_args, std::size_t max_args) {
   std::size_t given = args.size();
-  while (given > 0 && args[given - 1].is_missing() && builtin.max_args != Builtin::kVariadic) --given;
-  for (std::size_t i = 0; i < std::min(given, builtin.min_args); ++i)
+  while (given > 0 && args[given - 1].is_missing() && max_args != Builtin::kVariadic) --given;
+  for (std::size_t i = 0; i < std::min(given, min_args); ++i)
     if (args[i].is_missing()) com::raise(com::err::ArgumentNotOptional);
-  if (given < builtin.min_args) com::raise(com::err::ArgumentNotOptional);
-  if (builtin.max_args != Builtin::kVariadic && given > builtin.max_args) com::raise(com::err::WrongNumberOfArguments);
-  return builtin.function(args.first(given));
+  if (given < min_args) com::raise(com::err::ArgumentNotOptional);
+  if (max_args != Builtin::kVariadic && given > max_args) com::raise(com::err::WrongNumberOfArguments);
+  return args.first(given);
+}
+
+Variant call_builtin(const Builtin& builtin, std::span<const Variant> args) {
+  return builtin.function(checked_arguments(args, builtin.min_args, builtin.max_args));
 }
 
 }  // namespace platform::script

@@ -4,15 +4,22 @@
 //   Script s = parse(source, "setup.bas");     // syntax errors name their line
 //   run(s, application, host);                 // runtime errors name their line
 //
+// Functions and statements that act on the world around the script rather
+// than on the Application (ChDir and CurDir act on the current folder of
+// whoever runs the script) are not built in: the caller provides them.
+//
 // A Session keeps its variables and its On Error mode from one script to the
 // next, for an interactive shell that runs one line at a time.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/com/error.hpp"
 #include "platform/com/variant.hpp"
@@ -77,12 +84,30 @@ class ScriptError : public std::exception {
 // like any statement's (or is skipped under On Error Resume Next).
 using HostCallback = std::function<void(std::string_view line, int line_number)>;
 
+// A runtime function or statement the caller provides, called with its
+// evaluated arguments (objects as they are; omitted ones trailing the list
+// dropped). It is found where the runtime functions are: after the
+// variables, before the Application's members, and before a runtime
+// function of the same name. Too few arguments raise 449, too many 450, a
+// named one 448; a runtime error it raises fails its statement like any.
+// A statement's result is ignored.
+struct HostFunction {
+  using Call = std::function<com::Variant(std::span<const com::Variant> args)>;
+  static constexpr std::size_t kVariadic = static_cast<std::size_t>(-1);
+
+  std::string name;  // matched in any case, with or without a trailing '$'
+  std::size_t min_args = 0;
+  std::size_t max_args = 0;  // kVariadic: any number
+  Call call;
+};
+using HostFunctions = std::vector<HostFunction>;
+
 // Raises ScriptError (Kind::Syntax) for text that is not a script.
 Script parse(std::string_view source, std::string name = {});
 
 class Session {
  public:
-  explicit Session(com::Variant application, HostCallback host = {});
+  explicit Session(com::Variant application, HostCallback host = {}, HostFunctions functions = {});
   ~Session();
   Session(Session&&) noexcept;
   Session& operator=(Session&&) noexcept;
@@ -94,14 +119,18 @@ class Session {
   com::Variant evaluate(std::string_view expression);
   // A variable's value; nullopt when the session has none of that name.
   std::optional<com::Variant> variable(std::string_view name) const;
+  // Stores a value as `name = value` would (Set for an object), declaring the
+  // variable when the session has none: a caller binds parameters this way,
+  // whatever characters the text holds. A declared type converts the value.
+  void set_variable(std::string_view name, com::Variant value);
 
-  struct State;  // variables, On Error mode, application, host
+  struct State;  // variables, On Error mode, application, host and its functions
 
  private:
   std::unique_ptr<State> state_;
 };
 
 // Runs a script in a fresh session.
-void run(const Script& script, com::Variant application, HostCallback host = {});
+void run(const Script& script, com::Variant application, HostCallback host = {}, HostFunctions functions = {});
 
 }  // namespace platform::script

@@ -76,6 +76,16 @@ Variant invoke(Dispatch& object, com::DispId id, CallKind kind, Arguments& args)
   return object.invoke(id, kind, args.values, names);
 }
 
+// `variable = value` or `Set variable = value`, as the declared type takes it.
+void store(Variable& variable, Variant value, bool set) {
+  if (set) {
+    if (variable.type != VarType::Variant && variable.type != VarType::Object) com::raise(com::err::TypeMismatch);
+    variable.value = std::move(value);
+  } else {
+    variable.value = coerce(variable.type, value);
+  }
+}
+
 Variant& element(Variant& array, const Arguments& args) {
   if (!args.names.empty()) com::raise(com::err::NamedArgumentNotFound);
   com::SafeArray& a = array.array_value();
@@ -89,6 +99,7 @@ Variant& element(Variant& array, const Arguments& args) {
 struct Session::State {
   Variant application;
   HostCallback host;
+  HostFunctions functions;
   std::unordered_map<std::string, Variable> variables;  // by lower-case name
   bool resume_next = false;
 };
@@ -96,11 +107,12 @@ struct Session::State {
 namespace {
 
 // What an unqualified name stands for, in the order the language looks:
-// a variable, the Application itself, a runtime function, a member of the
-// Application, a constant.
+// a variable, the Application itself, a runtime function (the host's first),
+// a member of the Application, a constant.
 struct Resolved {
-  enum Kind { Variable, Application, Builtin, Member, Constant, Unknown } kind = Unknown;
+  enum Kind { Variable, Application, Host, Builtin, Member, Constant, Unknown } kind = Unknown;
   script::Variable* variable = nullptr;
+  const HostFunction* host = nullptr;
   const script::Builtin* builtin = nullptr;
   com::DispId id = 0;
   Variant constant;
@@ -215,6 +227,8 @@ class Executor {
       r.variable = &it->second;
     } else if (key_of(name) == "application") {
       r.kind = Resolved::Application;
+    } else if ((r.host = find_host_function(name))) {
+      r.kind = Resolved::Host;
     } else if ((r.builtin = find_builtin(name))) {
       r.kind = Resolved::Builtin;
     } else if (const auto id = application() ? application()->members().id_of(name) : std::nullopt) {
@@ -227,11 +241,21 @@ class Executor {
     return r;
   }
 
+  const HostFunction* find_host_function(std::string_view name) const {
+    for (const HostFunction& f : state_.functions)
+      if (same_function_name(f.name, name)) return &f;
+    return nullptr;
+  }
+
   Variant read_name(const std::string& name, Arguments* args) {
     Resolved r = resolve(name);
     switch (r.kind) {
       case Resolved::Variable: return args ? index(r.variable->value, *args) : r.variable->value;
       case Resolved::Application: return args ? index(state_.application, *args) : state_.application;
+      case Resolved::Host: {
+        Arguments none;
+        return call_host(*r.host, args ? *args : none);
+      }
       case Resolved::Builtin: {
         Arguments none;
         return call_builtin_checked(*r.builtin, args ? *args : none);
@@ -250,6 +274,7 @@ class Executor {
   void call_name(const std::string& name, Arguments& args) {
     Resolved r = resolve(name);
     switch (r.kind) {
+      case Resolved::Host: call_host(*r.host, args); return;
       case Resolved::Builtin: call_builtin_checked(*r.builtin, args); return;
       case Resolved::Member: invoke(*application(), r.id, kRead, args); return;
       case Resolved::Unknown: throw Refusal("unknown procedure '" + name + "'");
@@ -262,6 +287,11 @@ class Executor {
       throw Refusal(std::string(builtin.name) + " is not available: scripts run without a user interface");
     if (!args.names.empty()) com::raise(com::err::NamedArgumentNotFound);
     return call_builtin(builtin, args.values);
+  }
+
+  static Variant call_host(const HostFunction& function, const Arguments& args) {
+    if (!args.names.empty()) com::raise(com::err::NamedArgumentNotFound);
+    return function.call(checked_arguments(args.values, function.min_args, function.max_args));
   }
 
   // `v(args)`: an array's element or an object's default member.
@@ -319,11 +349,8 @@ class Executor {
     } else if (args) {
       const Variant holder = variable.value;
       put(com::object_of(holder), com::DISPID_VALUE, *args, std::move(value), set);
-    } else if (set) {
-      if (variable.type != VarType::Variant && variable.type != VarType::Object) com::raise(com::err::TypeMismatch);
-      variable.value = std::move(value);
     } else {
-      variable.value = coerce(variable.type, value);
+      store(variable, std::move(value), set);
     }
   }
 
@@ -402,8 +429,8 @@ class Executor {
 
 }  // namespace
 
-Session::Session(Variant application, HostCallback host)
-    : state_(std::make_unique<State>(State{std::move(application), std::move(host), {}, false})) {}
+Session::Session(Variant application, HostCallback host, HostFunctions functions)
+    : state_(std::make_unique<State>(State{std::move(application), std::move(host), std::move(functions), {}, false})) {}
 Session::~Session() = default;
 Session::Session(Session&&) noexcept = default;
 Session& Session::operator=(Session&&) noexcept = default;
@@ -428,8 +455,16 @@ std::optional<Variant> Session::variable(std::string_view name) const {
   return it->second.value;
 }
 
-void run(const Script& script, Variant application, HostCallback host) {
-  Session(std::move(application), std::move(host)).run(script);
+void Session::set_variable(std::string_view name, Variant value) {
+  Variable& variable = state_->variables[key_of(name)];
+  // An object goes by reference where the variable can hold one; a typed
+  // variable takes its default value, as a typed parameter does.
+  const bool set = value.is_object() && (variable.type == VarType::Variant || variable.type == VarType::Object);
+  store(variable, set ? std::move(value) : com::value_of(value), set);
+}
+
+void run(const Script& script, Variant application, HostCallback host, HostFunctions functions) {
+  Session(std::move(application), std::move(host), std::move(functions)).run(script);
 }
 
 }  // namespace platform::script
