@@ -31,9 +31,19 @@ constexpr std::uintmax_t kMaxFileSize = 512u << 20;
 
 struct SheetEntry {
   std::uint32_t position;
+  std::uint8_t state;  // BOUNDSHEET's hsState: 0 visible, 1 hidden, 2 very hidden
   std::uint8_t kind;
   std::string name;
 };
+
+// The model's visibility for a BOUNDSHEET state.
+int sheet_visibility(std::uint8_t state) {
+  switch (state) {
+    case 1: return model::xl::SheetHidden;
+    case 2: return model::xl::SheetVeryHidden;
+    default: return model::xl::SheetVisible;
+  }
+}
 
 struct RawName {
   std::string name;
@@ -168,7 +178,7 @@ void WorkbookReader::read_global_record(const Record& record) {
     case rt::BoundSheet8: {
       SheetEntry sheet;
       sheet.position = in.u32();
-      in.skip(1);
+      sheet.state = in.u8() & 0x03;
       sheet.kind = in.u8();
       sheet.name = in.string8();
       sheets_.push_back(std::move(sheet));
@@ -559,6 +569,8 @@ std::unique_ptr<model::Workbook> WorkbookReader::run() {
     window.visible = windows_.front().visible;
     window.window_state = windows_.front().window_state;
   }
+  for (std::size_t i = 0; i < sheets_.size(); ++i)
+    if (sheets_[i].state != 0) book_->set_sheet_visibility(book_->sheet(i).id(), sheet_visibility(sheets_[i].state));
   views_.apply(*book_);
   if (book_protection_.structure || book_protection_.windows) book_->restore_protection(book_protection_);
   return std::move(book_);

@@ -35,6 +35,13 @@ RecordBody bof(std::uint16_t kind) {
   return body;
 }
 
+// BOUNDSHEET's hsState for the model's visibility: 0 visible, 1 hidden, 2 very hidden.
+std::uint8_t hidden_state(int visibility) {
+  if (visibility == model::xl::SheetHidden) return 1;
+  if (visibility == model::xl::SheetVeryHidden) return 2;
+  return 0;
+}
+
 RecordBody u16_body(std::uint16_t value) {
   RecordBody body;
   body.u16(value);
@@ -450,7 +457,7 @@ void WorkbookWriter::write_globals(RecordWriter& out, std::vector<std::size_t>& 
   for (std::size_t i = 0; i < book_.sheet_count(); ++i) {
     sheet_position_fields.push_back(out.offset() + 4);
     RecordBody body;
-    body.u32(0).u8(0).u8(0).string8(book_.sheet(i).name());
+    body.u32(0).u8(hidden_state(book_.sheet(i).visibility())).u8(0).string8(book_.sheet(i).name());
     out.record(rt::BoundSheet8, body);
   }
   out.record(rt::Country, RecordBody().u16(1).u16(33));

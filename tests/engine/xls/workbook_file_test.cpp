@@ -119,6 +119,20 @@ TEST(WorkbookFile, SavingTwiceGivesTheSameBytes) {
   EXPECT_EQ(save_workbook(*book), save_workbook(*book));
 }
 
+// A macro sheet is kept out of the trainee's sight: its hidden state must
+// survive the file as Excel keeps it, very hidden included.
+TEST(WorkbookFile, SheetVisibilitySurvives) {
+  auto book = sample_book();
+  auto& hidden = book->add_sheet("cachée");
+  auto& very_hidden = book->add_sheet("module1");
+  book->set_sheet_visibility(hidden.id(), engine::model::xl::SheetHidden);
+  book->set_sheet_visibility(very_hidden.id(), engine::model::xl::SheetVeryHidden);
+  const auto back = load_workbook(save_workbook(*book), "visibility.xls");
+  EXPECT_EQ(back->find_sheet("cachée")->visibility(), engine::model::xl::SheetHidden);
+  EXPECT_EQ(back->find_sheet("module1")->visibility(), engine::model::xl::SheetVeryHidden);
+  EXPECT_EQ(back->sheet(0).visibility(), engine::model::xl::SheetVisible);
+}
+
 TEST(WorkbookFile, TemplatesAreKnownByTheirExtension) {
   const auto dir = std::filesystem::temp_directory_path() / "engine_xls_template_test";
   std::filesystem::create_directories(dir);
