@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libutf8proc-dev libcli11-dev libgsf-1-dev
+  libutf8proc-dev libcli11-dev libgsf-1-dev nlohmann-json3-dev
   libxml2-dev attr gnumeric libreoffice-calc-nogui
   clang-16 libclang-rt-16-dev
 )
