@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,14 @@ namespace {
 constexpr const char* kClasseurMacros = "X72506.xls";
 
 // The folder of the binary that holds this code, without a final separator.
+// Code linked into the program itself is named by the program's path as it
+// was typed, a bare name when the program was found on PATH: the kernel's
+// own link to the program is the reliable answer then.
 std::string DossierInstallation() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<const void*>(&DossierInstallation), &info) == 0 || info.dli_fname == nullptr) {
-    return std::filesystem::canonical("/proc/self/exe").parent_path().string();
-  }
+  const bool nomme = dladdr(reinterpret_cast<const void*>(&DossierInstallation), &info) != 0 &&
+                     info.dli_fname != nullptr && std::string_view(info.dli_fname).find('/') != std::string_view::npos;
+  if (!nomme) return std::filesystem::canonical("/proc/self/exe").parent_path().string();
   return std::filesystem::absolute(info.dli_fname).parent_path().string();
 }
 

@@ -26,14 +26,16 @@ std::string read_file(const stdfs::path& file) {
 
 }  // namespace
 
-CommandRun run_d72506(const std::vector<std::string>& arguments, const std::string& input) {
+namespace {
+
+// Runs `program` with the arguments `words` (the name it is called by first),
+// its standard streams captured.
+CommandRun spawn(const std::string& program, std::vector<std::string> words, const std::string& input) {
   const ScratchFolder capture;
   const std::string in_file = capture.write("in", input).string();
   const std::string out_file = (capture.path() / "out").string();
   const std::string err_file = (capture.path() / "err").string();
 
-  std::vector<std::string> words{D72506_COMMAND};
-  words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
@@ -44,7 +46,7 @@ CommandRun run_d72506(const std::vector<std::string>& arguments, const std::stri
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) throw std::runtime_error("cannot start " + words[0]);
 
@@ -55,6 +57,21 @@ CommandRun run_d72506(const std::vector<std::string>& arguments, const std::stri
   run.out = read_file(out_file);
   run.err = read_file(err_file);
   return run;
+}
+
+}  // namespace
+
+CommandRun run_d72506(const std::vector<std::string>& arguments, const std::string& input) {
+  std::vector<std::string> words{D72506_COMMAND};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  return spawn(D72506_COMMAND, std::move(words), input);
+}
+
+CommandRun run_d72506_from_path(const std::vector<std::string>& arguments) {
+  // A shell that finds a program on PATH starts it under its bare name.
+  std::vector<std::string> words{"d72506"};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  return spawn(D72506_COMMAND, std::move(words), {});
 }
 
 ScratchFolder::ScratchFolder() {

@@ -17,6 +17,10 @@ struct CommandRun {
 // output captured.
 CommandRun run_d72506(const std::vector<std::string>& arguments, const std::string& input = {});
 
+// The same, started under its bare name, as a shell starts a program it
+// found on PATH.
+CommandRun run_d72506_from_path(const std::vector<std::string>& arguments);
+
 // A temporary folder removed afterwards.
 class ScratchFolder {
  public:

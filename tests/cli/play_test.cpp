@@ -37,6 +37,14 @@ TEST(Play, WithoutAScriptTheQuestionIsCheckedOnceAsDelivered) {
   EXPECT_EQ(run.out, cause_erreur_line("A") + " ErreurGenerale=False BravoNuance=False Complement=[]\n");
 }
 
+// Installed on PATH and started by name, the command still finds the macro
+// workbook beside itself (the module sets Excel's folder through it).
+TEST(Play, StartedByNameFromPathFindsItsMacroWorkbook) {
+  const CommandRun run = run_d72506_from_path({"play", "601", "--trainee", answer("0601_right.bas").string()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind(cause_erreur_line(""), 0), 0u) << run.out;
+}
+
 TEST(Play, JsonCarriesEveryVerdictField) {
   const CommandRun run = run_d72506({"play", "601", "--json", "--trainee", answer("0601_wrong_number.bas").string()});
   ASSERT_EQ(run.status, 0) << run.err;
