@@ -1,26 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "module/complement_info.hpp"
+#include "tests/platform/com/raised.hpp"
 #include "module/fichiers_de_travail.hpp"
 
 namespace d72506 {
 namespace {
 
-int error_number_of(auto&& call) {
-  try {
-    call();
-  } catch (const platform::com::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using platform::com::testing_support::raised;
 
 TEST(FichiersDeTravail, NewListHasNoItemsNotEvenSlotZero) {
   auto liste_objet = std::make_shared<FichiersDeTravail>();
   FichiersDeTravail& liste = *liste_objet;
   EXPECT_EQ(liste.count(), 0);
-  EXPECT_EQ(error_number_of([&] { liste.Item(0); }), 9);
-  EXPECT_EQ(error_number_of([&] { liste.Item(1); }), 9);
+  EXPECT_EQ(raised([&] { liste.Item(0); }), 9);
+  EXPECT_EQ(raised([&] { liste.Item(1); }), 9);
 }
 
 TEST(FichiersDeTravail, ItemsComeBackInOrderWithAnEmptySlotZero) {
@@ -37,8 +31,8 @@ TEST(FichiersDeTravail, ItemsComeBackInOrderWithAnEmptySlotZero) {
   EXPECT_EQ(vide.NomSource, "");
   EXPECT_EQ(vide.NomDest, "");
   EXPECT_FALSE(vide.Modele);
-  EXPECT_EQ(error_number_of([&] { liste.Item(4); }), 9);
-  EXPECT_EQ(error_number_of([&] { liste.Item(-1); }), 9);
+  EXPECT_EQ(raised([&] { liste.Item(4); }), 9);
+  EXPECT_EQ(raised([&] { liste.Item(-1); }), 9);
 }
 
 TEST(FichiersDeTravail, ItemIsACopy) {
@@ -53,14 +47,14 @@ TEST(FichiersDeTravail, ItemIsACopy) {
 TEST(ComplementInfo, LinesAreNumberedFromOne) {
   auto lignes_objet = std::make_shared<ComplementInfo>();
   ComplementInfo& lignes = *lignes_objet;
-  EXPECT_EQ(error_number_of([&] { lignes.item(1); }), 9);
+  EXPECT_EQ(raised([&] { lignes.item(1); }), 9);
   lignes.add("première", 42);
   lignes.add("seconde");
   EXPECT_EQ(lignes.count(), 2);
   EXPECT_EQ(lignes.item(0), "");
   EXPECT_EQ(lignes.item(1), "première");
   EXPECT_EQ(lignes.item(2), "seconde");
-  EXPECT_EQ(error_number_of([&] { lignes.item(3); }), 9);
+  EXPECT_EQ(raised([&] { lignes.item(3); }), 9);
 }
 
 }  // namespace
@@ -81,7 +75,7 @@ TEST(FichiersDeTravail, LateBoundCallersReadRecordsByFieldName) {
   EXPECT_EQ(record.get("NomSource").string_value(), "07250614.xlt");
   EXPECT_EQ(record.get("nomdest").string_value(), "Thor.xlt");
   EXPECT_TRUE(record.get("Modele").bool_value());
-  EXPECT_EQ(error_number_of([&] { liste->get("Item", {2}); }), 9);
+  EXPECT_EQ(raised([&] { liste->get("Item", {2}); }), 9);
 }
 
 TEST(ComplementInfo, LateBoundCallersSeeThePlayersMembers) {
@@ -89,7 +83,7 @@ TEST(ComplementInfo, LateBoundCallersSeeThePlayersMembers) {
   lignes->call("add", {"ligne", 0});
   EXPECT_EQ(lignes->call("count").long_value(), 1);
   EXPECT_EQ(lignes->call("item", {1}).string_value(), "ligne");
-  EXPECT_EQ(error_number_of([&] { lignes->call("remove", {1}); }), 438);
+  EXPECT_EQ(raised([&] { lignes->call("remove", {1}); }), 438);
 }
 
 }  // namespace

@@ -2,20 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "engine/model/workbook.hpp"
-#include "platform/com/error.hpp"
+#include "tests/platform/com/raised.hpp"
 
 namespace engine::model {
 namespace {
 
-template <typename F>
-std::int32_t error_number(F f) {
-  try {
-    f();
-  } catch (const platform::com::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using platform::com::testing_support::raised;
 
 TEST(Formats, CellsFormattedAlikeShareOneRecord) {
   Workbook book("Classeur1");
@@ -66,9 +58,9 @@ TEST(Formats, NumberFormatCodesAreRecognisedByKind) {
 TEST(Formats, InvalidValuesNeverReachThePool) {
   Workbook book("Classeur1");
   Worksheet& sheet = book.add_sheet("Feuil1");
-  EXPECT_EQ(error_number([&] { sheet.change_format(CellRange::cell(0, 0), [](CellFormat& f) { f.interior.color_index = 57; }); }),
+  EXPECT_EQ(raised([&] { sheet.change_format(CellRange::cell(0, 0), [](CellFormat& f) { f.interior.color_index = 57; }); }),
             platform::com::err::ApplicationDefined);
-  EXPECT_EQ(error_number([&] { sheet.change_format(CellRange::cell(0, 0), [](CellFormat& f) { f.alignment.horizontal = 3; }); }),
+  EXPECT_EQ(raised([&] { sheet.change_format(CellRange::cell(0, 0), [](CellFormat& f) { f.alignment.horizontal = 3; }); }),
             platform::com::err::ApplicationDefined);
   EXPECT_EQ(sheet.format_index(0, 0), kDefaultFormat);
 }
@@ -86,9 +78,9 @@ TEST(Styles, BuiltInsAndUserStylesMatchByNameInAnyCase) {
   const Style& found = book.styles().get("TITRE BLEU");
   EXPECT_TRUE(found.format.font.bold && found.format.font.italic);
   EXPECT_EQ(found.format.font.color_index, 55);
-  EXPECT_EQ(error_number([&] { book.styles().add("titre BLEU", blue); }), platform::com::err::ApplicationDefined);
-  EXPECT_EQ(error_number([&] { book.styles().get("Titre rouge"); }), platform::com::err::SubscriptOutOfRange);
-  EXPECT_EQ(error_number([&] { book.styles().remove("Normal"); }), platform::com::err::ApplicationDefined);
+  EXPECT_EQ(raised([&] { book.styles().add("titre BLEU", blue); }), platform::com::err::ApplicationDefined);
+  EXPECT_EQ(raised([&] { book.styles().get("Titre rouge"); }), platform::com::err::SubscriptOutOfRange);
+  EXPECT_EQ(raised([&] { book.styles().remove("Normal"); }), platform::com::err::ApplicationDefined);
 }
 
 TEST(Styles, ApplyingAStyleChangesOnlyThePartsItIncludes) {
@@ -119,8 +111,8 @@ TEST(Palette, StartsAsExcelsDefaultAndCanBeChanged) {
   EXPECT_EQ(palette.nearest_index(0x0000FE), 5);
   palette.set_color(47, 0x123456);
   EXPECT_FALSE(palette.is_default());
-  EXPECT_EQ(error_number([&] { palette.color(0); }), platform::com::err::SubscriptOutOfRange);
-  EXPECT_EQ(error_number([&] { palette.color(57); }), platform::com::err::SubscriptOutOfRange);
+  EXPECT_EQ(raised([&] { palette.color(0); }), platform::com::err::SubscriptOutOfRange);
+  EXPECT_EQ(raised([&] { palette.color(57); }), platform::com::err::SubscriptOutOfRange);
 }
 
 TEST(Protection, PasswordHashIsExcels) {
@@ -133,10 +125,10 @@ TEST(Protection, ProtectedSheetRefusesLockedCellsAndWrongPasswords) {
   Worksheet& sheet = book.add_sheet("réponses");
   sheet.change_format(CellRange::cell(1, 1), [](CellFormat& f) { f.protection.locked = false; });
   sheet.protect("secret");
-  EXPECT_EQ(error_number([&] { sheet.enter(0, 0, "1"); }), platform::com::err::ApplicationDefined);
+  EXPECT_EQ(raised([&] { sheet.enter(0, 0, "1"); }), platform::com::err::ApplicationDefined);
   sheet.enter(1, 1, "2");
   EXPECT_EQ(sheet.value(1, 1), formula::Value(2.0));
-  EXPECT_EQ(error_number([&] { sheet.unprotect("Secret"); }), platform::com::err::ApplicationDefined);
+  EXPECT_EQ(raised([&] { sheet.unprotect("Secret"); }), platform::com::err::ApplicationDefined);
   EXPECT_TRUE(sheet.protection().is_protected());
   sheet.unprotect("secret");
   sheet.enter(0, 0, "1");
@@ -154,15 +146,15 @@ TEST(Shapes, CheckBoxesAndCommentsCountAsShapes) {
   ASSERT_NE(sheet.find_shape("CASE À COCHER 1"), nullptr);
   EXPECT_EQ(sheet.find_shape("Case à cocher 1")->value, xl::Off);
 
-  EXPECT_EQ(error_number([&] { sheet.set_check_box_value("Case à cocher 1", 3); }),
+  EXPECT_EQ(raised([&] { sheet.set_check_box_value("Case à cocher 1", 3); }),
             platform::com::err::ApplicationDefined);
   sheet.set_shape_locked("Case à cocher 1", false);
   sheet.protect();
   sheet.set_check_box_value("Case à cocher 1", xl::On);
   EXPECT_EQ(sheet.find_shape("Case à cocher 1")->value, xl::On);
-  EXPECT_EQ(error_number([&] { sheet.set_check_box_value("Case à cocher 2", xl::Mixed); }),
+  EXPECT_EQ(raised([&] { sheet.set_check_box_value("Case à cocher 2", xl::Mixed); }),
             platform::com::err::ApplicationDefined);
-  EXPECT_EQ(error_number([&] { sheet.add_check_box(0, 0, "", "case à cocher 2"); }),
+  EXPECT_EQ(raised([&] { sheet.add_check_box(0, 0, "", "case à cocher 2"); }),
             platform::com::err::ApplicationDefined);
 
   sheet.delete_note(12, 5);

@@ -2,34 +2,26 @@
 #include <gtest/gtest.h>
 
 #include "engine/model/workbook.hpp"
-#include "platform/com/error.hpp"
+#include "tests/platform/com/raised.hpp"
 
 namespace engine::model {
 namespace {
 
-template <typename F>
-std::int32_t error_number(F f) {
-  try {
-    f();
-  } catch (const platform::com::Error& e) {
-    return e.number();
-  }
-  return 0;
-}
+using platform::com::testing_support::raised;
 
 TEST(Sheets, NamesFollowExcelsRulesAndAreUniqueInAnyCase) {
   Workbook book("Classeur1");
   book.add_sheet("Détail");
   EXPECT_EQ(book.find_sheet("DÉTAIL"), &book.sheet(0));
-  EXPECT_EQ(error_number([&] { book.add_sheet("détail"); }), platform::com::err::ApplicationDefined);
+  EXPECT_EQ(raised([&] { book.add_sheet("détail"); }), platform::com::err::ApplicationDefined);
   for (const char* bad : {"", "a:b", "a\\b", "a/b", "a?", "a*", "[a]", "'quoted'",
                           "a name that is far too long for excel"}) {
     SCOPED_TRACE(bad);
-    EXPECT_EQ(error_number([&] { book.add_sheet(bad); }), platform::com::err::ApplicationDefined);
+    EXPECT_EQ(raised([&] { book.add_sheet(bad); }), platform::com::err::ApplicationDefined);
   }
   book.add_sheet(std::string(31, 'x'));
   EXPECT_EQ(book.sheet_count(), 2u);
-  EXPECT_EQ(error_number([&] { book.sheet(2); }), platform::com::err::SubscriptOutOfRange);
+  EXPECT_EQ(raised([&] { book.sheet(2); }), platform::com::err::SubscriptOutOfRange);
 }
 
 TEST(Sheets, RenamingAndDeletingKeepFormulasHonest) {
@@ -45,7 +37,7 @@ TEST(Sheets, RenamingAndDeletingKeepFormulasHonest) {
   EXPECT_EQ(summary.value(0, 0), formula::Value(12.0));
   book.delete_sheet(data.id());
   EXPECT_EQ(summary.value(0, 0), formula::Value(formula::CellError::Ref));
-  EXPECT_EQ(error_number([&] { book.delete_sheet(summary.id()); }), platform::com::err::ApplicationDefined);
+  EXPECT_EQ(raised([&] { book.delete_sheet(summary.id()); }), platform::com::err::ApplicationDefined);
 }
 
 TEST(Sheets, TheLastVisibleSheetCannotBeHidden) {
@@ -54,7 +46,7 @@ TEST(Sheets, TheLastVisibleSheetCannotBeHidden) {
   Worksheet& second = book.add_sheet("Feuil2");
   book.set_sheet_visibility(first.id(), xl::SheetHidden);
   EXPECT_EQ(&book.active_sheet(), &second);
-  EXPECT_EQ(error_number([&] { book.set_sheet_visibility(second.id(), xl::SheetVeryHidden); }),
+  EXPECT_EQ(raised([&] { book.set_sheet_visibility(second.id(), xl::SheetVeryHidden); }),
             platform::com::err::ApplicationDefined);
   EXPECT_EQ(second.visibility(), xl::SheetVisible);
 }
@@ -71,10 +63,10 @@ TEST(Names, AreCaseInsensitiveScopedAndValidated) {
   EXPECT_EQ(book.names().size(), 2u);
   for (const char* bad : {"A1", "iv65536", "R1C1", "r", "C", "1abc", "with space", ""}) {
     SCOPED_TRACE(bad);
-    EXPECT_EQ(error_number([&] { book.add_name(bad, "=1"); }), platform::com::err::ApplicationDefined);
+    EXPECT_EQ(raised([&] { book.add_name(bad, "=1"); }), platform::com::err::ApplicationDefined);
   }
-  EXPECT_EQ(error_number([&] { book.add_name("Bad", "=SUM("); }), platform::com::err::ApplicationDefined);
-  EXPECT_EQ(error_number([&] { book.delete_name("Missing"); }), platform::com::err::SubscriptOutOfRange);
+  EXPECT_EQ(raised([&] { book.add_name("Bad", "=SUM("); }), platform::com::err::ApplicationDefined);
+  EXPECT_EQ(raised([&] { book.delete_name("Missing"); }), platform::com::err::SubscriptOutOfRange);
 }
 
 TEST(Names, FormulasReadThroughNamesAndFollowRedefinition) {
@@ -153,7 +145,7 @@ TEST_F(CustomViewTest, ViewWithoutRowSettingsLeavesHiddenRows) {
   book.show_custom_view("sans LIGNES");
   EXPECT_TRUE(sheet.rows().hidden(3));
   EXPECT_EQ(sheet.page_setup().orientation, xl::Portrait);
-  EXPECT_EQ(error_number([&] { book.show_custom_view("124"); }), platform::com::err::SubscriptOutOfRange);
+  EXPECT_EQ(raised([&] { book.show_custom_view("124"); }), platform::com::err::SubscriptOutOfRange);
 }
 
 TEST(Workbook, EditsClearTheSavedState) {
