@@ -26,15 +26,25 @@ std::shared_ptr<d72506::FichiersDeTravail> Question::FichiersDeTravail() {
 }
 
 void Question::Prepare(Variant& iApplication, const std::string& isPathDossier, const std::string& isPathModele) {
+  PrepareClasseur(iApplication, isPathDossier, isPathModele, kClasseurExercice);
+}
+
+void Question::RetientArguments(const Variant& iApplication, const std::string& isPathDossier,
+                                const std::string& isPathModele) {
+  msPathDossier = isPathDossier;
+  msPathModele = isPathModele;
+  msPathDossierParDefaut = msPathDossier;
+  moApplication = excel::Application(iApplication);
+}
+
+void Question::PrepareClasseur(Variant& iApplication, const std::string& isPathDossier,
+                               const std::string& isPathModele, const std::string& nomClasseur) {
   com::report_and_fail(
       [&] {
-        msPathDossier = isPathDossier;
-        msPathModele = isPathModele;
-        msPathDossierParDefaut = msPathDossier;
-        moApplication = excel::Application(iApplication);
+        RetientArguments(iApplication, isPathDossier, isPathModele);
         // The working folder ends with its own separator.
-        moApplication.Workbooks().Open(msPathDossier + kClasseurExercice);
-        moApplication.Workbooks()(Variant(kClasseurExercice)).Activate();
+        moApplication.Workbooks().Open(msPathDossier + nomClasseur);
+        moApplication.Workbooks()(Variant(nomClasseur)).Activate();
       },
       Rapporte(type_name(), "Prepare"));
 }

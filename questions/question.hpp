@@ -47,6 +47,16 @@ class Question : public platform::com::Dispatch {
   // The frame's members under the class's own name.
   static platform::com::MemberTable MembresDeQuestion(std::string nomClasse);
 
+  // The first steps of every preparation: the folders and the application
+  // kept, the default folder set to the working folder.
+  void RetientArguments(const platform::com::Variant& iApplication, const std::string& isPathDossier,
+                        const std::string& isPathModele);
+
+  // The standard preparation on the exercise workbook `nomClasseur`, for a
+  // question whose working copy bears another name.
+  void PrepareClasseur(platform::com::Variant& iApplication, const std::string& isPathDossier,
+                       const std::string& isPathModele, const std::string& nomClasseur);
+
   // The question's tests, in their order; the first that fails sets the
   // cause code and ends them.
   virtual void AppliqueTests() = 0;
