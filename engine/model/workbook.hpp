@@ -123,6 +123,12 @@ class Workbook final : public formula::EvalContext {
 
   // --- Calculation -----------------------------------------------------------
   void recalculate_all();
+  // While a file loads, cells and formulas go in without registering what
+  // they read or recomputing anything: per-cell upkeep would cost more than
+  // the load itself. end_bulk_load registers every formula and recalculates
+  // the workbook once; until then values of formulas are not current.
+  void begin_bulk_load() { bulk_load_ = true; }
+  void end_bulk_load();
   // How many formula evaluations ran since the workbook was made.
   std::size_t evaluation_count() const { return evaluations_; }
   // Fixes what TODAY() and NOW() see; nothing returns to the clock.
@@ -175,6 +181,7 @@ class Workbook final : public formula::EvalContext {
   std::size_t evaluations_ = 0;
   std::optional<double> fixed_now_;
   std::vector<formula::CellAddress> cyclic_;
+  bool bulk_load_ = false;
 };
 
 }  // namespace engine::model

@@ -62,6 +62,7 @@ double Workbook::now() const { return fixed_now_ ? *fixed_now_ : formula::curren
 // --- Upkeep ------------------------------------------------------------------
 
 void Workbook::formula_set(const formula::CellAddress& cell) {
+  if (bulk_load_) return;
   const Cell* found = find_sheet(cell.sheet)->find_cell(cell.row, cell.column);
   graph_.set_precedents(cell, formula::precedent_areas(*found->formula, cell.sheet, *this));
   const formula::CellAddress changed[] = {cell};
@@ -71,7 +72,7 @@ void Workbook::formula_set(const formula::CellAddress& cell) {
 void Workbook::formula_removed(const formula::CellAddress& cell) { graph_.remove(cell); }
 
 void Workbook::cells_changed(const std::vector<formula::CellAddress>& changed) {
-  if (graph_.size() == 0) return;
+  if (bulk_load_ || graph_.size() == 0) return;
   run(graph_.after_change(changed));
 }
 
@@ -100,7 +101,13 @@ void Workbook::run(const formula::Recalculation& recalculation) {
 
 void Workbook::recalculate_all() { run(graph_.all()); }
 
+void Workbook::end_bulk_load() {
+  bulk_load_ = false;
+  rebuild_dependencies();
+}
+
 void Workbook::rebuild_dependencies() {
+  if (bulk_load_) return;
   graph_ = formula::DependencyGraph{};
   for (const auto& sheet : sheets_) {
     for (const auto& [row, cells] : sheet->cells_) {

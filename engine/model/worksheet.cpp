@@ -108,16 +108,37 @@ void Worksheet::set_value(int row, int column, formula::Value value) {
 }
 
 void Worksheet::set_formula(int row, int column, std::string_view text) {
-  check_cell(row, column);
-  check_editable(CellRange::cell(row, column));
-  Entry entry;
-  entry.kind = Entry::Kind::Formula;
+  std::shared_ptr<const formula::Formula> parsed;
   try {
-    entry.formula = formula::parse(text);
+    parsed = formula::parse(text);
   } catch (const formula::ParseError& e) {
     platform::com::raise(platform::com::err::ApplicationDefined, "Range", std::string("Invalid formula: ") + e.what());
   }
+  set_formula(row, column, std::move(parsed));
+}
+
+void Worksheet::set_formula(int row, int column, std::shared_ptr<const formula::Formula> formula) {
+  check_cell(row, column);
+  check_editable(CellRange::cell(row, column));
+  if (formula == nullptr) platform::com::raise(platform::com::err::InvalidCall, "Range", "No formula given");
+  Entry entry;
+  entry.kind = Entry::Kind::Formula;
+  entry.formula = std::move(formula);
   store(row, column, entry);
+}
+
+// Most entries leave the format as it is; copying and interning it for
+// each of them would cost a file's load more than storing the values.
+FormatIndex Worksheet::format_for_entry(FormatIndex current, const Entry& entry) const {
+  const CellFormat& format = book_.formats().at(current);
+  const bool quote_changes = entry.kind != Entry::Kind::Clear && format.quote_prefix != entry.quote_prefix;
+  const bool number_format_changes = entry.number_format && format.number_format == kGeneralFormat &&
+                                     *entry.number_format != format.number_format;
+  if (!quote_changes && !number_format_changes) return current;
+  CellFormat wanted = format;
+  if (quote_changes) wanted.quote_prefix = entry.quote_prefix;
+  if (number_format_changes) wanted.number_format = *entry.number_format;
+  return book_.formats().intern(wanted);
 }
 
 void Worksheet::store(int row, int column, const Entry& entry) {
@@ -127,10 +148,7 @@ void Worksheet::store(int row, int column, const Entry& entry) {
   const bool had_formula = existing != nullptr && existing->formula != nullptr;
 
   Cell& cell = cell_for_write(row, column);
-  CellFormat wanted = book_.formats().at(cell.format);
-  if (entry.kind != Entry::Kind::Clear) wanted.quote_prefix = entry.quote_prefix;
-  if (entry.number_format && wanted.number_format == kGeneralFormat) wanted.number_format = *entry.number_format;
-  cell.format = book_.formats().intern(wanted);
+  cell.format = format_for_entry(cell.format, entry);
   cell.formula = entry.kind == Entry::Kind::Formula ? entry.formula : nullptr;
   cell.value = entry.kind == Entry::Kind::Constant ? entry.value : formula::Value{};
   book_.mark_changed();

@@ -51,6 +51,8 @@ class Worksheet {
   void set_value(int row, int column, formula::Value value);
   // Stores a formula given as text ("=SUM(A1:A3)"); raises 1004 if malformed.
   void set_formula(int row, int column, std::string_view text);
+  // Stores a formula already parsed (one decoded from a file).
+  void set_formula(int row, int column, std::shared_ptr<const formula::Formula> formula);
   void clear_contents(const CellRange& range);
 
   // Calls each(row, column, cell) for the cells of `range` that exist, in
@@ -171,6 +173,7 @@ class Worksheet {
   void drop_if_unused(int row, int column);
   void check_editable(const CellRange& range) const;
   void store(int row, int column, const Entry& entry);
+  FormatIndex format_for_entry(FormatIndex current, const Entry& entry) const;
   void set_lines_hidden(Lines& lines, int first, int last, bool hidden);
   Shape& shape_for_write(std::string_view name);
   void check_shape_editable(const Shape& shape) const;

@@ -19,6 +19,7 @@ namespace {
 // Deeper trees are refused before they are built: engine/formula refuses
 // them anyway, and tearing one down recurses once per level.
 constexpr int kMaxDepth = 200;
+constexpr std::size_t kInitialStack = 8;
 
 struct Item {
   f::Node node;
@@ -30,7 +31,10 @@ class Decoder {
  public:
   Decoder(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin)
       : token_record_{0, 0, {tokens}}, extra_record_{0, 0, {extra}}, tokens_(token_record_),
-        extra_(extra_record_), size_(tokens.size()), links_(links), origin_(origin) {}
+        extra_(extra_record_), size_(tokens.size()), links_(links), origin_(origin) {
+    // Nodes are large: growing the stack from nothing moves them again and again.
+    stack_.reserve(kInitialStack);
+  }
 
   DecodedFormula run();
 
@@ -104,6 +108,7 @@ void Decoder::binary(f::Operator op) {
   if (op == f::Operator::Intersect) node.space = " ";
   const int depth = 1 + std::max(left.depth, right.depth);
   const std::size_t start = left.start;
+  node.children.reserve(2);
   node.children.push_back(std::move(left.node));
   node.children.push_back(std::move(right.node));
   push(std::move(node), start, depth);
@@ -140,6 +145,7 @@ void Decoder::call(const BiffFunction& function, std::size_t argc) {
   const auto first = stack_.end() - static_cast<std::ptrdiff_t>(argc);
   int depth = 1;
   std::size_t start = first == stack_.end() ? position() : first->start;
+  node.children.reserve(argc);
   for (auto it = first; it != stack_.end(); ++it) {
     depth = std::max(depth, it->depth + 1);
     node.children.push_back(std::move(it->node));

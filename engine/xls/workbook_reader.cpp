@@ -66,6 +66,21 @@ double rk_value(std::uint32_t rk) {
   return (rk & 0x01) ? value / 100 : value;
 }
 
+// A FORMULA record's cached result (FormulaValue): a number, or a tagged
+// Boolean or error. A text result is nothing here: it follows in a STRING record.
+f::Value cached_result(const Bytes& result) {
+  if (result[6] != 0xFF || result[7] != 0xFF) {
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | result[static_cast<std::size_t>(i)];
+    return std::bit_cast<double>(bits);
+  }
+  if (result[0] == 0x01) return result[2] != 0;
+  if (result[0] == 0x02) {
+    if (auto error = f::error_from_code(result[2])) return *error;
+  }
+  return {};
+}
+
 class WorkbookReader {
  public:
   WorkbookReader(ByteSpan stream, const std::string& name)
@@ -86,7 +101,8 @@ class WorkbookReader {
   void read_sheet_record(model::Worksheet& sheet, int sheet_index, const Record& record);
   void put_value(model::Worksheet& sheet, int row, int column, std::uint16_t xf, f::Value value);
   void read_formula(model::Worksheet& sheet, int sheet_index, const Record& record);
-  void set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded, int sheet_index);
+  // Whether the formula is now in the cell (a shared one waits for its definition).
+  bool set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded);
   void read_row(const Record& record);
   void read_colinfo(model::Worksheet& sheet, const Record& record);
   void apply_lines(model::Worksheet& sheet);
@@ -320,18 +336,16 @@ void WorkbookReader::put_value(model::Worksheet& sheet, int row, int column, std
   }
 }
 
-void WorkbookReader::set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded,
-                                 int sheet_index) {
+bool WorkbookReader::set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded) {
   if (const auto* shared = std::get_if<SharedFormulaRef>(&decoded)) {
     pending_shared_.emplace_back(row, column, *shared);
-    return;
+    return false;
   }
-  (void)sheet_index;
-  const auto& formula = std::get<std::shared_ptr<const f::Formula>>(decoded);
   try {
-    sheet.set_formula(row, column, f::print(*formula));
-  } catch (const f::ParseError&) {
+    sheet.set_formula(row, column, std::get<std::shared_ptr<const f::Formula>>(decoded));
+    return true;
   } catch (const platform::com::Error&) {
+    return false;
   }
 }
 
@@ -345,23 +359,16 @@ void WorkbookReader::read_formula(model::Worksheet& sheet, int sheet_index, cons
   const std::size_t cce = in.u16();
   const Bytes tokens = in.bytes(cce);
   const Bytes extra = in.bytes(in.remaining());
-  // The cached result stands until the formula is recomputed, and stays if
-  // the formula cannot be read.
-  f::Value cached;
-  if (result[6] != 0xFF || result[7] != 0xFF) {
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | result[static_cast<std::size_t>(i)];
-    cached = std::bit_cast<double>(bits);
-  } else if (result[0] == 0x01) {
-    cached = result[2] != 0;
-  } else if (result[0] == 0x02) {
-    if (auto error = f::error_from_code(result[2])) cached = *error;
-  }
-  put_value(sheet, row, column, xf, cached);
+  put_value(sheet, row, column, xf, {});
+  bool live = false;
   try {
-    set_formula(sheet, row, column, decode_formula(tokens, extra, links_, {sheet_index, row, column}), sheet_index);
+    live = set_formula(sheet, row, column, decode_formula(tokens, extra, links_, {sheet_index, row, column}));
   } catch (const FileError&) {
   }
+  // A formula in place is recomputed when the load ends; the cached result
+  // stands for one that cannot be read, and for a shared formula until its
+  // definition is met.
+  if (!live) put_value(sheet, row, column, xf, cached_result(result));
 }
 
 void WorkbookReader::read_row(const Record& record) {
@@ -530,7 +537,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
     if (it == shared_.end()) continue;
     try {
       set_formula(sheet, row, column,
-                  decode_formula(it->second.first, it->second.second, links_, {sheet_index, row, column}), sheet_index);
+                  decode_formula(it->second.first, it->second.second, links_, {sheet_index, row, column}));
     } catch (const FileError&) {
     }
   }
@@ -561,9 +568,11 @@ std::unique_ptr<model::Workbook> WorkbookReader::run() {
   links_ = LinkTable(names);
   for (const auto& entry : externsheet_) links_.add_entry(entry);
   apply_formats();
+  book_->begin_bulk_load();
   define_names();
   for (std::size_t i = 0; i < sheets_.size(); ++i)
     if (sheets_[i].kind == 0) read_sheet(i);
+  book_->end_bulk_load();
   if (!windows_.empty() && book_->window_count() > 0) {
     model::Window& window = book_->window(0);
     window.visible = windows_.front().visible;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/model/workbook.hpp"
+#include "tests/platform/com/raised.hpp"
 
 namespace engine::model {
 namespace {
@@ -98,6 +99,54 @@ TEST(Recalculation, ManyCellsStaySparseAndCurrent) {
   sheet.set_value(kRows - 1, 0, Value(2.0));
   EXPECT_EQ(sheet.value(0, 1), Value(static_cast<double>(kRows + 1)));
   EXPECT_EQ(sheet.cell_count(), static_cast<std::size_t>(kRows + 1));
+}
+
+// A file's cells arrive in any order: formulas before what they read, names
+// before the cells they name. The load computes each formula once, at the
+// end, and leaves the workbook as live as one typed cell by cell.
+TEST(BulkLoad, ComputesEachFormulaOnceAtTheEndAndStaysLive) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  book.begin_bulk_load();
+  sheet.set_formula(0, 2, formula::parse("=B1*10"));  // C1 reads B1, which reads A1: both still to come
+  sheet.set_formula(0, 1, "=A1+Total");
+  book.add_name("Total", "=Feuil1!$A$2");
+  sheet.set_value(0, 0, Value(1.0));
+  sheet.set_value(1, 0, Value(5.0));
+  EXPECT_EQ(book.evaluation_count(), 0u);
+  book.end_bulk_load();
+  EXPECT_EQ(book.evaluation_count(), 2u);
+  EXPECT_EQ(sheet.value(0, 1), Value(6.0));
+  EXPECT_EQ(sheet.value(0, 2), Value(60.0));
+
+  sheet.set_value(1, 0, Value(7.0));
+  EXPECT_EQ(sheet.value(0, 2), Value(80.0));
+  sheet.clear_contents(CellRange::cell(0, 1));
+  EXPECT_EQ(sheet.value(0, 2), Value(0.0));
+}
+
+TEST(BulkLoad, CyclesEndAtZeroAsTypedOnes) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  book.begin_bulk_load();
+  sheet.set_formula(0, 0, formula::parse("=B1+1"));
+  sheet.set_formula(0, 1, formula::parse("=A1+1"));
+  book.end_bulk_load();
+  EXPECT_EQ(book.cyclic_cells().size(), 2u);
+  EXPECT_EQ(sheet.value(0, 0), Value(0.0));
+}
+
+TEST(ParsedFormula, IsStoredAsTheSameTreeAndRefusedWhenMissing) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  const auto parsed = formula::parse("=SUM( A2:A3 )");
+  sheet.set_formula(0, 0, parsed);
+  EXPECT_EQ(sheet.find_cell(0, 0)->formula, parsed);
+  EXPECT_EQ(sheet.formula_text(0, 0), "=SUM( A2:A3 )");
+  EXPECT_EQ(platform::com::testing_support::raised(
+                [&] { sheet.set_formula(1, 0, std::shared_ptr<const formula::Formula>()); }),
+            platform::com::err::InvalidCall);
+  EXPECT_EQ(sheet.find_cell(1, 0), nullptr);
 }
 
 }  // namespace

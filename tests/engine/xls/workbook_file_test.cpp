@@ -185,5 +185,26 @@ TEST(WorkbookFile, AStreamThatIsNotBiff8IsRefused) {
   EXPECT_THROW(load_workbook(write_compound_file(book5), "old.xls"), FileError);
 }
 
+// Formulas are laid out in the file before the cells they read and in
+// another sheet than them; loading computes each one once and leaves the
+// workbook's dependencies live.
+TEST(WorkbookFile, LoadingComputesEachFormulaOnceAndKeepsDependenciesLive) {
+  m::Workbook original("Chaîne.xls");
+  m::Worksheet& first = original.add_sheet("Feuil1");
+  m::Worksheet& second = original.add_sheet("Feuil2");
+  first.set_formula(0, 0, "=B1*2");
+  first.set_formula(0, 1, "=Feuil2!A1+C1");
+  first.set_formula(0, 2, "=SUM( Feuil2!A1:A3 )");
+  for (int row = 0; row < 3; ++row) second.set_value(row, 0, f::Value(row + 1.0));
+
+  const auto book = load_workbook(save_workbook(original), "Chaîne.xls");
+  EXPECT_EQ(book->evaluation_count(), 3u);
+  m::Worksheet& loaded = book->sheet(0);
+  EXPECT_EQ(loaded.value(0, 0), f::Value(14.0));
+  EXPECT_EQ(loaded.formula_text(0, 2), "=SUM( Feuil2!A1:A3 )");
+  book->sheet(1).set_value(0, 0, f::Value(10.0));
+  EXPECT_EQ(loaded.value(0, 0), f::Value(2 * (10.0 + 15.0)));
+}
+
 }  // namespace
 }  // namespace engine::xls
