@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
+#include <utility>
 
 #include "engine/model/number_format.hpp"
 #include "engine/model/text.hpp"
@@ -67,18 +69,24 @@ double rk_value(std::uint32_t rk) {
 }
 
 // A FORMULA record's cached result (FormulaValue): a number, or a tagged
-// Boolean or error. A text result is nothing here: it follows in a STRING record.
+// Boolean, error or empty text. A text that is not empty is nothing here:
+// it follows in a STRING record.
+bool is_text_result(const Bytes& result) { return result[6] == 0xFF && result[7] == 0xFF && result[0] == 0x00; }
+
 f::Value cached_result(const Bytes& result) {
   if (result[6] != 0xFF || result[7] != 0xFF) {
     std::uint64_t bits = 0;
     for (int i = 7; i >= 0; --i) bits = (bits << 8) | result[static_cast<std::size_t>(i)];
     return std::bit_cast<double>(bits);
   }
-  if (result[0] == 0x01) return result[2] != 0;
-  if (result[0] == 0x02) {
-    if (auto error = f::error_from_code(result[2])) return *error;
+  switch (result[0]) {
+    case 0x01: return result[2] != 0;
+    case 0x02:
+      if (auto error = f::error_from_code(result[2])) return *error;
+      return {};
+    case 0x03: return std::string();
+    default: return {};
   }
-  return {};
 }
 
 class WorkbookReader {
@@ -103,6 +111,7 @@ class WorkbookReader {
   void read_formula(model::Worksheet& sheet, int sheet_index, const Record& record);
   // Whether the formula is now in the cell (a shared one waits for its definition).
   bool set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded);
+  void read_string(model::Worksheet& sheet, const Record& record);
   void read_row(const Record& record);
   void read_colinfo(model::Worksheet& sheet, const Record& record);
   void apply_lines(model::Worksheet& sheet);
@@ -137,6 +146,7 @@ class WorkbookReader {
   std::map<int, RowInfo> rows_;
   std::map<std::pair<int, int>, std::pair<Bytes, Bytes>> shared_;  // anchor -> tokens, extra
   std::vector<std::tuple<int, int, SharedFormulaRef>> pending_shared_;
+  std::optional<std::pair<int, int>> pending_text_;  // the cell whose STRING record comes next
   std::optional<int> sheet_zoom_;
   bool sheet_selected_ = false;
   model::SheetProtection sheet_protection_;
@@ -369,6 +379,17 @@ void WorkbookReader::read_formula(model::Worksheet& sheet, int sheet_index, cons
   // stands for one that cannot be read, and for a shared formula until its
   // definition is met.
   if (!live) put_value(sheet, row, column, xf, cached_result(result));
+  pending_text_.reset();
+  if (!live && is_text_result(result)) pending_text_ = std::make_pair(row, column);
+}
+
+// The text result of the FORMULA record before it, for a cell that holds
+// that result rather than a formula of its own yet.
+void WorkbookReader::read_string(model::Worksheet& sheet, const Record& record) {
+  if (!pending_text_) return;
+  const auto [row, column] = *std::exchange(pending_text_, std::nullopt);
+  RecordCursor in(record);
+  if (!sheet.has_formula(row, column)) sheet.set_value(row, column, in.string16());
 }
 
 void WorkbookReader::read_row(const Record& record) {
@@ -460,6 +481,7 @@ void WorkbookReader::read_sheet_record(model::Worksheet& sheet, int sheet_index,
       return;
     }
     case rt::Formula: return read_formula(sheet, sheet_index, record);
+    case rt::String: return read_string(sheet, record);
     case rt::ShrFmla: case rt::Array: {
       const int first_row = in.u16();
       in.skip(2);
@@ -516,6 +538,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
   rows_.clear();
   shared_.clear();
   pending_shared_.clear();
+  pending_text_.reset();
   sheet_zoom_.reset();
   sheet_selected_ = false;
   sheet_protection_ = {};

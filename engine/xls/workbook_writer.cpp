@@ -206,19 +206,22 @@ void WorkbookWriter::write_cell(RecordWriter& out, int sheet_index, int row, int
   if (cell.formula) {
     const auto encoded = encode_formula(*cell.formula, links_, {sheet_index, row, column}, FormulaRole::Cell);
     // The cached result: a number as is, anything else tagged in the
-    // number's place (a text result follows in a STRING record).
+    // number's place. A text result follows in a STRING record, which every
+    // reader expects after the tag 0; an empty text has a tag of its own
+    // and no STRING record.
+    const bool text_follows = v.is_text() && !v.text().empty();
     if (v.is_number()) body.f64(v.number());
-    else if (v.is_text()) body.u8(0x00).zeros(5).u16(0xFFFF);
+    else if (text_follows) body.u8(0x00).zeros(5).u16(0xFFFF);
     else if (v.is_boolean()) body.u8(0x01).u8(0).u8(v.boolean() ? 1 : 0).zeros(3).u16(0xFFFF);
     else if (v.is_error()) body.u8(0x02).u8(0).u8(static_cast<std::uint8_t>(v.error())).zeros(3).u16(0xFFFF);
     else body.u8(0x03).zeros(5).u16(0xFFFF);
     body.u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
         .bytes(encoded.extra);
     out.record(rt::Formula, body);
-    if (v.is_text() && !v.text().empty()) {
-      RecordBody text;
+    if (text_follows) {
+      // A long text goes on in CONTINUE records that restate its width.
+      ContinuedRecordWriter text(out, rt::String);
       text.string16(v.text());
-      out.record(rt::String, text);
     }
     return;
   }

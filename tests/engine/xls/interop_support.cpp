@@ -35,10 +35,10 @@ bool on_path(std::string_view program) {
   return std::system(command.c_str()) == 0;
 }
 
-bool run_bounded(const std::vector<std::string>& arguments, int seconds) {
+bool run_bounded(const std::vector<std::string>& arguments, int seconds, const fs::path& output) {
   std::string command = "timeout --kill-after=5 " + std::to_string(seconds);
   for (const auto& argument : arguments) command.append(" ").append(shell_quoted(argument));
-  command += " > /dev/null 2>&1";
+  command.append(" > ").append(shell_quoted(output.string())).append(" 2>&1");
   return std::system(command.c_str()) == 0;
 }
 

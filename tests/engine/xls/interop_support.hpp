@@ -33,9 +33,10 @@ class ScratchFolder {
 bool on_path(std::string_view program);
 
 // Runs the command `arguments` (each passed as one argument, whatever it
-// holds) with its output discarded, stopped after `seconds`. True when it
-// finished in time with status 0.
-bool run_bounded(const std::vector<std::string>& arguments, int seconds);
+// holds), stopped after `seconds`, with its output and errors going to
+// `output` (discarded by default). True when it finished in time with
+// status 0.
+bool run_bounded(const std::vector<std::string>& arguments, int seconds, const fs::path& output = "/dev/null");
 
 std::string read_text(const fs::path& file);
 void write_text(const fs::path& file, std::string_view text);
