@@ -16,6 +16,7 @@
 #include "engine/model/cell_format.hpp"
 #include "engine/model/custom_view.hpp"
 #include "engine/model/defined_name.hpp"
+#include "engine/model/document_properties.hpp"
 #include "engine/model/palette.hpp"
 #include "engine/model/protection.hpp"
 #include "engine/model/style.hpp"
@@ -116,6 +117,9 @@ class Workbook final : public formula::EvalContext {
   const CustomView& restore_custom_view(CustomView view);
 
   const WorkbookProtection& protection() const { return protection_; }
+  // The summary (title, author...) the file keeps in its property sets.
+  DocumentProperties& properties() { return properties_; }
+  const DocumentProperties& properties() const { return properties_; }
   void protect(std::string_view password, bool structure = true, bool windows = false);
   void unprotect(std::string_view password);
   // Protection exactly as a file stored it, its password hash included.
@@ -177,6 +181,7 @@ class Workbook final : public formula::EvalContext {
   std::size_t active_window_ = 0;
   std::vector<CustomView> views_;
   WorkbookProtection protection_;
+  DocumentProperties properties_;
   formula::DependencyGraph graph_;
   std::size_t evaluations_ = 0;
   std::optional<double> fixed_now_;

@@ -17,6 +17,7 @@
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/formula_codec.hpp"
 #include "engine/xls/print_records.hpp"
+#include "engine/xls/property_sets.hpp"
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/workbook_file.hpp"
 #include "engine/xls/xf_codec.hpp"
@@ -630,7 +631,9 @@ std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> byt
       if (container.read_stream("Book")) fail("the workbook is in the Excel 5.0/95 format, which is not supported");
       fail("the file holds no workbook stream");
     }
-    return WorkbookReader(*stream, name).run();
+    auto book = WorkbookReader(*stream, name).run();
+    book->properties() = read_document_properties(container);
+    return book;
   } catch (const FileError& error) {
     throw error.for_file(name);
   } catch (const platform::com::Error& error) {

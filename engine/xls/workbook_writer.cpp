@@ -14,6 +14,7 @@
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/formula_codec.hpp"
 #include "engine/xls/print_records.hpp"
+#include "engine/xls/property_sets.hpp"
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/record_writer.hpp"
 #include "engine/xls/workbook_file.hpp"
@@ -495,7 +496,8 @@ Bytes WorkbookWriter::run() {
     stream.insert(stream.end(), sheets[i].begin(), sheets[i].end());
   }
   if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
-  const Stream streams[] = {{"Workbook", std::move(stream)}};
+  std::vector<Stream> streams = property_set_streams(book_);
+  streams.insert(streams.begin(), Stream{"Workbook", std::move(stream)});
   return write_compound_file(streams);
 }
 

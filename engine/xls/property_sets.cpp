@@ -1,0 +1,230 @@
+// Property sets are written by hand, laid out as Excel lays them out (every
+// value padded to four bytes); libgsf's own writer leaves texts unpadded and
+// picks UTF-8, which Excel 2003 does not expect. Reading goes through libgsf,
+// whose GLib types stay in this file and in compound_file.cpp. Only the
+// summary set is read: what the model keeps is there, and libgsf leaks a
+// value on the document summary of every one-sheet workbook.
+#include "engine/xls/property_sets.hpp"
+
+#include <gsf/gsf.h>
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/xls/file_error.hpp"
+#include "engine/xls/record_writer.hpp"
+#include "engine/xls/utf16.hpp"
+
+namespace engine::xls {
+
+namespace {
+
+// Property identifiers and value types of the two sets.
+namespace pid {
+constexpr std::uint32_t CodePage = 0x01, Title = 0x02, Subject = 0x03, Author = 0x04, AppName = 0x12,
+                        Security = 0x13;
+constexpr std::uint32_t Scale = 0x0B, HeadingPair = 0x0C, DocParts = 0x0D, LinksDirty = 0x10, AppVersion = 0x17;
+}  // namespace pid
+namespace vt {
+constexpr std::uint16_t I2 = 0x0002, I4 = 0x0003, Bool = 0x000B, Variant = 0x000C, LpStr = 0x001E,
+                        Vector = 0x1000;
+}  // namespace vt
+
+constexpr std::uint8_t kSummaryFormat[16] = {0xE0, 0x85, 0x9F, 0xF2, 0xF9, 0x4F, 0x68, 0x10,
+                                             0xAB, 0x91, 0x08, 0x00, 0x2B, 0x27, 0xB3, 0xD9};
+constexpr std::uint8_t kDocumentSummaryFormat[16] = {0x02, 0xD5, 0xCD, 0xD5, 0x9C, 0x2E, 0x1B, 0x10,
+                                                     0x93, 0x97, 0x08, 0x00, 0x2B, 0x2C, 0xF9, 0xAE};
+constexpr std::uint16_t kWindows1252 = 1252;
+constexpr std::uint16_t kUtf16 = 1200;
+constexpr std::uint32_t kExcel2003Version = 0x000B0000;  // 11.0
+constexpr char kApplication[] = "Microsoft Excel";
+constexpr char kWorksheetsHeading[] = "Worksheets";
+
+struct IconvClose {
+  void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
+};
+
+// The text in code page 1252, or nothing when it holds a character 1252 lacks.
+std::optional<std::string> to_windows_1252(std::string_view utf8) {
+  std::unique_ptr<void, IconvClose> handle(iconv_open("CP1252", "UTF-8"));
+  if (handle.get() == reinterpret_cast<void*>(-1)) {
+    handle.release();
+    return std::nullopt;
+  }
+  std::string in(utf8);
+  std::string out(in.size(), '\0');  // 1252 never takes more bytes than UTF-8
+  char* from = in.data();
+  char* to = out.data();
+  std::size_t left = in.size(), room = out.size();
+  if (iconv(static_cast<iconv_t>(handle.get()), &from, &left, &to, &room) == static_cast<std::size_t>(-1))
+    return std::nullopt;
+  out.resize(out.size() - room);
+  return out;
+}
+
+// Texts in the set's code page, each with its terminating null.
+class TextCoding {
+ public:
+  explicit TextCoding(const std::vector<std::string>& texts) {
+    for (const auto& text : texts)
+      if (!to_windows_1252(text)) codepage_ = kUtf16;
+  }
+  std::uint16_t codepage() const { return codepage_; }
+
+  Bytes encode(std::string_view utf8) const {
+    Bytes bytes;
+    if (codepage_ == kWindows1252) {
+      const std::string text = to_windows_1252(utf8).value_or(std::string());
+      bytes.assign(text.begin(), text.end());
+      bytes.push_back(0);
+      return bytes;
+    }
+    for (char16_t c : utf8_to_utf16(utf8)) {
+      bytes.push_back(static_cast<std::uint8_t>(c));
+      bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+  }
+
+ private:
+  std::uint16_t codepage_ = kWindows1252;
+};
+
+RecordBody& pad_to_four(RecordBody& body) { return body.zeros((4 - body.size() % 4) % 4); }
+
+// A CodePageString: its size in bytes, the bytes, padding.
+void code_page_string(RecordBody& body, const Bytes& encoded) {
+  body.u32(static_cast<std::uint32_t>(encoded.size())).bytes(encoded);
+  pad_to_four(body);
+}
+
+RecordBody typed(std::uint16_t type) {
+  RecordBody body;
+  body.u16(type).u16(0);
+  return body;
+}
+
+RecordBody text_value(const TextCoding& coding, std::string_view text) {
+  RecordBody body = typed(vt::LpStr);
+  code_page_string(body, coding.encode(text));
+  return body;
+}
+
+RecordBody i2_value(std::uint16_t value) { return typed(vt::I2).u16(value).u16(0); }
+RecordBody i4_value(std::uint32_t value) { return typed(vt::I4).u32(value); }
+RecordBody bool_value(bool value) { return typed(vt::Bool).u16(value ? 0xFFFF : 0).u16(0); }
+
+// One property set in its stream: the header naming its format, then the
+// identifiers with the offsets of their values, then the values.
+class PropertySetWriter {
+ public:
+  explicit PropertySetWriter(std::uint16_t codepage) { add(pid::CodePage, i2_value(codepage)); }
+  void add(std::uint32_t id, RecordBody value) { properties_.emplace_back(id, std::move(value)); }
+
+  Stream stream(const char* name, const std::uint8_t (&format)[16]) const {
+    constexpr std::uint32_t kSetOffset = 48;
+    RecordBody out;
+    out.u16(0xFFFE).u16(0).u32(0x00020005).zeros(16).u32(1);
+    out.bytes(Bytes(std::begin(format), std::end(format))).u32(kSetOffset);
+    const auto header_size = static_cast<std::uint32_t>(8 + 8 * properties_.size());
+    std::uint32_t offset = header_size;
+    RecordBody table;
+    for (const auto& [id, value] : properties_) {
+      table.u32(id).u32(offset);
+      offset += static_cast<std::uint32_t>(value.size());
+    }
+    out.u32(offset).u32(static_cast<std::uint32_t>(properties_.size())).bytes(table.data());
+    for (const auto& property : properties_) out.bytes(property.second.data());
+    return {name, std::move(out.data())};
+  }
+
+ private:
+  std::vector<std::pair<std::uint32_t, RecordBody>> properties_;
+};
+
+// The document's parts as Excel lists them: one heading ("Worksheets") with
+// its count, then every sheet's name.
+void add_parts(PropertySetWriter& set, const TextCoding& coding, const std::vector<std::string>& sheets) {
+  RecordBody pairs = typed(vt::Vector | vt::Variant);
+  pairs.u32(2).bytes(text_value(coding, kWorksheetsHeading).data())
+      .bytes(i4_value(static_cast<std::uint32_t>(sheets.size())).data());
+  set.add(pid::HeadingPair, std::move(pairs));
+  RecordBody parts = typed(vt::Vector | vt::LpStr);
+  parts.u32(static_cast<std::uint32_t>(sheets.size()));
+  for (const auto& sheet : sheets) code_page_string(parts, coding.encode(sheet));
+  set.add(pid::DocParts, std::move(parts));
+}
+
+// --- Reading ---------------------------------------------------------------
+
+struct GObjectUnref {
+  void operator()(void* object) const { g_object_unref(object); }
+};
+
+struct GErrorFree {
+  void operator()(GError* error) const { g_error_free(error); }
+};
+
+std::string text_of(GsfDocMetaData* meta, const char* name) {
+  GsfDocProp* property = gsf_doc_meta_data_lookup(meta, name);
+  if (property == nullptr) return {};
+  const GValue* value = gsf_doc_prop_get_val(property);
+  if (value == nullptr || !G_VALUE_HOLDS_STRING(value) || g_value_get_string(value) == nullptr) return {};
+  return g_value_get_string(value);
+}
+
+void read_set(const CompoundFileReader& container, const char* name, GsfDocMetaData* meta) {
+  std::optional<Bytes> bytes;
+  try {
+    bytes = container.read_stream(name);
+  } catch (const FileError&) {
+    return;  // a broken stream is a missing summary
+  }
+  if (!bytes || bytes->empty()) return;
+  std::unique_ptr<GsfInput, GObjectUnref> input(
+      gsf_input_memory_new(bytes->data(), static_cast<gsf_off_t>(bytes->size()), FALSE));
+  std::unique_ptr<GError, GErrorFree> error(gsf_doc_meta_data_read_from_msole(meta, input.get()));
+}
+
+}  // namespace
+
+std::vector<Stream> property_set_streams(const model::Workbook& book) {
+  const model::DocumentProperties& properties = book.properties();
+  std::vector<std::string> sheets;
+  for (std::size_t i = 0; i < book.sheet_count(); ++i) sheets.push_back(book.sheet(i).name());
+  std::vector<std::string> texts = {properties.title, properties.subject, properties.author};
+  texts.insert(texts.end(), sheets.begin(), sheets.end());
+  const TextCoding coding(texts);
+
+  PropertySetWriter summary(coding.codepage());
+  if (!properties.title.empty()) summary.add(pid::Title, text_value(coding, properties.title));
+  if (!properties.subject.empty()) summary.add(pid::Subject, text_value(coding, properties.subject));
+  if (!properties.author.empty()) summary.add(pid::Author, text_value(coding, properties.author));
+  summary.add(pid::AppName, text_value(coding, kApplication));
+  summary.add(pid::Security, i4_value(0));
+
+  PropertySetWriter document(coding.codepage());
+  document.add(pid::Scale, bool_value(false));
+  add_parts(document, coding, sheets);
+  document.add(pid::LinksDirty, bool_value(false));
+  document.add(pid::AppVersion, i4_value(kExcel2003Version));
+
+  return {summary.stream(kSummaryStream, kSummaryFormat), document.stream(kDocumentSummaryStream, kDocumentSummaryFormat)};
+}
+
+model::DocumentProperties read_document_properties(const CompoundFileReader& container) {
+  std::unique_ptr<GsfDocMetaData, GObjectUnref> meta(gsf_doc_meta_data_new());
+  read_set(container, kSummaryStream, meta.get());
+  model::DocumentProperties properties;
+  properties.title = text_of(meta.get(), GSF_META_NAME_TITLE);
+  properties.subject = text_of(meta.get(), GSF_META_NAME_SUBJECT);
+  properties.author = text_of(meta.get(), GSF_META_NAME_CREATOR);
+  return properties;
+}
+
+}  // namespace engine::xls
