@@ -15,7 +15,7 @@ namespace {
 // Deep enough for any script a person writes, shallow enough for the stack.
 constexpr int kMaxExpressionHeight = 200;
 constexpr int kMaxRecursion = 100;
-constexpr int kMaxWithDepth = 50;
+constexpr int kMaxBlockDepth = 50;
 
 // Words that cannot name a variable or start a statement's chain. Member names
 // after '.' and argument names before ':=' may still be any of them
@@ -30,7 +30,20 @@ constexpr std::array kReserved = {
 
 // Statements of the macro language that scripts do without.
 constexpr std::array kUnsupportedStatements = {
-    "if", "for", "do", "while", "sub", "function", "select", "goto", "resume", "exit", "redim", "const", "option",
+    "do", "while", "sub", "function", "select", "goto", "resume", "redim", "const", "option",
+};
+
+// The words that close a block, and the statement each belongs to.
+struct ClosingWords {
+  std::array<const char*, 2> words;  // the second may be empty
+  const char* stray;                 // the error when no open block takes it
+};
+constexpr std::array kClosingWords = {
+    ClosingWords{{"end", "with"}, "End With without With"},
+    ClosingWords{{"end", "if"}, "End If without block If"},
+    ClosingWords{{"elseif", ""}, "ElseIf without If"},
+    ClosingWords{{"else", ""}, "Else without If"},
+    ClosingWords{{"next", ""}, "Next without For"},
 };
 
 template <std::size_t N>
@@ -84,9 +97,11 @@ class Parser {
   void expect_word(std::string_view word, std::string_view shown) {
     if (!accept_word(word)) fail("expected '" + std::string(shown) + "' but found " + describe(peek()));
   }
+  // In a single-line If, Else also ends the statement before it.
   bool at_statement_end() const {
     const TokenKind k = peek().kind;
-    return k == TokenKind::EndOfLine || k == TokenKind::EndOfInput || at_symbol(":");
+    return k == TokenKind::EndOfLine || k == TokenKind::EndOfInput || at_symbol(":") ||
+           (single_line_if_ > 0 && at_word("else"));
   }
   void end_statement() {
     if (!at_statement_end()) fail("expected the end of the statement but found " + describe(peek()));
@@ -134,25 +149,63 @@ class Parser {
 
   // --- statements --------------------------------------------------------
 
-  // Statements until the end of the script, or until the End With closing
-  // the With block that starts on line `with_line`.
-  Block parse_block(const std::size_t* with_line) {
+  // What may close the block being read, and the error when the text ends
+  // first (the opening statement's line and what is missing).
+  struct Closer {
+    std::size_t line;
+    const char* missing;
+    std::vector<const ClosingWords*> accepted;
+  };
+
+  bool at_closing(const ClosingWords& c) const {
+    return at_word(c.words[0]) && (*c.words[1] == '\0' || at_word(c.words[1], 1));
+  }
+  bool at_line_end() const {
+    const TokenKind k = peek().kind;
+    return k == TokenKind::EndOfLine || k == TokenKind::EndOfInput;
+  }
+
+  // Statements until the end of the script, or until one of the closing
+  // words of `closer`, left for the caller to take.
+  Block parse_block(const Closer* closer) {
     Block block;
     for (;;) {
       while (peek().kind == TokenKind::EndOfLine || at_symbol(":")) take();
       if (peek().kind == TokenKind::EndOfInput) {
-        if (with_line) fail_at(*with_line, "With without End With", true);
+        if (closer) fail_at(closer->line, closer->missing, true);
         return block;
       }
-      if (at_word("end") && at_word("with", 1)) {
-        if (!with_line) fail("End With without With");
-        take();
-        take();
-        return block;
+      for (const ClosingWords& c : kClosingWords) {
+        if (!at_closing(c)) continue;
+        if (closer && std::find(closer->accepted.begin(), closer->accepted.end(), &c) != closer->accepted.end()) {
+          return block;
+        }
+        fail(c.stray);
       }
       block.push_back(parse_statement());
       end_statement();
     }
+  }
+
+  // Bounds the nesting of With, If and For blocks.
+  class BlockNesting {
+   public:
+    BlockNesting(Parser& p, std::size_t line) : p_(p) {
+      if (++p_.block_depth_ > kMaxBlockDepth) p_.fail_at(line, "blocks nested too deeply");
+    }
+    ~BlockNesting() { --p_.block_depth_; }
+    BlockNesting(const BlockNesting&) = delete;
+    BlockNesting& operator=(const BlockNesting&) = delete;
+
+   private:
+    Parser& p_;
+  };
+
+  static const ClosingWords* closing(std::string_view first, std::string_view second = "") {
+    for (const ClosingWords& c : kClosingWords) {
+      if (first == c.words[0] && second == c.words[1]) return &c;
+    }
+    return nullptr;
   }
 
   Statement parse_statement() {
@@ -171,6 +224,9 @@ class Parser {
       if (word == "with") return {parse_with(), line};
       if (word == "dim") return {parse_dim(), line};
       if (word == "on") return {parse_on_error(), line};
+      if (word == "if") return {parse_if(), line};
+      if (word == "for") return {parse_for(), line};
+      if (word == "exit") return {parse_exit(), line};
       if (contains(kUnsupportedStatements, word)) fail("'" + peek().text + "' is not supported in scripts");
       if (word == "end") fail("'End' is not supported in scripts");
     }
@@ -211,11 +267,109 @@ class Parser {
     const std::size_t line = take().line;
     ExprPtr object = parse_expression();
     end_statement();
-    if (with_depth_ == kMaxWithDepth) fail_at(line, "With blocks nested too deeply");
+    const BlockNesting nesting(*this, line);
     ++with_depth_;
-    Block body = parse_block(&line);
+    const Closer closer{line, "With without End With", {closing("end", "with")}};
+    Block body = parse_block(&closer);
     --with_depth_;
+    take();
+    take();
     return WithBlock{std::move(object), std::move(body)};
+  }
+
+  // The block form when nothing follows Then on its line, else the
+  // single-line form.
+  IfBlock parse_if() {
+    const std::size_t line = take().line;
+    ExprPtr condition = parse_expression();
+    expect_word("then", "Then");
+    if (!at_line_end()) return parse_single_line_if(std::move(condition));
+    const BlockNesting nesting(*this, line);
+    IfBlock block;
+    const Closer branch_closer{line, "Block If without End If",
+                               {closing("elseif"), closing("else"), closing("end", "if")}};
+    for (;;) {
+      end_statement();
+      block.branches.push_back({std::move(condition), parse_block(&branch_closer)});
+      if (!accept_word("elseif")) break;
+      condition = parse_expression();
+      expect_word("then", "Then");
+    }
+    if (accept_word("else")) {
+      end_statement();
+      const Closer else_closer{line, "Block If without End If", {closing("end", "if")}};
+      block.branches.push_back({nullptr, parse_block(&else_closer)});
+    }
+    take();
+    take();
+    return block;
+  }
+
+  IfBlock parse_single_line_if(ExprPtr condition) {
+    ++single_line_if_;
+    IfBlock block;
+    block.branches.push_back({std::move(condition), parse_inline_statements()});
+    if (accept_word("else")) block.branches.push_back({nullptr, parse_inline_statements()});
+    --single_line_if_;
+    return block;
+  }
+
+  // Statements separated by ':' up to the end of the line or an Else.
+  Block parse_inline_statements() {
+    Block block;
+    while (!at_line_end() && !at_word("else")) {
+      block.push_back(parse_statement());
+      if (accept_symbol(":")) continue;
+      if (!at_line_end() && !at_word("else")) fail("expected the end of the statement but found " + describe(peek()));
+    }
+    return block;
+  }
+
+  Statement::Action parse_for() {
+    const std::size_t line = take().line;
+    if (accept_word("each")) {
+      std::string variable = loop_variable();
+      expect_word("in", "In");
+      ExprPtr collection = parse_expression();
+      Block body = parse_loop_body(line, variable);
+      return ForEachLoop{std::move(variable), std::move(collection), std::move(body)};
+    }
+    ForLoop loop;
+    loop.variable = loop_variable();
+    expect_symbol("=");
+    loop.start = parse_expression();
+    expect_word("to", "To");
+    loop.end = parse_expression();
+    if (accept_word("step")) loop.step = parse_expression();
+    loop.body = parse_loop_body(line, loop.variable);
+    return loop;
+  }
+
+  std::string loop_variable() {
+    if (peek().kind != TokenKind::Word || is_reserved(peek().text)) fail("expected a variable name but found " + describe(peek()));
+    return take().text;
+  }
+
+  // The body up to Next, and Next's optional variable, which must be the loop's.
+  Block parse_loop_body(std::size_t line, const std::string& variable) {
+    end_statement();
+    const BlockNesting nesting(*this, line);
+    ++loop_depth_;
+    const Closer closer{line, "For without Next", {closing("next")}};
+    Block body = parse_block(&closer);
+    --loop_depth_;
+    take();
+    if (peek().kind == TokenKind::Word && !at_statement_end() && lower(take().text) != lower(variable)) {
+      fail("invalid Next control variable reference");
+    }
+    return body;
+  }
+
+  ExitFor parse_exit() {
+    take();
+    if (!accept_word("for")) fail("only 'Exit For' is supported in scripts");
+    if (loop_depth_ == 0) fail("Exit For not within For ... Next");
+    return ExitFor{};
   }
 
   Dim parse_dim() {
@@ -437,6 +591,9 @@ class Parser {
   std::optional<std::size_t> last_call_open_;
   int recursion_ = 0;
   int with_depth_ = 0;
+  int block_depth_ = 0;
+  int loop_depth_ = 0;
+  int single_line_if_ = 0;
 };
 
 struct Heights {

@@ -7,6 +7,7 @@
 #include "platform/com/text.hpp"
 #include "platform/script/builtins.hpp"
 #include "platform/script/constants.hpp"
+#include "platform/script/err_object.hpp"
 #include "platform/script/parser.hpp"
 #include "platform/script/script.hpp"
 #include "platform/script/syntax_tree.hpp"
@@ -86,6 +87,16 @@ void store(Variable& variable, Variant value, bool set) {
   }
 }
 
+// A value bound to a variable as For Each and a caller's parameter bind it:
+// an object by reference where the variable can hold one, else its value.
+void bind(Variable& variable, Variant value) {
+  const bool set = value.is_object() && (variable.type == VarType::Variant || variable.type == VarType::Object);
+  store(variable, set ? std::move(value) : com::value_of(value), set);
+}
+
+// Exit For, travelling from the statement up to its loop.
+struct LoopExit {};
+
 Variant& element(Variant& array, const Arguments& args) {
   if (!args.names.empty()) com::raise(com::err::NamedArgumentNotFound);
   com::SafeArray& a = array.array_value();
@@ -102,6 +113,7 @@ struct Session::State {
   HostFunctions functions;
   std::unordered_map<std::string, Variable> variables;  // by lower-case name
   bool resume_next = false;
+  std::shared_ptr<ErrObject> err = std::make_shared<ErrObject>();
 };
 
 namespace {
@@ -110,7 +122,7 @@ namespace {
 // a variable, the Application itself, a runtime function (the host's first),
 // a member of the Application, a constant.
 struct Resolved {
-  enum Kind { Variable, Application, Host, Builtin, Member, Constant, Unknown } kind = Unknown;
+  enum Kind { Variable, Application, Err, Host, Builtin, Member, Constant, Unknown } kind = Unknown;
   script::Variable* variable = nullptr;
   const HostFunction* host = nullptr;
   const script::Builtin* builtin = nullptr;
@@ -145,6 +157,7 @@ class Executor {
     try {
       std::visit([&](const auto& action) { perform(action, s); }, s.action);
     } catch (const com::Error& error) {
+      state_.err->record(error);
       if (!state_.resume_next) throw failure(s.line, error);
     } catch (const Refusal& r) {
       throw refusal(s.line, r);
@@ -211,7 +224,85 @@ class Executor {
     for (const Declaration& decl : d.names) state_.variables[key_of(decl.name)] = {decl.type, initial_value(decl.type)};
   }
 
-  void perform(const OnError& o, const Statement&) { state_.resume_next = o.resume_next; }
+  void perform(const OnError& o, const Statement&) {
+    state_.resume_next = o.resume_next;
+    state_.err->clear();
+  }
+
+  void perform(const IfBlock& b, const Statement&) {
+    for (const IfBlock::Branch& branch : b.branches) {
+      if (!branch.condition || holds(*branch.condition)) return run(branch.body);
+    }
+  }
+
+  // A condition that fails under On Error Resume Next lets its branch run:
+  // the macro language resumes at the statement after the If line, which is
+  // the branch's first.
+  bool holds(const Expr& condition) {
+    try {
+      return com::cbool(com::value_of(evaluate(condition)));
+    } catch (const com::Error& error) {
+      state_.err->record(error);
+      if (!state_.resume_next) throw;
+      return true;
+    }
+  }
+
+  // The counter is read back at each turn, so the body may change it; the
+  // bounds and the step are taken once, as the macro language takes them.
+  void perform(const ForLoop& f, const Statement&) {
+    Variant start = com::value_of(evaluate(*f.start));
+    const Variant end = com::value_of(evaluate(*f.end));
+    const Variant step = f.step ? com::value_of(evaluate(*f.step)) : Variant(std::int16_t{1});
+    const BinaryOp within = com::cdbl(step) < 0 ? BinaryOp::GreaterEqual : BinaryOp::LessEqual;
+    Variable* counter = &loop_variable(f.variable);
+    store(*counter, std::move(start), false);
+    try {
+      while (com::cbool(apply(within, counter->value, end))) {
+        run(f.body);
+        counter = &loop_variable(f.variable);
+        store(*counter, apply(BinaryOp::Add, counter->value, step), false);
+      }
+    } catch (const LoopExit&) {
+    }
+  }
+
+  // An array's elements (a copy, as the language iterates), or a
+  // collection's items by Count and Item, read one at a time.
+  void perform(const ForEachLoop& f, const Statement&) {
+    const Variant collection = evaluate(*f.collection);
+    try {
+      if (collection.is_array()) {
+        for (const Variant& item : collection.array_value().elements()) visit(f, item);
+        return;
+      }
+      Dispatch& object = com::object_of(collection);
+      Arguments none;
+      const std::int32_t count = com::clng(invoke(object, object.id_of("Count"), kRead, none));
+      const com::DispId item = object.members().id_of("Item").value_or(com::DISPID_VALUE);
+      for (std::int32_t i = 1; i <= count; ++i) {
+        Arguments index;
+        index.values.push_back(i);
+        visit(f, invoke(object, item, kRead, index));
+      }
+    } catch (const LoopExit&) {
+    }
+  }
+
+  void visit(const ForEachLoop& f, Variant item) {
+    bind(loop_variable(f.variable), std::move(item));
+    run(f.body);
+  }
+
+  void perform(const ExitFor&, const Statement&) { throw LoopExit{}; }
+
+  // A loop counts in a variable, declared by its first use.
+  script::Variable& loop_variable(const std::string& name) {
+    Resolved r = resolve(name);
+    if (r.kind == Resolved::Variable) return *r.variable;
+    if (r.kind != Resolved::Unknown) throw Refusal("'" + name + "' cannot be a loop variable");
+    return state_.variables[key_of(name)];
+  }
 
   // --- names -------------------------------------------------------------
 
@@ -227,6 +318,8 @@ class Executor {
       r.variable = &it->second;
     } else if (key_of(name) == "application") {
       r.kind = Resolved::Application;
+    } else if (key_of(name) == "err") {
+      r.kind = Resolved::Err;
     } else if ((r.host = find_host_function(name))) {
       r.kind = Resolved::Host;
     } else if ((r.builtin = find_builtin(name))) {
@@ -252,6 +345,10 @@ class Executor {
     switch (r.kind) {
       case Resolved::Variable: return args ? index(r.variable->value, *args) : r.variable->value;
       case Resolved::Application: return args ? index(state_.application, *args) : state_.application;
+      case Resolved::Err: {
+        const Variant err(state_.err);
+        return args ? index(err, *args) : err;
+      }
       case Resolved::Host: {
         Arguments none;
         return call_host(*r.host, args ? *args : none);
@@ -456,11 +553,7 @@ std::optional<Variant> Session::variable(std::string_view name) const {
 }
 
 void Session::set_variable(std::string_view name, Variant value) {
-  Variable& variable = state_->variables[key_of(name)];
-  // An object goes by reference where the variable can hold one; a typed
-  // variable takes its default value, as a typed parameter does.
-  const bool set = value.is_object() && (variable.type == VarType::Variant || variable.type == VarType::Object);
-  store(variable, set ? std::move(value) : com::value_of(value), set);
+  bind(state_->variables[key_of(name)], std::move(value));
 }
 
 void run(const Script& script, Variant application, HostCallback host, HostFunctions functions) {

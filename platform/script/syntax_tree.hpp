@@ -88,9 +88,34 @@ struct Dim {
 struct OnError {
   bool resume_next = false;
 };
+// If ... Then ... [ElseIf ... Then ...] [Else ...] End If, or the same on
+// one line: the first branch whose condition holds runs.
+struct IfBlock {
+  struct Branch {
+    ExprPtr condition;  // null for Else
+    Block body;
+  };
+  std::vector<Branch> branches;
+};
+// For variable = start To end [Step step] ... Next.
+struct ForLoop {
+  std::string variable;
+  ExprPtr start;
+  ExprPtr end;
+  ExprPtr step;  // null: 1
+  Block body;
+};
+// For Each variable In collection ... Next.
+struct ForEachLoop {
+  std::string variable;
+  ExprPtr collection;
+  Block body;
+};
+struct ExitFor {};
 
 struct Statement {
-  using Action = std::variant<HostLine, Assignment, CallStatement, WithBlock, Dim, OnError>;
+  using Action =
+      std::variant<HostLine, Assignment, CallStatement, WithBlock, Dim, OnError, IfBlock, ForLoop, ForEachLoop, ExitFor>;
   Action action;
   std::size_t line = 0;  // index into Program::lines
 };

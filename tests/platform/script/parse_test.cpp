@@ -44,6 +44,18 @@ TEST(ParseTest, EveryStatementFormParses) {
       "x = #2003-01-02# : y = #1/2/2003 10:30:00 AM#  ' a comment\n"
       "On Error Resume Next\n"
       "On Error GoTo 0\n"
+      "If x > 1 Then y = 2 Else y = 3: z = 4\n"
+      "If Err.Number <> 0 Then\n"
+      "  Err.Clear\n"
+      "ElseIf x Then\n"
+      "ElseIf y Then\n"
+      "  x = 1\n"
+      "Else\n"
+      "  For i = 10 To 1 Step -2\n"
+      "    For Each ws In Worksheets: If ws.Name = \"a\" Then Exit For\n"
+      "    Next ws\n"
+      "  Next\n"
+      "End If\n"
       "#check 601\n"));
 }
 
@@ -60,11 +72,29 @@ TEST(ParseTest, SyntaxErrorsNameTheirLineAndTheProblem) {
   EXPECT_EQ(syntax_error_of("x = 12abc").problem(), "syntax error: malformed number '12'");
   EXPECT_EQ(syntax_error_of("x = #31/31/2003#").problem(), "syntax error: invalid date literal #31/31/2003#");
   EXPECT_EQ(syntax_error_of("f a:=1, 2").problem(), "syntax error: a positional argument after a named one");
-  EXPECT_EQ(syntax_error_of("If x Then y = 1").problem(), "syntax error: 'If' is not supported in scripts");
+  EXPECT_EQ(syntax_error_of("Do While x").problem(), "syntax error: 'Do' is not supported in scripts");
   EXPECT_EQ(syntax_error_of("On Error GoTo Handler").problem(),
             "syntax error: only 'On Error Resume Next' and 'On Error GoTo 0' are supported");
   EXPECT_EQ(syntax_error_of("x = 1 y").line(), 1);
   EXPECT_EQ(syntax_error_of("x = 1 ? 2").problem(), "syntax error: unexpected character '?'");
+}
+
+TEST(ParseTest, BlocksMustCloseInOrder) {
+  EXPECT_EQ(syntax_error_of("Next").problem(), "syntax error: Next without For");
+  EXPECT_EQ(syntax_error_of("Else").problem(), "syntax error: Else without If");
+  EXPECT_EQ(syntax_error_of("End If").problem(), "syntax error: End If without block If");
+  EXPECT_EQ(syntax_error_of("For i = 1 To 2\nEnd If").problem(), "syntax error: End If without block If");
+  EXPECT_EQ(syntax_error_of("If x Then\nElse\nElse\nEnd If").problem(), "syntax error: Else without If");
+  EXPECT_EQ(syntax_error_of("With a\nNext").problem(), "syntax error: Next without For");
+  EXPECT_EQ(syntax_error_of("For i = 1 To 2\nNext j").problem(), "syntax error: invalid Next control variable reference");
+  EXPECT_EQ(syntax_error_of("Exit For").problem(), "syntax error: Exit For not within For ... Next");
+  EXPECT_EQ(syntax_error_of("For i = 1 2\nNext").problem(), "syntax error: expected 'To' but found '2'");
+  EXPECT_EQ(syntax_error_of("If x y = 1").problem(), "syntax error: expected 'Then' but found 'y'");
+  const ScriptError open_if = syntax_error_of("x = 1\nIf x Then\n  y = 2\nElse\n");
+  EXPECT_TRUE(open_if.incomplete());
+  EXPECT_EQ(open_if.line(), 2);
+  EXPECT_EQ(open_if.problem(), "syntax error: Block If without End If");
+  EXPECT_TRUE(syntax_error_of("For Each c In Range(\"A1:B2\")\n").incomplete());
 }
 
 TEST(ParseTest, OpenWithBlocksAndTrailingContinuationsAreIncomplete) {
@@ -84,9 +114,11 @@ TEST(ParseTest, NestingBeyondTheLimitsIsASyntaxErrorNotACrash) {
   std::string chain = "x = a";
   for (int i = 0; i < 5000; ++i) chain += ".b";
   syntax_error_of(chain);
-  std::string withs;
-  for (int i = 0; i < 500; ++i) withs += "With a\n";
-  syntax_error_of(withs);
+  for (const char* opener : {"With a\n", "If a Then\n", "For i = 1 To 2\n"}) {
+    std::string blocks;
+    for (int i = 0; i < 500; ++i) blocks += opener;
+    syntax_error_of(blocks);
+  }
 }
 
 TEST(ParseTest, EmptyAndCommentOnlyScriptsRunAsNothing) {
@@ -102,9 +134,11 @@ TEST(ParseTest, MalformedInputNeverCrashes) {
   const std::string sample =
       "With ActiveSheet.PageSetup\n .Orientation = xlPortrait: x = -2^2 & \"a\"\"b\" Mod 3\nEnd With\n"
       "Selection.Subtotal GroupBy:=1, Function:=xlSum, TotalList:=Array(3) _\n , Replace:=True\n"
-      "y = #1/2/2003# + &H10 - .5E1 \\ 2: Set z = Nothing: Call f((1), , g:=2)\n#host line\n";
+      "y = #1/2/2003# + &H10 - .5E1 \\ 2: Set z = Nothing: Call f((1), , g:=2)\n#host line\n"
+      "If y Then x = 1 Else x = 2\nFor i = a To b\nIf i = 2 Then\nExit For\nElseIf x Then\nEnd If\nNext i\n"
+      "For Each c In Array(1, 2)\nNext\n";
   std::mt19937 random(72506);
-  const std::string alphabet = "()\".,:=_#&' \nWithEnd.Set-+*/\\^<>aZ0129E";
+  const std::string alphabet = "()\".,:=_#&' \nWithEnd.Set-+*/\\^<>aZ0129EIfThenElseForNext";
   for (int round = 0; round < 3000; ++round) {
     std::string text = sample.substr(0, random() % (sample.size() + 1));
     for (int edits = static_cast<int>(random() % 4); edits > 0; --edits) {
