@@ -28,6 +28,7 @@ void cells_of_every_kind(m::Workbook& book) {
   sheet.set_value(1, 0, f::Value("Ελληνικά 日本語"));
   sheet.set_value(1, 1, f::Value(1e300));
   sheet.set_value(2, 1, f::Value(123456789));
+  book.properties() = {"Données ∑", "Graines", "Zoé"};  // a summary in UTF-16
 }
 
 void formulas_names_and_sheets(m::Workbook& book) {

@@ -68,15 +68,15 @@ class SafeArray {
   // LBound/UBound of dimension `dim` (1-based); a dimension that does not exist raises 9.
   std::int32_t lower_bound(int dim = 1) const;
   std::int32_t upper_bound(int dim = 1) const;
-  std::size_t size() const { return elements_.size(); }
+  std::size_t size() const;
 
   Variant& at(std::int32_t i);
   const Variant& at(std::int32_t i) const;
   Variant& at(std::int32_t row, std::int32_t column);
   const Variant& at(std::int32_t row, std::int32_t column) const;
 
-  std::span<Variant> elements() { return elements_; }
-  std::span<const Variant> elements() const { return elements_; }
+  std::span<Variant> elements();
+  std::span<const Variant> elements() const;
 
   friend bool operator==(const SafeArray&, const SafeArray&);
 
@@ -152,6 +152,12 @@ class Variant {
                std::shared_ptr<Dispatch>, SafeArray>
       value_;
 };
+
+// SafeArray's members that measure its elements need Variant complete
+// (clang refuses them inside SafeArray, where Variant is not yet).
+inline std::size_t SafeArray::size() const { return elements_.size(); }
+inline std::span<Variant> SafeArray::elements() { return elements_; }
+inline std::span<const Variant> SafeArray::elements() const { return elements_; }
 
 // The kind's name as TypeName gives it ("Empty", "Long", "String", ...).
 const char* type_name(VarType type);
