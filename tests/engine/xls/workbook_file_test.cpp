@@ -206,5 +206,17 @@ TEST(WorkbookFile, LoadingComputesEachFormulaOnceAndKeepsDependenciesLive) {
   EXPECT_EQ(loaded.value(0, 0), f::Value(2 * (10.0 + 15.0)));
 }
 
+// The rows a sheet hides come after its cells in the file; what ignores
+// hidden rows is computed with them hidden.
+TEST(WorkbookFile, LoadedSubtotalsLeaveOutTheRowsTheFileHides) {
+  m::Workbook original("Sous-totaux.xls");
+  m::Worksheet& sheet = original.add_sheet("Feuil1");
+  for (int row = 0; row < 3; ++row) sheet.set_value(row, 0, f::Value(row + 1.0));
+  sheet.set_formula(3, 0, "=SUBTOTAL(109,A1:A3)");
+  sheet.set_rows_hidden(1, 1, true);
+  const auto book = load_workbook(save_workbook(original), "Sous-totaux.xls");
+  EXPECT_EQ(book->sheet(0).value(3, 0), f::Value(4.0));
+}
+
 }  // namespace
 }  // namespace engine::xls
