@@ -1,22 +1,33 @@
-// Every answer script of exercises/answers, played on its question's file as
-// a trainee would play it, leaves the state whose cause code its header
-// announces ("' expect: C"; "' expect: \"\"" for a right answer).
+// Every answer script of exercises/answers, played by the d72506 command on
+// its question as the course player plays it (files delivered, InitQuestion,
+// the trainee's script, TestePoint, Fermer), gets from the module the cause
+// code its header announces ("' expect: C"; "' expect: \"\"" for a right
+// answer).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/exercises/checks.hpp"
 #include "tests/exercises/exercise_world.hpp"
+#include "tests/exercises/program_run.hpp"
 
 namespace exercises::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using nlohmann::json;
+
+// The questions whose class the module does not carry yet: their answers
+// are still judged by the approximations of checks.cpp.
+const std::set<int> kQuestionsWithoutTheirClass = {608, 609, 610, 611, 612, 613, 614, 615};
 
 struct Answer {
   fs::path path;
@@ -49,20 +60,47 @@ std::vector<Answer> all_answers() {
 
 void PrintTo(const Answer& answer, std::ostream* out) { *out << answer.path.filename().string(); }
 
-class AnswerTest : public ::testing::TestWithParam<Answer> {};
+// The command's report of one question played, the trainee's script first
+// when there is one.
+json play(int question, const std::optional<fs::path>& trainee) {
+  std::vector<std::string> command = {D72506_COMMAND, "play",         std::to_string(question),
+                                      "--json",       "--exercises", D72506_EXERCISE_FILES};
+  if (trainee) command.insert(command.end(), {"--trainee", trainee->string()});
+  const ProgramRun run = run_program(command, 120);
+  const json report = json::parse(run.output, nullptr, false);
+  if (report.is_discarded()) throw std::runtime_error("no report from d72506: " + run.output + run.errors);
+  return report;
+}
 
-TEST_P(AnswerTest, LeavesTheStateOfItsAnnouncedCode) {
-  const Answer& answer = GetParam();
+// The one verdict of a report, its code, or the failure that replaced it.
+std::string only_verdict(const json& report) {
+  if (!report.at("error").is_null()) return "failed: " + report.at("error").dump();
+  const json& verdicts = report.at("verdicts");
+  if (verdicts.size() != 1) return "verdicts: " + verdicts.dump();
+  const json& verdict = verdicts.at(0);
+  const std::string code = verdict.at("causeErreur");
+  return verdict.at("erreurGenerale") ? "general error " + code : code;
+}
+
+// The approximation's verdict, for a question the module cannot judge yet.
+std::string approximate_verdict(const Answer& answer) {
   ExerciseWorld world;
   world.prepare(answer.question);
   std::vector<std::string> verdicts;
   world.on_host_line = [&](std::string_view line) {
-    ASSERT_EQ(line, "check");
-    verdicts.push_back(verdict(answer.question, world));
+    if (line == "check") verdicts.push_back(verdict(answer.question, world));
   };
   world.play(answer.path);
-  ASSERT_EQ(verdicts.size(), 1u) << "an answer asks for its verdict once, at its end";
-  EXPECT_EQ(verdicts.front(), answer.expected);
+  return verdicts.size() == 1 ? verdicts.front() : "verdicts: " + std::to_string(verdicts.size());
+}
+
+class AnswerTest : public ::testing::TestWithParam<Answer> {};
+
+TEST_P(AnswerTest, GetsTheCodeItAnnounces) {
+  const Answer& answer = GetParam();
+  const bool approximated = kQuestionsWithoutTheirClass.contains(answer.question);
+  const std::string verdict = approximated ? approximate_verdict(answer) : only_verdict(play(answer.question, answer.path));
+  EXPECT_EQ(verdict, answer.expected) << (approximated ? "approximation of the check" : "the module's check");
 }
 
 INSTANTIATE_TEST_SUITE_P(Exercises, AnswerTest, ::testing::ValuesIn(all_answers()),
@@ -80,9 +118,15 @@ TEST(AnswerSet, EveryQuestionHasARightAnswerAndAWrongOne) {
 TEST(AnswerSet, ABlankWorkingCopyIsNotTakenForARightAnswer) {
   // The delivered files must not already hold the answers.
   for (int question = 601; question <= 615; ++question) {
-    ExerciseWorld world;
-    world.prepare(question);
-    EXPECT_NE(verdict(question, world), "") << question;
+    if (kQuestionsWithoutTheirClass.contains(question)) {
+      ExerciseWorld world;
+      world.prepare(question);
+      EXPECT_NE(verdict(question, world), "") << question;
+    } else {
+      const std::string verdict = only_verdict(play(question, std::nullopt));
+      EXPECT_NE(verdict, "") << question;
+      EXPECT_FALSE(verdict.starts_with("failed")) << question << ": " << verdict;
+    }
   }
 }
 

@@ -1,0 +1,20 @@
+// Gnumeric writes neither row groups nor sheet protection into
+// OpenDocument, so these are read from its own uncompressed XML format
+// (.xml, written by ssconvert's Gnumeric_XmlIO:sax:0 exporter).
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+namespace exercises::testing {
+
+struct GnumericSheet {
+  std::map<int, int> outline_levels;  // 1-based row -> Excel's outline level, for rows inside a group
+  bool is_protected = false;
+};
+
+// By sheet name; std::runtime_error when the file is not well-formed XML.
+std::map<std::string, GnumericSheet> read_gnumeric_sheets(const std::filesystem::path& file);
+
+}  // namespace exercises::testing
