@@ -3,6 +3,7 @@
 // in Shapes, comment shapes included, in the order they were created.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/model/constants.hpp"
@@ -10,6 +11,17 @@
 namespace engine::model {
 
 enum class ShapeKind { Comment, CheckBox, TextBox };
+
+// A drawn object's size and where it starts within its top-left cell, in
+// points, as Left, Top, Width and Height place it.
+struct ShapeExtent {
+  double left_offset = 0;  // from the left edge of the shape's column
+  double top_offset = 0;   // from the top edge of its row
+  double width = 0;
+  double height = 0;
+
+  friend bool operator==(const ShapeExtent&, const ShapeExtent&) = default;
+};
 
 struct Shape {
   int id = 0;  // unique on the sheet, gives default names ("Check Box 3")
@@ -22,6 +34,8 @@ struct Shape {
   std::string text;
   int value = xl::Off;  // check boxes: xlOn, xlOff or xlMixed
   bool locked = true;
+  // Nothing: the default size of its kind, from the corner of its cell.
+  std::optional<ShapeExtent> extent;
 };
 
 struct Note {

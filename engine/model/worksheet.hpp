@@ -146,6 +146,10 @@ class Worksheet {
   // its note's. Raises 1004 for a locked shape on a sheet whose drawing
   // objects are protected.
   void set_shape_text(std::string_view name, std::string text);
+  // Places a text box or check box within its cell and gives it its size.
+  // Raises 1004 for a negative offset or size, for a comment shape, and as
+  // set_shape_text does for a protected one.
+  void set_shape_extent(std::string_view name, const ShapeExtent& extent);
   // The id the next shape gets, which Excel's default names carry.
   int next_shape_id() const { return next_shape_id_; }
 

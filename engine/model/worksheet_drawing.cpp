@@ -165,6 +165,16 @@ void Worksheet::rename_shape(std::string_view name, std::string new_name) {
   book_.mark_changed();
 }
 
+void Worksheet::set_shape_extent(std::string_view name, const ShapeExtent& extent) {
+  Shape& shape = shape_for_write(name);
+  check_shape_editable(shape);
+  if (shape.kind == ShapeKind::Comment) refuse(platform::com::err::ApplicationDefined, "A comment is placed by its cell");
+  if (extent.left_offset < 0 || extent.top_offset < 0 || extent.width < 0 || extent.height < 0)
+    refuse(platform::com::err::ApplicationDefined, "The shape must lie on the sheet with a size of zero or more");
+  shape.extent = extent;
+  book_.mark_changed();
+}
+
 void Worksheet::set_shape_text(std::string_view name, std::string text) {
   Shape& shape = shape_for_write(name);
   check_shape_editable(shape);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/xls/record_types.hpp"
+#include "engine/xls/shape_anchor.hpp"
 #include "platform/com/error.hpp"
 
 namespace engine::xls {
@@ -45,6 +46,7 @@ void SheetDrawingReader::add_shape(model::Worksheet& sheet, const ArtShape& shap
             : sheet.add_text_box(anchor.first_row, anchor.first_column, object.text, std::move(name));
     const std::string added_name = added.name;
     if (info.type == obj::CheckBox) sheet.set_check_box_value(added_name, info.value);
+    sheet.set_shape_extent(added_name, shape_extent(sheet, anchor));
     sheet.set_shape_locked(added_name, info.locked);
   } catch (const platform::com::Error&) {
     // Two shapes of the sheet would share a name: the later one is left out.

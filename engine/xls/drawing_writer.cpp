@@ -8,6 +8,7 @@
 #include "engine/xls/obj_records.hpp"
 #include "engine/xls/office_art.hpp"
 #include "engine/xls/record_types.hpp"
+#include "engine/xls/shape_anchor.hpp"
 #include "engine/xls/utf16.hpp"
 
 namespace engine::xls {
@@ -35,13 +36,6 @@ ArtAnchor note_box(int row, int column) {
   const int top = clamp_row(row - 1);
   const int left = clamp_column(column + 1);
   return {left, top, clamp_column(left + 2), clamp_row(top + 4)};
-}
-
-ArtAnchor shape_box(const model::Shape& shape) {
-  const int width = shape.kind == model::ShapeKind::CheckBox ? 2 : 3;
-  const int height = shape.kind == model::ShapeKind::CheckBox ? 1 : 4;
-  return {clamp_column(shape.column), clamp_row(shape.row), clamp_column(shape.column + width),
-          clamp_row(shape.row + height)};
 }
 
 std::vector<ArtProperty> note_properties(bool visible) {
@@ -143,7 +137,7 @@ void DrawingWriter::write_sheet(RecordWriter& out, const model::Worksheet& sheet
     } else {
       const bool check_box = shape.kind == model::ShapeKind::CheckBox;
       part.container = shape_container(check_box ? art::HostControl : art::TextBox, last_spid,
-                                       control_properties(shape), shape_box(shape), kControlAnchorFlags);
+                                       control_properties(shape), shape_anchor(sheet, shape), kControlAnchorFlags);
       part.obj = check_box ? check_box_obj(object_id, shape.locked, shape.value)
                            : text_box_obj(object_id, shape.locked);
       part.text = shape.text;

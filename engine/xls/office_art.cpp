@@ -94,8 +94,9 @@ ArtShape read_shape(ByteSpan container) {
         break;
       case art::ClientAnchor:
         if (record.body.size() < 18) fail("a shape's anchor is cut short");
-        shape.anchor = ArtAnchor{le16(record.body, 2), le16(record.body, 6), le16(record.body, 10),
-                                 le16(record.body, 14)};
+        shape.anchor = ArtAnchor{le16(record.body, 2),  le16(record.body, 6),  le16(record.body, 10),
+                                 le16(record.body, 14), le16(record.body, 4),  le16(record.body, 8),
+                                 le16(record.body, 12), le16(record.body, 16)};
         break;
       case art::ClientData: shape.has_client_data = true; break;
       default: break;
@@ -150,10 +151,10 @@ Bytes art_properties(std::vector<ArtProperty> properties) {
 Bytes art_anchor(const ArtAnchor& anchor, std::uint16_t flags) {
   RecordBody body;
   body.u16(flags)
-      .u16(static_cast<std::uint16_t>(anchor.first_column)).u16(0)
-      .u16(static_cast<std::uint16_t>(anchor.first_row)).u16(0)
-      .u16(static_cast<std::uint16_t>(anchor.last_column)).u16(0)
-      .u16(static_cast<std::uint16_t>(anchor.last_row)).u16(0);
+      .u16(static_cast<std::uint16_t>(anchor.first_column)).u16(static_cast<std::uint16_t>(anchor.first_dx))
+      .u16(static_cast<std::uint16_t>(anchor.first_row)).u16(static_cast<std::uint16_t>(anchor.first_dy))
+      .u16(static_cast<std::uint16_t>(anchor.last_column)).u16(static_cast<std::uint16_t>(anchor.last_dx))
+      .u16(static_cast<std::uint16_t>(anchor.last_row)).u16(static_cast<std::uint16_t>(anchor.last_dy));
   return art_atom(art::ClientAnchor, 0, 0, body.data());
 }
 

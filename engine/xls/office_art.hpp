@@ -69,11 +69,17 @@ struct ArtProperty {
 
 // The cells a shape's corners lie in, with offsets within them as Excel
 // counts them (1/1024 of a column, 1/256 of a row).
+// The cells under a shape's corners, with the corners' offsets into them
+// in 1/1024 of the column's width and 1/256 of the row's height.
 struct ArtAnchor {
   int first_column = 0;
   int first_row = 0;
   int last_column = 0;
   int last_row = 0;
+  int first_dx = 0;
+  int first_dy = 0;
+  int last_dx = 0;
+  int last_dy = 0;
 };
 
 Bytes art_header(std::uint16_t type, std::uint16_t instance, std::uint8_t version, std::uint32_t length);

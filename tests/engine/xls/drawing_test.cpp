@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/model/constants.hpp"
+#include "engine/model/sheet_geometry.hpp"
 #include "engine/xls/compound_file.hpp"
 #include "engine/xls/file_error.hpp"
 #include "platform/com/error.hpp"
@@ -123,6 +124,39 @@ TEST(FormControls, UnlockedBoxesOfAProtectedSheetStayTickable) {
   s.set_check_box_value("Case à cocher 2", m::xl::Mixed);
   EXPECT_EQ(s.find_shape("Case à cocher 1")->value, m::xl::On);
   EXPECT_THROW(s.set_check_box_value("Case à cocher 3", m::xl::On), platform::com::Error);
+}
+
+// A text box drawn 420 x 100 points from 20, 40 (as AddTextbox places the
+// question's box) keeps its place and size through a save, over columns and
+// rows of their own sizes; a shape never placed keeps its default anchor.
+TEST(FormControls, PlacedShapesKeepTheirOffsetsAndSize) {
+  m::Workbook book("Les Modèles.xls");
+  auto& sheet = book.add_sheet("Feuil1");
+  sheet.set_column_width(1, 1, 20);
+  sheet.set_row_height(3, 3, 30);
+  sheet.set_rows_hidden(4, 4, true);
+  sheet.add_text_box(1, 0, "Question", "Question");
+  const m::ShapeExtent placed{10.5, 3.25, 420, 100};
+  sheet.set_shape_extent("Question", placed);
+  sheet.add_check_box(8, 2, "Réponse 1", "Réponse 1");
+  EXPECT_THROW(sheet.set_shape_extent("Réponse 1", {0, 0, -1, 10}), platform::com::Error);
+
+  const auto back = round_trip(book);
+  const m::Shape* question = back->sheet(0).find_shape("Question");
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(question->extent);
+  // Offsets are kept in 1/1024 of a column and 1/256 of a row.
+  EXPECT_NEAR(question->extent->left_offset, placed.left_offset, 0.1);
+  EXPECT_NEAR(question->extent->top_offset, placed.top_offset, 0.1);
+  EXPECT_NEAR(question->extent->width, placed.width, 0.2);
+  EXPECT_NEAR(question->extent->height, placed.height, 0.2);
+  EXPECT_EQ(round_trip(*back)->sheet(0).find_shape("Question")->extent, question->extent);
+
+  const m::Shape* box = back->sheet(0).find_shape("Réponse 1");
+  ASSERT_TRUE(box->extent);
+  EXPECT_EQ(box->extent->left_offset, 0);
+  EXPECT_NEAR(box->extent->width, 2 * m::column_width_points(back->sheet(0).standard_width()), 0.01);
+  EXPECT_NEAR(box->extent->height, back->sheet(0).standard_height(), 0.01);
 }
 
 // --- Damaged drawings ---------------------------------------------------------
