@@ -178,6 +178,7 @@ void Application::die() {
   alive_ = false;
   edit_cell_.reset();
   workbooks_.clear();
+  recent_.clear();
   active_workbook_.reset();
   selected_object_ = nullptr;
   clipboard_.reset();
@@ -243,29 +244,70 @@ bool Application::is_open(const model::Workbook& book) const {
   return std::any_of(workbooks_.begin(), workbooks_.end(), [&](const auto& b) { return b.get() == &book; });
 }
 
+// `book` may be an element of recent_ itself, hence the copy before the
+// list changes.
 void Application::activate_workbook(const std::shared_ptr<model::Workbook>& book) {
   if (!book || !is_open(*book)) raise_detached();
-  if (active_workbook_ != book) selected_object_ = nullptr;
-  active_workbook_ = book;
+  const std::shared_ptr<model::Workbook> activated = book;
+  if (active_workbook_ != activated) selected_object_ = nullptr;
+  active_workbook_ = activated;
+  std::erase(recent_, activated);
+  recent_.insert(recent_.begin(), activated);
   refresh_main_window_title();
 }
 
-void Application::add_workbook(std::shared_ptr<model::Workbook> book) {
-  workbooks_.push_back(book);
-  activate_workbook(book);
+namespace {
+
+std::optional<std::size_t> visible_window(const model::Workbook& book) {
+  if (book.window(book.active_window()).visible) return book.active_window();
+  for (std::size_t i = 0; i < book.window_count(); ++i) {
+    if (book.window(i).visible) return i;
+  }
+  return std::nullopt;
 }
 
-// The workbook opened before it becomes active, as Excel activates the next
-// window in its list.
+}  // namespace
+
+void Application::add_workbook(std::shared_ptr<model::Workbook> book) {
+  workbooks_.push_back(book);
+  if (visible_window(*book)) {
+    activate_workbook(book);
+  } else {
+    recent_.push_back(book);
+  }
+}
+
 void Application::remove_workbook(const std::shared_ptr<model::Workbook>& book) {
   auto found = std::find(workbooks_.begin(), workbooks_.end(), book);
   if (found == workbooks_.end()) return;
   workbooks_.erase(found);
+  std::erase(recent_, book);
   if (clipboard_ && clipboard_->book == book) clipboard_.reset();
-  if (active_workbook_ == book) {
-    selected_object_ = nullptr;
-    active_workbook_ = workbooks_.empty() ? nullptr : workbooks_.back();
+  if (active_workbook_ == book) activate_next_visible_window();
+  refresh_main_window_title();
+}
+
+void Application::set_window_visible(const std::shared_ptr<model::Workbook>& book, std::size_t index, bool visible) {
+  if (!book || !is_open(*book)) raise_detached();
+  book->window(index).visible = visible;
+  if (visible) {
+    book->activate_window(index);
+    activate_workbook(book);
+  } else if (active_workbook_ == book && book->active_window() == index) {
+    activate_next_visible_window();
   }
+}
+
+void Application::activate_next_visible_window() {
+  for (const auto& book : recent_) {
+    if (const auto window = visible_window(*book)) {
+      book->activate_window(*window);
+      activate_workbook(book);
+      return;
+    }
+  }
+  selected_object_ = nullptr;
+  active_workbook_ = nullptr;
   refresh_main_window_title();
 }
 

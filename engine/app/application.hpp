@@ -110,14 +110,23 @@ class Application final : public AppObject {
   // --- State the automation objects share -----------------------------------------
   // Open workbooks in opening order.
   const std::vector<std::shared_ptr<model::Workbook>>& open_workbooks() const { return workbooks_; }
-  // Null when no workbook is open.
+  // Open workbooks in the order their windows were last active, the most
+  // recent first: the order Excel's window list and its choice of the next
+  // active window follow.
+  const std::vector<std::shared_ptr<model::Workbook>>& workbooks_by_recent_use() const { return recent_; }
+  // Null when no workbook is open, or when none has a visible window.
   std::shared_ptr<model::Workbook> active_workbook() const;
   // Makes the workbook the active one (it must be open).
   void activate_workbook(const std::shared_ptr<model::Workbook>& book);
-  // Adds an opened or created workbook and activates it.
+  // Adds an opened or created workbook and activates it, unless all its
+  // windows were saved hidden: Excel then leaves the active workbook as it is.
   void add_workbook(std::shared_ptr<model::Workbook> book);
   // Closes it without saving; its automation objects become detached.
   void remove_workbook(const std::shared_ptr<model::Workbook>& book);
+  // Shows or hides one window of an open workbook. Hiding the active window
+  // activates the most recent visible one, or leaves no active workbook;
+  // showing a window activates it.
+  void set_window_visible(const std::shared_ptr<model::Workbook>& book, std::size_t index, bool visible);
   bool is_open(const model::Workbook& book) const;
   // The main window's title follows the active workbook's window caption.
   void refresh_main_window_title();
@@ -147,6 +156,9 @@ class Application final : public AppObject {
   void create_main_window();
   void register_running(bool running);
   void die();
+  // Activates the visible window that was active most recently, or leaves
+  // no active workbook when every window is hidden.
+  void activate_next_visible_window();
 
   // Members that hand out automation objects.
   platform::com::Variant workbooks();
@@ -181,6 +193,7 @@ class Application final : public AppObject {
   CustomListSet custom_lists_;
 
   std::vector<std::shared_ptr<model::Workbook>> workbooks_;
+  std::vector<std::shared_ptr<model::Workbook>> recent_;
   std::shared_ptr<model::Workbook> active_workbook_;
   int new_workbook_count_ = 0;
   std::vector<std::pair<std::string, int>> template_copy_counts_;

@@ -7,6 +7,8 @@ namespace {
 LanguageTexts french() {
   return {"Classeur",
           "Feuil",
+          "Case à cocher",
+          "Zone de texte",
           "Imprimante non définie. Vérifiez le panneau de configuration.",
           {{"lun", "mar", "mer", "jeu", "ven", "sam", "dim"},
            {"lundi", "mardi", "mercredi", "jeudi", "vendredi", "samedi", "dimanche"},
@@ -18,6 +20,8 @@ LanguageTexts french() {
 LanguageTexts english() {
   return {"Book",
           "Sheet",
+          "Check Box",
+          "Text Box",
           "No printers are installed. Check the Control Panel.",
           {{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"},
            {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"},

@@ -116,20 +116,35 @@ void paste_cells(const Range& target, const std::vector<CopiedCell>& cells, cons
 
 // --- Structure --------------------------------------------------------------------
 
-// Whole rows and columns only: the model moves every reference, name, note
-// and outline with them. Shifting part of a row or column is refused.
-void Range::insert(std::optional<std::int32_t>) {
+namespace {
+
+// Whether the cells move along the rows (down or up) rather than along the
+// columns. Without a Shift, Excel decides from the range's shape: a range
+// at least as wide as it is tall moves the cells below it.
+bool shifts_rows(const model::CellRange& area, std::optional<std::int32_t> shift, std::int32_t along_rows,
+                 std::int32_t along_columns, const char* method) {
+  if (!shift) return area.column_count() >= area.row_count();
+  if (*shift == along_rows) return true;
+  if (*shift == along_columns) return false;
+  raise_refused(std::string(method) + " method of Range class failed");
+}
+
+}  // namespace
+
+// Whole rows or columns are inserted whatever the Shift; part of a sheet
+// moves only the cells beside the range.
+void Range::insert(std::optional<std::int32_t> shift) {
   model::Worksheet& s = sheet();
   if (area_.whole_rows()) s.insert_rows(area_.first_row, area_.row_count());
   else if (area_.whole_columns()) s.insert_columns(area_.first_column, area_.column_count());
-  else raise_refused("Insert method of Range class failed: only entire rows or columns can be inserted");
+  else s.insert_cells(area_, shifts_rows(area_, shift, xl::xlShiftDown, xl::xlShiftToRight, "Insert"));
 }
 
-void Range::delete_cells(std::optional<std::int32_t>) {
+void Range::delete_cells(std::optional<std::int32_t> shift) {
   model::Worksheet& s = sheet();
   if (area_.whole_rows()) s.delete_rows(area_.first_row, area_.row_count());
   else if (area_.whole_columns()) s.delete_columns(area_.first_column, area_.column_count());
-  else raise_refused("Delete method of Range class failed: only entire rows or columns can be deleted");
+  else s.delete_cells(area_, shifts_rows(area_, shift, xl::xlShiftUp, xl::xlShiftToLeft, "Delete"));
 }
 
 // --- Clipboard ----------------------------------------------------------------------

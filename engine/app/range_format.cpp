@@ -8,6 +8,7 @@
 #include "engine/app/font.hpp"
 #include "engine/app/interior.hpp"
 #include "engine/app/range.hpp"
+#include "engine/app/styles.hpp"
 #include "platform/com/convert.hpp"
 
 namespace engine::app {
@@ -97,10 +98,12 @@ com::Variant Range::interior() {
   return std::make_shared<Interior>(application_ref(), std::make_shared<RangeFormats>(self(this)));
 }
 
-// The name of the cells' style (Excel hands out the Style object, whose
-// default member is this name), Null when the cells differ.
+// The cells' Style object (its default member is the name, so the value
+// reads as the name), Null when the cells differ.
 com::Variant Range::style() const {
-  return read_format([](const model::CellFormat& f) { return com::Variant(f.style); });
+  const com::Variant name = read_format([](const model::CellFormat& f) { return com::Variant(f.style); });
+  if (name.is_null()) return name;
+  return std::make_shared<Style>(application_ref(), sheet_.book, name.string_value());
 }
 
 void Range::set_style(const com::Variant& style) {

@@ -57,10 +57,8 @@ std::pair<int, int> cell_at(const model::Worksheet& sheet, double left, double t
 // interface and the sheet's next shape number, or the first free number
 // after it when the sheet already has a shape of that name.
 std::string default_name(const model::Worksheet& sheet, Language language, model::ShapeKind kind) {
-  const bool french = language == Language::French;
-  const bool check_box = kind == model::ShapeKind::CheckBox;
-  const std::string prefix = check_box ? (french ? "Case à cocher " : "Check Box ")
-                                       : (french ? "Zone de texte " : "Text Box ");
+  const LanguageTexts& words = texts(language);
+  const std::string prefix = (kind == model::ShapeKind::CheckBox ? words.new_check_box : words.new_text_box) + " ";
   int number = sheet.next_shape_id();
   while (sheet.find_shape(prefix + std::to_string(number)) != nullptr) ++number;
   return prefix + std::to_string(number);

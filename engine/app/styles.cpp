@@ -51,9 +51,7 @@ void Style::change(const std::function<void(model::CellFormat&)>& edit) {
   const model::Style& current = style();
   model::CellFormat format = current.format;
   edit(format);
-  model::validate(format);
-  book().styles().update(name_, format, current.includes);
-  book().mark_changed();
+  book().change_style(name_, format);
 }
 
 std::string Style::name() const { return style().name; }
@@ -87,7 +85,7 @@ com::Variant Style::interior() {
 
 void Style::remove() {
   style();
-  book().styles().remove(name_);
+  book().delete_style(name_);
 }
 
 const GuardedMembers& Style::member_table() const {

@@ -28,7 +28,10 @@ void Window::set_caption(const std::string& caption) {
 }
 
 bool Window::visible() const { return window().visible; }
-void Window::set_visible(bool visible) { window().visible = visible; }
+void Window::set_visible(bool visible) {
+  window();
+  application().set_window_visible(ref_.book, ref_.index, visible);
+}
 
 std::int32_t Window::zoom() const { return window().zoom; }
 
@@ -105,17 +108,11 @@ const GuardedMembers& Window::member_table() const {
 
 std::vector<WindowRef> application_windows(const Application& app) {
   std::vector<WindowRef> listed;
-  const auto active = app.active_workbook();
-  auto add_windows_of = [&](const std::shared_ptr<model::Workbook>& book) {
+  for (const auto& book : app.workbooks_by_recent_use()) {
     listed.push_back({book, book->active_window()});
     for (std::size_t i = 0; i < book->window_count(); ++i) {
       if (i != book->active_window()) listed.push_back({book, i});
     }
-  };
-  if (active) add_windows_of(active);
-  const auto& books = app.open_workbooks();
-  for (auto it = books.rbegin(); it != books.rend(); ++it) {
-    if (*it != active) add_windows_of(*it);
   }
   return listed;
 }

@@ -1,5 +1,7 @@
 #include "engine/app/worksheet_object.hpp"
 
+#include <regex>
+
 #include "engine/app/application.hpp"
 #include "engine/app/check_box.hpp"
 #include "engine/app/outline.hpp"
@@ -8,6 +10,7 @@
 #include "engine/app/shapes.hpp"
 #include "engine/app/workbook.hpp"
 #include "platform/com/convert.hpp"
+#include "platform/com/text.hpp"
 #include "platform/excel/dispids.hpp"
 
 namespace engine::app {
@@ -21,6 +24,7 @@ constexpr com::DispId kOutline = 102;
 constexpr com::DispId kUsedRange = 412;
 constexpr com::DispId kIndex = 486;
 constexpr com::DispId kMove = 637;
+constexpr com::DispId kCopy = 551;
 constexpr com::DispId kCheckBoxes = 824;
 constexpr com::DispId kVisible = 558;
 constexpr com::DispId kProtectContents = 292;
@@ -112,6 +116,52 @@ void Worksheet::move(const std::optional<com::Variant>& before, const std::optio
   sheet_.book->move_sheet(sheet_.id, position);
 }
 
+namespace {
+
+// Excel names a copy after its source with the first free " (n)", n from 2,
+// shortening the source's name to keep within 31 characters; a copy into
+// a workbook without a sheet of that name keeps the name.
+std::string copy_name(const model::Workbook& target, const std::string& source) {
+  if (!target.find_sheet(source)) return source;
+  static const std::regex numbered(R"(^(.*) \(\d+\)$)");
+  std::smatch m;
+  const std::string base = std::regex_match(source, m, numbered) ? m[1].str() : source;
+  for (int n = 2;; ++n) {
+    const std::string suffix = " (" + std::to_string(n) + ")";
+    const std::string name = com::left(base, static_cast<std::int32_t>(model::kMaxSheetNameLength - suffix.size())) + suffix;
+    if (!target.find_sheet(name)) return name;
+  }
+}
+
+}  // namespace
+
+// Before or After may name a sheet of another open workbook; with neither,
+// the copy is the only sheet of a new workbook. The copy becomes the active
+// sheet of the active workbook, as in Excel.
+void Worksheet::copy(const std::optional<com::Variant>& before, const std::optional<com::Variant>& after) {
+  const model::Worksheet& source = sheet();
+  if (before && after) raise_refused("Copy method of Worksheet class failed");
+  const std::optional<com::Variant>& anchor = before ? before : after;
+  std::shared_ptr<model::Workbook> target;
+  std::optional<std::size_t> position;
+  if (anchor) {
+    const auto other = std::dynamic_pointer_cast<Worksheet>(anchor->object());
+    if (!other) com::raise(com::err::TypeMismatch);
+    other->sheet();
+    target = other->sheet_.book;
+    position = *target->sheet_index(other->sheet_.id) + (before ? 0 : 1);
+  } else {
+    target = std::make_shared<model::Workbook>(application().next_new_workbook_name());
+  }
+  const model::Worksheet& copy = target->copy_sheet(source, copy_name(*target, source.name()), position);
+  if (!anchor) {
+    target->set_saved(true);
+    application().add_workbook(target);
+  }
+  target->activate_sheet(copy.id());
+  application().activate_workbook(target);
+}
+
 std::shared_ptr<Range> Worksheet::range(const com::Variant& cell1, const std::optional<com::Variant>& cell2) const {
   const model::Worksheet& s = sheet();
   const auto area_of = [&](const com::Variant& v) {
@@ -196,6 +246,7 @@ const GuardedMembers& Worksheet::member_table() const {
           .put("Visible", kVisible, &Worksheet::set_visible)
           .method("Delete", dispid::Delete, &Worksheet::delete_sheet)
           .method("Move", kMove, &Worksheet::move, {"Before", "After"})
+          .method("Copy", kCopy, &Worksheet::copy, {"Before", "After"})
           .get("Range", dispid::Range, &Worksheet::range, {"Cell1", "Cell2"})
           .get("Cells", dispid::Cells, &Worksheet::cells)
           .get("Rows", dispid::Rows, &Worksheet::rows)

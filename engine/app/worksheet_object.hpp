@@ -53,6 +53,8 @@ class Worksheet final : public AppObject {
   void delete_sheet();
   // Within the workbook only; the other forms of Excel's Move raise 1004.
   void move(const std::optional<platform::com::Variant>& before, const std::optional<platform::com::Variant>& after);
+  // A copy named "Name (2)" before or after a sheet, or alone in a new workbook.
+  void copy(const std::optional<platform::com::Variant>& before, const std::optional<platform::com::Variant>& after);
 
   // Range("A9:E12"), Range("4:5"), Range("Zone"), Range(cell1, cell2).
   std::shared_ptr<Range> range(const platform::com::Variant& cell1,

@@ -110,4 +110,13 @@ const CellFormat& FormatPool::at(FormatIndex index) const {
   return formats_[index];
 }
 
+void FormatPool::replace(FormatIndex index, const CellFormat& format) {
+  validate(format);
+  at(index);
+  CellFormat& slot = formats_[index];
+  if (const auto known = indices_.find(slot); known != indices_.end() && known->second == index) indices_.erase(known);
+  slot = format;
+  indices_.try_emplace(format, index);
+}
+
 }  // namespace engine::model

@@ -100,6 +100,10 @@ class FormatPool {
   FormatIndex intern(const CellFormat& format);
   // Raises 9 for an index the pool never gave out.
   const CellFormat& at(FormatIndex index) const;
+  // Changes the record every holder of `index` shows: how a change to a
+  // cell style reaches the cells of that style (index 0, the format of cells
+  // without one, included) without visiting them.
+  void replace(FormatIndex index, const CellFormat& format);
   std::size_t size() const { return formats_.size(); }
 
  private:

@@ -59,4 +59,31 @@ std::shared_ptr<const formula::Formula> delete_sheet_references(const std::share
   });
 }
 
+std::shared_ptr<const formula::Formula> shift_band_references(const std::shared_ptr<const formula::Formula>& f,
+                                                              std::string_view formula_sheet,
+                                                              std::string_view edited_sheet, Span band, int at,
+                                                              int count, bool by_rows) {
+  const int limit = by_rows ? kMaxRows : kMaxColumns;
+  return rewrite(f, [&](formula::Node& node) {
+    if (node.kind != formula::NodeKind::Reference) return false;
+    formula::Reference& r = node.reference;
+    if (!r.last_sheet.empty() || r.shape != formula::AreaShape::Cells) return false;
+    if (!equal_ignoring_case(r.sheet.empty() ? formula_sheet : std::string_view(r.sheet), edited_sheet)) return false;
+    const int across_first = by_rows ? r.first.column : r.first.row;
+    const int across_last = by_rows ? r.last.column : r.last.row;
+    if (across_first < band.first || across_last > band.last) return false;
+    int& first = by_rows ? r.first.row : r.first.column;
+    int& last = by_rows ? r.last.row : r.last.column;
+    const auto moved = shift_span(Span{first, last}, at, count, limit);
+    if (!moved) {
+      node.kind = formula::NodeKind::DeletedReference;
+      return true;
+    }
+    const bool changed = moved->first != first || moved->last != last;
+    first = moved->first;
+    last = moved->last;
+    return changed;
+  });
+}
+
 }  // namespace engine::model

@@ -38,6 +38,21 @@ CellFormat apply_style(const Style& style, const CellFormat& format) {
   return result;
 }
 
+CellFormat restyle(const CellFormat& format, const Style& before, const Style& after) {
+  CellFormat result = format;
+  const auto follow = [](bool included, auto& part, const auto& old_part, const auto& new_part) {
+    if (included && part == old_part) part = new_part;
+  };
+  const auto& in = after.includes;
+  follow(in.number, result.number_format, before.format.number_format, after.format.number_format);
+  follow(in.font, result.font, before.format.font, after.format.font);
+  follow(in.alignment, result.alignment, before.format.alignment, after.format.alignment);
+  follow(in.border, result.borders, before.format.borders, after.format.borders);
+  follow(in.patterns, result.interior, before.format.interior, after.format.interior);
+  follow(in.protection, result.protection, before.format.protection, after.format.protection);
+  return result;
+}
+
 StyleTable::StyleTable()
     : styles_{builtin("Normal", 0, 0),    builtin("Comma", 3, 43),       builtin("Currency", 4, 44),
               builtin("Percent", 5, 9),   builtin("Comma [0]", 6, 41),   builtin("Currency [0]", 7, 42)} {}

@@ -39,6 +39,13 @@ struct Style {
 // Applies the included parts of `style` over `format`.
 CellFormat apply_style(const Style& style, const CellFormat& format);
 
+// A cell format of style `before` once the style became `after`: each part
+// the style includes follows it unless the cell set that part itself. As in
+// Excel's XF records, a part is the unit of overriding (the whole font, not
+// its colour alone); a part still equal to the old style's counts as the
+// style's.
+CellFormat restyle(const CellFormat& format, const Style& before, const Style& after);
+
 class StyleTable {
  public:
   // Starts with Excel 2003's built-in styles.

@@ -222,6 +222,34 @@ std::string Workbook::scope_sheet_name(const DefinedName& name) const {
   return sheet ? sheet->name() : std::string{};
 }
 
+// --- Formats and styles --------------------------------------------------------
+
+void Workbook::restyle_formats(const Style& before, const Style& after) {
+  for (std::size_t i = 0; i < formats_.size(); ++i) {
+    const auto index = static_cast<FormatIndex>(i);
+    const CellFormat& current = formats_.at(index);
+    if (!equal_ignoring_case(current.style, before.name)) continue;
+    CellFormat changed = restyle(current, before, after);
+    changed.style = after.name;
+    formats_.replace(index, changed);
+  }
+  mark_changed();
+}
+
+void Workbook::change_style(std::string_view name, const CellFormat& format) {
+  const Style before = styles_.get(name);
+  styles_.update(name, format, before.includes);
+  restyle_formats(before, styles_.get(name));
+}
+
+void Workbook::delete_style(std::string_view name) {
+  const Style deleted = styles_.get(name);
+  styles_.remove(name);
+  Style normal = styles_.get("Normal");
+  normal.includes = deleted.includes;
+  restyle_formats(deleted, normal);
+}
+
 // --- Windows and views ---------------------------------------------------------
 
 Window& Workbook::window(std::size_t index) {

@@ -65,6 +65,12 @@ class Workbook final : public formula::EvalContext {
   Worksheet& add_sheet(std::string name, std::optional<std::size_t> position = std::nullopt);
   // Formulas that read the sheet are given #REF!; raises 1004 for the last sheet.
   void delete_sheet(SheetId id);
+  // Copies `source`, a sheet of this workbook or of another, under `name`
+  // before `position` (at the end when nothing): its cells and formats, rows
+  // and columns, outline, merges, notes, shapes, page setup, protection and
+  // the names local to it. The copy's references to its source are to
+  // itself; raises 1004 as add_sheet does.
+  Worksheet& copy_sheet(const Worksheet& source, std::string name, std::optional<std::size_t> position);
   // Formulas and names that read the sheet follow the new name.
   void rename_sheet(SheetId id, std::string name);
   void move_sheet(SheetId id, std::size_t position);
@@ -89,6 +95,13 @@ class Workbook final : public formula::EvalContext {
   const StyleTable& styles() const { return styles_; }
   Palette& palette() { return palette_; }
   const Palette& palette() const { return palette_; }
+  // Gives a style a new format and carries the change to every cell, row and
+  // column of that style that did not set the changed part itself. Raises 9
+  // when the style is absent, 1004 for a format Excel refuses.
+  void change_style(std::string_view name, const CellFormat& format);
+  // Deletes a style; its cells take the Normal style in the parts they did
+  // not set themselves. Raises as StyleTable::remove does.
+  void delete_style(std::string_view name);
 
   // --- Windows and views -------------------------------------------------------
   std::size_t window_count() const { return windows_.size(); }
@@ -165,6 +178,9 @@ class Workbook final : public formula::EvalContext {
   void rewrite_formulas(const std::function<std::shared_ptr<const formula::Formula>(
                             const std::shared_ptr<const formula::Formula>&, const std::string& own_sheet)>& rewrite);
   std::string scope_sheet_name(const DefinedName& name) const;
+  void copy_sheet_names(const Worksheet& source, const Worksheet& copy);
+  // Carries a style's change from `before` to `after` into the format pool.
+  void restyle_formats(const Style& before, const Style& after);
   void check_structure_editable() const;
 
   std::string name_;

@@ -105,6 +105,14 @@ class Worksheet {
   void delete_rows(int at, int count);
   void insert_columns(int at, int count);
   void delete_columns(int at, int count);
+  // Insert or delete the cells of `range` alone: the cells below it move
+  // down or up (by_rows), or those to its right move right or left, with
+  // their formats, notes and shapes, and references to them follow. A range
+  // spanning whole rows (whole columns) is a row (column) edit. Raises 1004
+  // when cells would be pushed off the sheet, when a merged range would be
+  // split, or on a protected sheet.
+  void insert_cells(const CellRange& range, bool by_rows);
+  void delete_cells(const CellRange& range, bool by_rows);
 
   // The region around a cell bounded by empty rows and columns (CurrentRegion).
   CellRange current_region(int row, int column) const;
@@ -186,6 +194,8 @@ class Worksheet {
   void move_drawing(int at, int count, bool by_rows);
   void move_lines_and_merges(int at, int count, bool by_rows);
   void shift(int at, int count, bool by_rows);
+  void shift_cells(const CellRange& range, bool by_rows, bool insert);
+  void check_band_shift(Span band, int at, int count, bool by_rows) const;
 
   Workbook& book_;
   SheetId id_;

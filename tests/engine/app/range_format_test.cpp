@@ -119,11 +119,61 @@ TEST_F(RangeFormatTest, MergeCellsReadsTrueFalseOrNull) {
   EXPECT_EQ(range("D3:E3")->get("MergeCells"), Variant(false));
 }
 
-TEST_F(RangeFormatTest, StyleByName) {
+TEST_F(RangeFormatTest, StyleByNameReadsBackAsTheStyleObject) {
   book->styles().add("Titre bleu", book->styles().get("Normal").format);
   range("A1:B2")->put("Style", "titre bleu");
-  EXPECT_EQ(range("A1:B2")->get("Style"), Variant("Titre bleu"));
+  auto style = obj(range("A1:B2")->get("Style"));
+  EXPECT_EQ(style->get("Name"), Variant("Titre bleu"));
+  EXPECT_EQ(com::cstr(range("A1")->get("Style")), "Titre bleu");
+  EXPECT_TRUE(range("A1:C1")->get("Style").is_null());
+  EXPECT_EQ(com::cstr(range("C1")->get("Style")), "Normal");
   EXPECT_EQ(error_of([&] { range("A1")->put("Style", "Nope"); }), com::err::SubscriptOutOfRange);
+}
+
+// Excel keeps a cell's link to its style: changing the style reformats its
+// cells, except in the parts (font, number format, fill...) a cell set itself.
+TEST_F(RangeFormatTest, StyleChangesReachItsCellsUnlessTheyOverrideThatPart) {
+  auto styles = obj(obj(ws->get("Parent"))->get("Styles"));
+  auto titre = obj(styles->call("Add", {Variant("Titre bleu")}));
+  range("A1:A3")->put("Style", "Titre bleu");
+  range("A2")->put("NumberFormat", "0.00");
+  obj(range("A3")->get("Font"))->put("Italic", true);
+
+  obj(titre->get("Font"))->put("ColorIndex", 55);
+  obj(titre->get("Font"))->put("Bold", true);
+  titre->put("NumberFormat", "@");
+  obj(titre->get("Interior"))->put("ColorIndex", 6);
+
+  EXPECT_EQ(obj(range("A1:A2")->get("Font"))->get("ColorIndex"), Variant(55));
+  EXPECT_EQ(obj(range("A1:A2")->get("Font"))->get("Bold"), Variant(true));
+  EXPECT_EQ(range("A1")->get("NumberFormat"), Variant("@"));
+  EXPECT_EQ(range("A2")->get("NumberFormat"), Variant("0.00"));
+  EXPECT_EQ(obj(range("A1:A3")->get("Interior"))->get("ColorIndex"), Variant(6));
+  // A3 set its own font, so the style's font no longer reaches it.
+  EXPECT_EQ(obj(range("A3")->get("Font"))->get("ColorIndex"), Variant(xl::xlAutomatic));
+  EXPECT_EQ(obj(range("A3")->get("Font"))->get("Italic"), Variant(true));
+  // Cells of another style are untouched.
+  EXPECT_EQ(obj(range("B1")->get("Font"))->get("Bold"), Variant(false));
+  EXPECT_EQ(com::cstr(range("A1")->get("Style")), "Titre bleu");
+}
+
+TEST_F(RangeFormatTest, NormalStyleReachesEveryUnformattedCellAndDeletedStylesFallBackToNormal) {
+  auto styles = obj(obj(ws->get("Parent"))->get("Styles"));
+  auto titre = obj(styles->call("Add", {Variant("Titre bleu")}));
+  obj(titre->get("Font"))->put("Bold", true);
+  range("C3")->put("Style", "Titre bleu");
+  range("D4")->put("Value", 12);
+  obj(obj(styles->get("Item", {Variant("Normal")}))->get("Font"))->put("Size", 12);
+  EXPECT_EQ(obj(range("A1:B4")->get("Font"))->get("Size"), Variant(12.0));
+  EXPECT_EQ(obj(range("D4")->get("Font"))->get("Size"), Variant(12.0));
+  EXPECT_EQ(obj(range("IV65536")->get("Font"))->get("Size"), Variant(12.0));
+  // A style keeps its own font: it copied Normal's when it was made.
+  EXPECT_EQ(obj(range("C3")->get("Font"))->get("Size"), Variant(10.0));
+
+  titre->call("Delete");
+  EXPECT_EQ(com::cstr(range("C3")->get("Style")), "Normal");
+  EXPECT_EQ(obj(range("C3")->get("Font"))->get("Bold"), Variant(false));
+  EXPECT_EQ(error_of([&] { styles->get("Item", {Variant("Titre bleu")}); }), com::err::SubscriptOutOfRange);
 }
 
 TEST_F(RangeFormatTest, ProtectedSheetRefusesFormattingLockedCells) {

@@ -39,6 +39,53 @@ TEST_F(WindowsTest, HidingAWindowKeepsItsWorkbookOpen) {
   EXPECT_EQ(obj(app->get("Windows")).get("Count"), Variant(2));
 }
 
+// Hiding the active window hands activity to the window active before it;
+// with every window hidden Excel has no active workbook, window or sheet.
+TEST_F(WindowsTest, HidingTheActiveWindowActivatesThePreviousOneThenNothing) {
+  window(Variant("Thor International.xls"))->call("Activate");
+  workbooks()->call("Add");  // Classeur3, active; Thor was active before it
+  obj(app->get("ActiveWindow")).put("Visible", Variant(false));
+  EXPECT_EQ(obj(app->get("ActiveWorkbook")).get("Name"), Variant("Thor International.xls"));
+  EXPECT_EQ(obj(app->get("ActiveWindow")).get("Caption"), Variant("Thor International.xls"));
+
+  window(Variant("thor international.xls"))->put("Visible", Variant(false));
+  EXPECT_EQ(obj(app->get("ActiveWorkbook")).get("Name"), Variant("Classeur2"));
+  window(Variant("Classeur2"))->put("Visible", Variant(false));
+  EXPECT_EQ(app->get("ActiveWorkbook").object(), nullptr);
+  EXPECT_EQ(app->get("ActiveWindow").object(), nullptr);
+  EXPECT_EQ(app->get("ActiveSheet").object(), nullptr);
+  EXPECT_EQ(error_of([&] { app->get("Range", {Variant("A1")}); }), 1004);
+  // Hidden windows stay listed and keep their workbooks open.
+  EXPECT_EQ(obj(app->get("Windows")).get("Count"), Variant(3));
+  EXPECT_EQ(workbooks()->get("Count"), Variant(3));
+
+  window(Variant("Thor International.xls"))->put("Visible", Variant(true));
+  EXPECT_EQ(obj(app->get("ActiveWorkbook")).get("Name"), Variant("Thor International.xls"));
+}
+
+TEST_F(WindowsTest, ClosingTheActiveWorkbookSkipsHiddenWindows) {
+  window(Variant("Thor International.xls"))->put("Visible", Variant(false));
+  EXPECT_EQ(obj(app->get("ActiveWorkbook")).get("Name"), Variant("Classeur2"));
+  workbooks()->call("Add");
+  obj(app->get("ActiveWorkbook")).call("Close", {Variant(false)});
+  EXPECT_EQ(obj(app->get("ActiveWorkbook")).get("Name"), Variant("Classeur2"));
+  obj(app->get("ActiveWorkbook")).call("Close", {Variant(false)});
+  EXPECT_EQ(app->get("ActiveWorkbook").object(), nullptr);
+  EXPECT_EQ(workbooks()->get("Count"), Variant(1));
+}
+
+// A workbook saved with its window hidden (a macro workbook) opens without
+// taking the active workbook's place.
+TEST_F(WindowsTest, WorkbookSavedHiddenOpensWithoutBecomingActive) {
+  auto thor = workbooks()->get("Item", {Variant("Thor International.xls")});
+  window(Variant("Thor International.xls"))->put("Visible", Variant(false));
+  obj(thor).call("Save");
+  obj(thor).call("Close");
+  workbooks()->call("Open", {Variant(folder + "/docs/Thor International.xls")});
+  EXPECT_EQ(obj(app->get("ActiveWorkbook")).get("Name"), Variant("Classeur2"));
+  EXPECT_EQ(window(Variant("Thor International.xls"))->get("Visible"), Variant(false));
+}
+
 TEST_F(WindowsTest, ZoomAndStateByDispatchIdentifier) {
   auto active = app->get("ActiveWindow").object();
   by_id(*active, dispid::Zoom, com::CallKind::Put, {Variant(std::int16_t{110})});
