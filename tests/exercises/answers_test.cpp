@@ -15,7 +15,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tests/exercises/checks.hpp"
 #include "tests/exercises/exercise_world.hpp"
 #include "tests/exercises/program_run.hpp"
 
@@ -24,10 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
-
-// The questions whose class the module does not carry yet: their answers
-// are still judged by the approximations of checks.cpp.
-const std::set<int> kQuestionsWithoutTheirClass = {608, 609, 610, 611, 612};
 
 struct Answer {
   fs::path path;
@@ -82,25 +77,11 @@ std::string only_verdict(const json& report) {
   return verdict.at("erreurGenerale") ? "general error " + code : code;
 }
 
-// The approximation's verdict, for a question the module cannot judge yet.
-std::string approximate_verdict(const Answer& answer) {
-  ExerciseWorld world;
-  world.prepare(answer.question);
-  std::vector<std::string> verdicts;
-  world.on_host_line = [&](std::string_view line) {
-    if (line == "check") verdicts.push_back(verdict(answer.question, world));
-  };
-  world.play(answer.path);
-  return verdicts.size() == 1 ? verdicts.front() : "verdicts: " + std::to_string(verdicts.size());
-}
-
 class AnswerTest : public ::testing::TestWithParam<Answer> {};
 
 TEST_P(AnswerTest, GetsTheCodeItAnnounces) {
   const Answer& answer = GetParam();
-  const bool approximated = kQuestionsWithoutTheirClass.contains(answer.question);
-  const std::string verdict = approximated ? approximate_verdict(answer) : only_verdict(play(answer.question, answer.path));
-  EXPECT_EQ(verdict, answer.expected) << (approximated ? "approximation of the check" : "the module's check");
+  EXPECT_EQ(only_verdict(play(answer.question, answer.path)), answer.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Exercises, AnswerTest, ::testing::ValuesIn(all_answers()),
@@ -118,15 +99,9 @@ TEST(AnswerSet, EveryQuestionHasARightAnswerAndAWrongOne) {
 TEST(AnswerSet, ABlankWorkingCopyIsNotTakenForARightAnswer) {
   // The delivered files must not already hold the answers.
   for (int question = 601; question <= 615; ++question) {
-    if (kQuestionsWithoutTheirClass.contains(question)) {
-      ExerciseWorld world;
-      world.prepare(question);
-      EXPECT_NE(verdict(question, world), "") << question;
-    } else {
-      const std::string verdict = only_verdict(play(question, std::nullopt));
-      EXPECT_NE(verdict, "") << question;
-      EXPECT_FALSE(verdict.starts_with("failed")) << question << ": " << verdict;
-    }
+    const std::string verdict = only_verdict(play(question, std::nullopt));
+    EXPECT_NE(verdict, "") << question;
+    EXPECT_FALSE(verdict.starts_with("failed")) << question << ": " << verdict;
   }
 }
 
