@@ -156,8 +156,14 @@ void add_parts(PropertySetWriter& set, const TextCoding& coding, const std::vect
   set.add(pid::HeadingPair, std::move(pairs));
   RecordBody parts = typed(vt::Vector | vt::LpStr);
   parts.u32(static_cast<std::uint32_t>(sheets.size()));
-  for (const auto& sheet : sheets) code_page_string(parts, coding.encode(sheet));
-  set.add(pid::DocParts, std::move(parts));
+  for (const auto& sheet : sheets) {
+    // Office lists the parts of an 8-bit set unaligned, one name straight
+    // after another; readers (libgsf among them) step over no padding there.
+    const Bytes encoded = coding.encode(sheet);
+    parts.u32(static_cast<std::uint32_t>(encoded.size())).bytes(encoded);
+    if (coding.codepage() == kUtf16) pad_to_four(parts);
+  }
+  set.add(pid::DocParts, std::move(pad_to_four(parts)));
 }
 
 // --- Reading ---------------------------------------------------------------
