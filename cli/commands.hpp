@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 namespace d72506::cli {
 
@@ -16,17 +17,23 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitCallFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// Where a run works. Unnamed folders are temporary and removed afterwards.
-struct RunFolders {
+// The printer a trainee's machine has unless told otherwise.
+inline constexpr const char* kDefaultPrinter = "HP LaserJet 4 sur LPT1:";
+
+// Where a run works, and the machine Excel believes it runs on. Unnamed
+// folders are temporary and removed afterwards.
+struct RunSetup {
   std::filesystem::path exercises;
   std::optional<std::filesystem::path> workdir;
   std::optional<std::filesystem::path> templates_root;
+  // Empty for a machine without a printer, as Excel then reports none.
+  std::string printer = kDefaultPrinter;
 };
 
 struct PlayOptions {
   std::int32_t question = 0;
   std::optional<std::filesystem::path> trainee;
-  RunFolders folders;
+  RunSetup setup;
   bool json = false;
 };
 
@@ -39,6 +46,6 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err);
 // Reads statements and "#" lines from `in` until its end; "? expression"
 // prints a value. A failing line is reported and the shell goes on. With
 // `prompt`, a prompt is written before each line.
-int shell(const RunFolders& folders, std::istream& in, std::ostream& out, std::ostream& err, bool prompt);
+int shell(const RunSetup& setup, std::istream& in, std::ostream& out, std::ostream& err, bool prompt);
 
 }  // namespace d72506::cli

@@ -44,10 +44,12 @@ const CLI::Validator kReadableFolder(
     },
     "DIR");
 
-struct FolderArguments {
+struct SetupArguments {
   std::string exercises;
   std::string workdir;
   std::string templates_root;
+  std::string printer = cli::kDefaultPrinter;
+  bool no_printer = false;
 
   void add_to(CLI::App& command) {
     command.add_option("--workdir", workdir, "working folder (created if missing, kept); default: a temporary one");
@@ -56,21 +58,25 @@ struct FolderArguments {
     command.add_option("--templates-root", templates_root,
                        "folder under which Excel keeps its templates; default: a temporary one")
         ->check(CLI::ExistingDirectory);
+    CLI::Option* named = command.add_option("--printer", printer, "the printer Excel reports")->capture_default_str();
+    command.add_flag("--no-printer", no_printer, "a machine without a printer, as Excel then reports none")
+        ->excludes(named);
   }
 
   // Throws CLI::ValidationError when no exercises folder is named or found.
-  cli::RunFolders resolve() const {
-    cli::RunFolders folders;
+  cli::RunSetup resolve() const {
+    cli::RunSetup setup;
     if (!exercises.empty()) {
-      folders.exercises = stdfs::absolute(exercises);
+      setup.exercises = stdfs::absolute(exercises);
     } else if (auto found = cli::default_exercises_folder()) {
-      folders.exercises = *found;
+      setup.exercises = *found;
     } else {
       throw CLI::ValidationError("--exercises", "no built exercise files beside the program; name their folder");
     }
-    if (!workdir.empty()) folders.workdir = stdfs::path(workdir);
-    if (!templates_root.empty()) folders.templates_root = stdfs::absolute(templates_root);
-    return folders;
+    if (!workdir.empty()) setup.workdir = stdfs::path(workdir);
+    if (!templates_root.empty()) setup.templates_root = stdfs::absolute(templates_root);
+    setup.printer = no_printer ? std::string() : printer;
+    return setup;
   }
 };
 
@@ -84,17 +90,17 @@ int main(int argc, char** argv) {
   std::string question;
   std::string trainee;
   bool json = false;
-  FolderArguments play_folders;
+  SetupArguments play_setup;
   CLI::App* play = app.add_subcommand("play", "prepare a question, run a trainee script on it, print each verdict");
   play->add_option("QUESTION", question, "question number, 601 to 615")->required()->check(kQuestionNumber);
   play->add_option("--trainee", trainee, "trainee script run on Excel once the question is prepared")
       ->check(CLI::ExistingFile);
   play->add_flag("--json", json, "print one JSON object instead of a line per verdict");
-  play_folders.add_to(*play);
+  play_setup.add_to(*play);
 
-  FolderArguments shell_folders;
+  SetupArguments shell_setup;
   CLI::App* shell = app.add_subcommand("shell", "type statements and # lines against Excel, one at a time");
-  shell_folders.add_to(*shell);
+  shell_setup.add_to(*shell);
 
   try {
     app.parse(argc, argv);
@@ -102,11 +108,11 @@ int main(int argc, char** argv) {
       cli::PlayOptions options;
       options.question = *cli::parse_question_number(question);
       if (!trainee.empty()) options.trainee = stdfs::path(trainee);
-      options.folders = play_folders.resolve();
+      options.setup = play_setup.resolve();
       options.json = json;
       return cli::play(options, std::cout, std::cerr);
     }
-    return cli::shell(shell_folders.resolve(), std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) != 0);
+    return cli::shell(shell_setup.resolve(), std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) != 0);
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? cli::kExitSuccess : cli::kExitUsage;
   } catch (const std::exception& e) {

@@ -60,10 +60,10 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
     return conclude(report, options.json, out, err);
   }
 
-  const Folder templates = Folder::named_or_temporary(options.folders.templates_root, "d72506-templates");
-  const Folder working = Folder::named_or_temporary(options.folders.workdir, "d72506-work");
-  register_classes(templates.path());
-  Player player(options.folders.exercises, working.path(), err);
+  const Folder templates = Folder::named_or_temporary(options.setup.templates_root, "d72506-templates");
+  const Folder working = Folder::named_or_temporary(options.setup.workdir, "d72506-work");
+  register_classes(templates.path(), options.setup.printer);
+  Player player(options.setup.exercises, working.path(), err);
   HostLines host(player, [&](const Verdict& verdict) {
     report.verdicts.push_back(verdict);
     if (!options.json) out << verdict_line(verdict, report.verdicts.size()) << std::endl;

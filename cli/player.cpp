@@ -41,9 +41,10 @@ std::vector<std::string> lines_of(const ComplementInfo* list) {
 
 }  // namespace
 
-void register_classes(const stdfs::path& templates_root) {
+void register_classes(const stdfs::path& templates_root, const std::string& printer) {
   engine::app::ApplicationOptions options;
   options.templates_root = templates_root.string();
+  options.printer = printer;
   engine::app::register_excel(std::move(options));
   register_module();
 }

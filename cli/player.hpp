@@ -19,9 +19,10 @@
 namespace d72506::cli {
 
 // Registers the stand-in Excel ("Excel.application.11"), whose templates
-// folder lies under `templates_root`, and "D72506.Module" in the calling
-// thread's class registry.
-void register_classes(const std::filesystem::path& templates_root);
+// folder lies under `templates_root` and whose default printer is `printer`
+// (none when empty), and "D72506.Module" in the calling thread's class
+// registry.
+void register_classes(const std::filesystem::path& templates_root, const std::string& printer);
 
 // What the player reads after TestePoint.
 struct Verdict {

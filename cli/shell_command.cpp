@@ -52,11 +52,11 @@ bool read_line(std::istream& in, std::ostream& out, bool prompt, bool continuing
 
 }  // namespace
 
-int shell(const RunFolders& folders, std::istream& in, std::ostream& out, std::ostream& err, bool prompt) {
-  const Folder templates = Folder::named_or_temporary(folders.templates_root, "d72506-templates");
-  const Folder working = Folder::named_or_temporary(folders.workdir, "d72506-work");
-  register_classes(templates.path());
-  Player player(folders.exercises, working.path(), err);
+int shell(const RunSetup& setup, std::istream& in, std::ostream& out, std::ostream& err, bool prompt) {
+  const Folder templates = Folder::named_or_temporary(setup.templates_root, "d72506-templates");
+  const Folder working = Folder::named_or_temporary(setup.workdir, "d72506-work");
+  register_classes(templates.path(), setup.printer);
+  Player player(setup.exercises, working.path(), err);
   player.adopt(start_excel());
   std::size_t verdicts = 0;
   HostLines host(player, [&](const Verdict& v) { out << verdict_line(v, ++verdicts) << '\n'; });

@@ -1,7 +1,5 @@
 ' Question 611: the view recorded without its print settings.
 ' expect: D
-' The trainee's machine has a printer: without one the module refuses the question.
-Application.ActivePrinter = "HP LaserJet 4 sur LPT1:"
 ActiveWindow.Zoom = 110
 ActiveSheet.PageSetup.Orientation = xlPortrait
 ActiveSheet.PageSetup.CenterHorizontally = True

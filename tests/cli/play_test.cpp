@@ -45,6 +45,22 @@ TEST(Play, StartedByNameFromPathFindsItsMacroWorkbook) {
   EXPECT_EQ(run.out.rfind(cause_erreur_line(""), 0), 0u) << run.out;
 }
 
+// Question 611 needs a printer: the command gives Excel one unless told the
+// machine has none, and then the module refuses the question.
+TEST(Play, APrinterIsThereUnlessTheMachineHasNone) {
+  const std::string right = answer("0611_right.bas").string();
+  const CommandRun with = run_d72506({"play", "611", "--trainee", right});
+  EXPECT_EQ(with.status, 0) << with.err;
+  EXPECT_EQ(with.out.rfind(cause_erreur_line(""), 0), 0u) << with.out;
+
+  const CommandRun without = run_d72506({"play", "611", "--no-printer", "--trainee", right});
+  EXPECT_EQ(without.status, 0) << without.err;
+  EXPECT_EQ(without.out.rfind(cause_erreur_line("#BA") + " ErreurGenerale=True", 0), 0u) << without.out;
+
+  const CommandRun both = run_d72506({"play", "611", "--no-printer", "--printer", "HP"});
+  EXPECT_EQ(both.status, 2) << "the two options exclude each other";
+}
+
 TEST(Play, JsonCarriesEveryVerdictField) {
   const CommandRun run = run_d72506({"play", "601", "--json", "--trainee", answer("0601_wrong_number.bas").string()});
   ASSERT_EQ(run.status, 0) << run.err;
