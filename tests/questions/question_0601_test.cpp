@@ -3,50 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "module/fichiers_de_travail.hpp"
-#include "questions/question_factory.hpp"
-#include "tests/module/exercise_world.hpp"
+#include "tests/questions/exercise_question.hpp"
 
 namespace d72506::testing {
 namespace {
 
-class Question601 : public ::testing::Test {
+class Question601 : public ExerciseQuestion {
  protected:
-  void SetUp() override {
-    D72506_SKIP_WITHOUT_STAND_IN(world);
-    world.build_workbook(world.working_path() / kWorkingCopy);
-    excel = world.new_excel();
-    excel->set_visible(true);
-    question = CreeQuestion(601);
-    ASSERT_NE(question, nullptr);
-  }
-
-  Variant app() const { return Variant(std::static_pointer_cast<com::Dispatch>(excel)); }
-
-  void prepare() {
-    Variant args[] = {app(), Variant(world.working()), Variant("modeles")};
-    question->invoke("Prepare", com::CallKind::Method, args);
-  }
-
-  // The cause code after the trainee's statement and a check.
-  std::string check_after(const std::string& statement) {
-    act(app(), statement);
-    question->call("TestePoint");
-    return com::cstr(question->get("CauseErreur"));
-  }
-
-  com::Error check_failure() {
-    try {
-      question->call("TestePoint");
-    } catch (const com::Error& e) {
-      return e;
-    }
-    ADD_FAILURE() << "the check did not fail";
-    return com::Error(0);
-  }
-
-  ExerciseWorld world;
-  std::shared_ptr<engine::app::Application> excel;
-  std::shared_ptr<com::Dispatch> question;
+  Question601() : ExerciseQuestion(601) {}
 };
 
 TEST_F(Question601, CodesForWhatTheTraineeTyped) {
@@ -76,8 +40,7 @@ TEST_F(Question601, TheWorkbookGoneFailsTheCheckWithItsReport) {
   act(app(), "Workbooks(\"Thor International.xls\").Close SaveChanges:=False");
   const com::Error e = check_failure();
   EXPECT_EQ(e.number(), com::err::SubscriptOutOfRange);
-  EXPECT_EQ(e.source().rfind("DLL D72506 - CLASSE Question0601\n\r - SERVICE TestePoint - OBJET ", 0), 0u)
-      << e.source();
+  EXPECT_TRUE(reported_by(e, "Question0601", "TestePoint")) << e.source();
 }
 
 TEST_F(Question601, PreparationOpensAndActivatesTheWorkingCopy) {
@@ -93,8 +56,7 @@ TEST_F(Question601, PreparationWithoutTheWorkingCopyFailsWithItsReport) {
     prepare();
     FAIL() << "the preparation did not fail";
   } catch (const com::Error& e) {
-    EXPECT_EQ(e.source().rfind("DLL D72506 - CLASSE Question0601\n\r - SERVICE Prepare - OBJET ", 0), 0u)
-        << e.source();
+    EXPECT_TRUE(reported_by(e, "Question0601", "Prepare")) << e.source();
   }
 }
 

@@ -4,44 +4,25 @@
 #include <gtest/gtest.h>
 
 #include "module/fichiers_de_travail.hpp"
-#include "questions/question_factory.hpp"
-#include "tests/module/exercise_world.hpp"
+#include "tests/questions/exercise_question.hpp"
 
 namespace d72506::testing {
 namespace {
 
-class Question613 : public ::testing::Test {
+class Question613 : public ExerciseQuestion {
  protected:
+  Question613() : ExerciseQuestion(613) {}
+
   void SetUp() override {
-    D72506_SKIP_WITHOUT_STAND_IN(world);
-    stdfs::copy_file(stdfs::path(D72506_EXERCISE_FILES) / "07250613.xls", world.working_path() / kWorkingCopy);
-    excel = world.new_excel();
-    excel->set_visible(true);
-    templates = com::cstr(evaluate(app(), "Application.TemplatesPath")) + "ZEQ Modèles\\";
-    stdfs::create_directories(world.course_templates());
-    question = CreeQuestion(613);
-    ASSERT_NE(question, nullptr);
-    Variant args[] = {app(), Variant(world.working()), Variant(templates)};
-    question->invoke("Prepare", com::CallKind::Method, args);
-  }
-
-  Variant app() const { return Variant(std::static_pointer_cast<com::Dispatch>(excel)); }
-
-  std::string check_after(const std::string& statements) {
-    if (!statements.empty()) act(app(), statements);
-    question->call("TestePoint");
-    return com::cstr(question->get("CauseErreur"));
+    ExerciseQuestion::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    prepare();
   }
 
   // SaveAs of the active workbook into the course's templates folder.
   std::string save_template(const std::string& name) {
     return "ActiveWorkbook.SaveAs Filename:=\"" + templates + name + "\", FileFormat:=xlTemplate";
   }
-
-  ExerciseWorld world;
-  std::shared_ptr<engine::app::Application> excel;
-  std::shared_ptr<com::Dispatch> question;
-  std::string templates;
 };
 
 TEST_F(Question613, TheTemplateSavedAndClosedIsRight) {
@@ -83,8 +64,7 @@ TEST_F(Question613, AFailureIsReportedNotTurnedIntoACode) {
     FAIL() << "the check did not fail";
   } catch (const com::Error& e) {
     EXPECT_EQ(e.number(), com::err::ObjectNotSet);
-    EXPECT_EQ(e.source().rfind("DLL D72506 - CLASSE Question0613\n\r - SERVICE TestePoint - OBJET ", 0), 0u)
-        << e.source();
+    EXPECT_TRUE(reported_by(e, "Question0613", "TestePoint")) << e.source();
   }
 }
 

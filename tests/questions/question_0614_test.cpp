@@ -6,46 +6,24 @@
 
 #include "module/fichiers_de_travail.hpp"
 #include "platform/excel/constants.hpp"
-#include "questions/question_factory.hpp"
-#include "tests/module/exercise_world.hpp"
+#include "tests/questions/exercise_question.hpp"
 
 namespace d72506::testing {
 namespace {
 
-class Question614 : public ::testing::Test {
+class Question614 : public ExerciseQuestion {
  protected:
+  Question614() : ExerciseQuestion(614, "") {}
+
   void SetUp() override {
-    D72506_SKIP_WITHOUT_STAND_IN(world);
-    excel = world.new_excel();
-    excel->set_visible(true);
-    templates = com::cstr(evaluate(app(), "Application.TemplatesPath")) + "ZEQ Modèles\\";
-    stdfs::create_directories(world.course_templates());
-    stdfs::copy_file(stdfs::path(D72506_EXERCISE_FILES) / "07250614.xlt", world.course_templates() / "Thor.xlt");
-    question = CreeQuestion(614);
-    ASSERT_NE(question, nullptr);
-  }
-
-  Variant app() const { return Variant(std::static_pointer_cast<com::Dispatch>(excel)); }
-
-  void prepare() {
-    Variant args[] = {app(), Variant(world.working()), Variant(templates)};
-    question->invoke("Prepare", com::CallKind::Method, args);
-  }
-
-  std::string check_after(const std::string& statements) {
-    if (!statements.empty()) act(app(), statements);
-    question->call("TestePoint");
-    return com::cstr(question->get("CauseErreur"));
+    ExerciseQuestion::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    stdfs::copy_file(delivered_file(614), world.course_templates() / "Thor.xlt");
   }
 
   std::string new_from(const std::string& template_name = "Thor.xlt") {
     return "Workbooks.Add Template:=\"" + templates + template_name + "\"";
   }
-
-  ExerciseWorld world;
-  std::shared_ptr<engine::app::Application> excel;
-  std::shared_ptr<com::Dispatch> question;
-  std::string templates;
 };
 
 TEST_F(Question614, TheWorkbookListIsTheDeliveredTemplate) {
@@ -145,8 +123,7 @@ TEST_F(Question614, ThePreparationWithoutAnApplicationFailsWithItsReport) {
     FAIL() << "the preparation did not fail";
   } catch (const com::Error& e) {
     EXPECT_EQ(e.number(), com::err::ObjectNotSet);
-    EXPECT_EQ(e.source().rfind("DLL D72506 - CLASSE Question0614\n\r - SERVICE Prepare - OBJET ", 0), 0u)
-        << e.source();
+    EXPECT_TRUE(reported_by(e, "Question0614", "Prepare")) << e.source();
   }
 }
 

@@ -6,50 +6,16 @@
 #include <fstream>
 
 #include "platform/excel/constants.hpp"
-#include "questions/question_factory.hpp"
-#include "tests/module/exercise_world.hpp"
+#include "tests/questions/exercise_question.hpp"
 
 namespace d72506::testing {
 namespace {
 
 constexpr const char* kAnswers = "Les Modèles.xls";
 
-class Question615 : public ::testing::Test {
+class Question615 : public ExerciseQuestion {
  protected:
-  void SetUp() override {
-    D72506_SKIP_WITHOUT_STAND_IN(world);
-    stdfs::copy_file(stdfs::path(D72506_EXERCISE_FILES) / "07250615.xls", world.working_path() / kAnswers);
-    excel = world.new_excel();
-    excel->set_visible(true);
-    templates = com::cstr(evaluate(app(), "Application.TemplatesPath")) + "ZEQ Modèles\\";
-    stdfs::create_directories(world.course_templates());
-    question = CreeQuestion(615);
-    ASSERT_NE(question, nullptr);
-  }
-
-  Variant app() const { return Variant(std::static_pointer_cast<com::Dispatch>(excel)); }
-
-  void prepare(const std::string& templates_folder) {
-    Variant args[] = {app(), Variant(world.working()), Variant(templates_folder)};
-    question->invoke("Prepare", com::CallKind::Method, args);
-  }
-  void prepare() { prepare(templates); }
-
-  std::string check_after(const std::string& statements) {
-    if (!statements.empty()) act(app(), statements);
-    question->call("TestePoint");
-    return com::cstr(question->get("CauseErreur"));
-  }
-
-  com::Error check_failure() {
-    try {
-      question->call("TestePoint");
-    } catch (const com::Error& e) {
-      return e;
-    }
-    ADD_FAILURE() << "the check did not fail";
-    return com::Error(0);
-  }
+  Question615() : ExerciseQuestion(615, kAnswers) {}
 
   static std::string box(int n, const char* state) {
     return "Sheets(\"réponses\").CheckBoxes(\"Case à cocher " + std::to_string(n) + "\").Value = " + state;
@@ -63,11 +29,6 @@ class Question615 : public ::testing::Test {
     act(app(), "Workbooks.Add");
     act(app(), "ActiveWorkbook.SaveAs Filename:=\"" + templates + name + "\", FileFormat:=xlTemplate");
   }
-
-  ExerciseWorld world;
-  std::shared_ptr<engine::app::Application> excel;
-  std::shared_ptr<com::Dispatch> question;
-  std::string templates;
 };
 
 void touch(const stdfs::path& file) { std::ofstream(file) << "x"; }
@@ -112,8 +73,7 @@ TEST_F(Question615, ARenamedAnswerSheetFailsWithTheReportNotAA) {
   act(app(), "Sheets(\"réponses\").Name = \"Mes réponses\"");
   const com::Error e = check_failure();
   EXPECT_EQ(e.number(), com::err::SubscriptOutOfRange);
-  EXPECT_EQ(e.source().rfind("DLL D72506 - CLASSE Question0615\n\r - SERVICE TestePoint - OBJET ", 0), 0u)
-      << e.source();
+  EXPECT_TRUE(reported_by(e, "Question0615", "TestePoint")) << e.source();
 }
 
 // A check that fails once the sheet is unprotected protects it again, so
@@ -175,8 +135,7 @@ TEST_F(Question615, ThePreparationWithoutTheWorkbookFailsWithItsReport) {
     prepare();
     FAIL() << "the preparation did not fail";
   } catch (const com::Error& e) {
-    EXPECT_EQ(e.source().rfind("DLL D72506 - CLASSE Question0615\n\r - SERVICE Prepare - OBJET ", 0), 0u)
-        << e.source();
+    EXPECT_TRUE(reported_by(e, "Question0615", "Prepare")) << e.source();
   }
   EXPECT_TRUE(stdfs::exists(world.course_templates() / "notes.txt")) << "the clean-up comes after the opening";
 }
