@@ -10,6 +10,7 @@
 #include <iostream>
 #include <optional>
 
+#include "cli/commands.hpp"
 #include "cli/folder.hpp"
 #include "cli/player.hpp"
 
@@ -26,7 +27,7 @@ struct Stage {
   std::optional<cli::Player> player;
 
   Stage() {
-    cli::register_classes(templates.path());
+    cli::register_classes(templates.path(), cli::kDefaultPrinter);
     player.emplace(D72506_EXERCISE_FILES, working.path(), std::cerr);
     player->init_question(kQuestion);
     player->fermer();
