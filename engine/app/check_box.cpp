@@ -3,18 +3,14 @@
 #include "engine/app/application.hpp"
 #include "engine/app/shapes.hpp"
 #include "platform/com/convert.hpp"
-#include "platform/excel/dispids.hpp"
+#include "engine/app/more_dispids.hpp"
 
 namespace engine::app {
 
 namespace com = platform::com;
-namespace dispid = platform::excel::dispid;
 
 namespace {
 
-constexpr com::DispId kCount = 118;
-constexpr com::DispId kText = 138;
-constexpr com::DispId kCaption = 139;
 constexpr com::DispId kLocked = 269;
 
 std::vector<const model::Shape*> check_boxes_of(const model::Worksheet& sheet) {
@@ -62,7 +58,7 @@ const GuardedMembers& CheckBoxes::member_table() const {
   static const GuardedMembers table =
       AppMembers<CheckBoxes>("CheckBoxes")
           .get("Item", com::DISPID_VALUE, &CheckBoxes::item, {"Index"})
-          .get("Count", kCount, &CheckBoxes::count)
+          .get("Count", dispid::Count, &CheckBoxes::count)
           .get("Parent", dispid::Parent,
                [](CheckBoxes& c) { return make_worksheet(c.application_ref(), c.sheet_.book, c.sheet_.id); })
           .get("Application", dispid::Application, [](CheckBoxes& c) { return c.application_ref(); });
@@ -102,10 +98,10 @@ const GuardedMembers& CheckBox::member_table() const {
           .put("Value", dispid::Value, &CheckBox::set_value)
           .get("Name", dispid::Name, &CheckBox::name)
           .put("Name", dispid::Name, &CheckBox::set_name)
-          .get("Caption", kCaption, &CheckBox::caption)
-          .put("Caption", kCaption, &CheckBox::set_caption)
-          .get("Text", kText, &CheckBox::caption)
-          .put("Text", kText, &CheckBox::set_caption)
+          .get("Caption", dispid::Caption, &CheckBox::caption)
+          .put("Caption", dispid::Caption, &CheckBox::set_caption)
+          .get("Text", dispid::Text, &CheckBox::caption)
+          .put("Text", dispid::Text, &CheckBox::set_caption)
           .get("Locked", kLocked, &CheckBox::locked)
           .put("Locked", kLocked, &CheckBox::set_locked)
           .method("Select", dispid::Select, [](CheckBox& c, std::optional<bool>) { select_shape(c.application(), c.sheet_, c.id_); },

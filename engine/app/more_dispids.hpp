@@ -16,6 +16,7 @@ inline constexpr std::int32_t NewEnum = -4;
 inline constexpr std::int32_t Default = 0;
 inline constexpr std::int32_t Type = 108;
 inline constexpr std::int32_t Position = 133;
+inline constexpr std::int32_t Text = 138;
 inline constexpr std::int32_t Caption = 139;
 inline constexpr std::int32_t Calculate = 279;
 inline constexpr std::int32_t FileFormat = 288;

@@ -3,18 +3,14 @@
 #include "engine/app/application.hpp"
 #include "engine/app/shapes.hpp"
 #include "platform/com/text.hpp"
-#include "platform/excel/dispids.hpp"
+#include "engine/app/more_dispids.hpp"
 
 namespace engine::app {
 
 namespace com = platform::com;
-namespace dispid = platform::excel::dispid;
 
 namespace {
 
-constexpr com::DispId kCount = 118;
-constexpr com::DispId kText = 138;
-constexpr com::DispId kCaption = 139;
 constexpr com::DispId kInsert = 252;
 constexpr com::DispId kCharacters = 603;
 
@@ -69,11 +65,11 @@ std::int32_t Characters::count() const { return com::len(text()); }
 const GuardedMembers& Characters::member_table() const {
   static const GuardedMembers table =
       AppMembers<Characters>("Characters")
-          .get("Text", kText, &Characters::text)
-          .put("Text", kText, &Characters::set_text)
-          .get("Caption", kCaption, &Characters::text)
-          .put("Caption", kCaption, &Characters::set_text)
-          .get("Count", kCount, &Characters::count)
+          .get("Text", dispid::Text, &Characters::text)
+          .put("Text", dispid::Text, &Characters::set_text)
+          .get("Caption", dispid::Caption, &Characters::text)
+          .put("Caption", dispid::Caption, &Characters::set_text)
+          .get("Count", dispid::Count, &Characters::count)
           .method("Insert", kInsert, &Characters::set_text, {"String"})
           .get("Application", dispid::Application, [](Characters& c) { return c.application_ref(); });
   return table;
