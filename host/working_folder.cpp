@@ -1,12 +1,10 @@
 // Excel's current folder, set and read through the two macros of the macro
-// workbook "X72506.xls" that lies beside the module's own binary.
-#include <dlfcn.h>
-
-#include <filesystem>
+// workbook "X72506.xls" that is installed with the module's own binary.
 #include <string_view>
 #include <string>
 #include <vector>
 
+#include "host/installation.hpp"
 #include "module/module.hpp"
 #include "module/remonte_erreur.hpp"
 #include "platform/com/convert.hpp"
@@ -22,20 +20,10 @@ namespace {
 
 constexpr const char* kClasseurMacros = "X72506.xls";
 
-// The folder of the binary that holds this code, without a final separator.
-// Code linked into the program itself is named by the program's path as it
-// was typed, a bare name when the program was found on PATH: the kernel's
-// own link to the program is the reliable answer then.
-std::string DossierInstallation() {
-  Dl_info info{};
-  const bool nomme = dladdr(reinterpret_cast<const void*>(&DossierInstallation), &info) != 0 &&
-                     info.dli_fname != nullptr && std::string_view(info.dli_fname).find('/') != std::string_view::npos;
-  if (!nomme) return std::filesystem::canonical("/proc/self/exe").parent_path().string();
-  return std::filesystem::absolute(info.dli_fname).parent_path().string();
-}
-
-// The separator is always inserted, whatever the folder ends with.
-std::string CheminClasseurMacros() { return DossierInstallation() + "\\" + kClasseurMacros; }
+// Beside the module's binary, or in the data folder of its install prefix.
+// The path uses the host's separator: a backslash joined to a folder that
+// holds none would name a file that does not exist.
+std::string CheminClasseurMacros() { return CheminDonnee(kClasseurMacros).string(); }
 
 // Runs a macro of the macro workbook between its opening and its closing,
 // and gives its result as text ("" for a Sub). A failure after the opening
