@@ -18,10 +18,12 @@ if(D72506_SANITIZE)
 endif()
 
 # d72506_library(NAME DEPS...): a static library of every .cpp in the
-# calling folder, with the repository root as include root.
+# calling folder, with the repository root as include root. Position
+# independent, as the shared library libd72506 (api/) is linked from them.
 function(d72506_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_library(${name} STATIC ${sources})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   if(ARGN)
     target_link_libraries(${name} PUBLIC ${ARGN})
