@@ -30,7 +30,7 @@ bool no_xattr_support(int error) { return error == ENOTSUP || error == EOPNOTSUP
 // accepts, and is what we write.
 std::int32_t stored_bits(const stdfs::path& entry) {
   char value[256] = {};
-  const ssize_t n = ::getxattr(entry.c_str(), kDosAttribName, value, sizeof value - 1);
+  const ssize_t n = ::lgetxattr(entry.c_str(), kDosAttribName, value, sizeof value - 1);
   if (n < 3 || value[0] != '0' || (value[1] != 'x' && value[1] != 'X')) return 0;
   const unsigned long bits = std::strtoul(value + 2, nullptr, 16);
   return static_cast<std::int32_t>(bits) & (kStoredBits | attr::ReadOnly);
@@ -59,7 +59,8 @@ void set_owner_write(const stdfs::path& entry, const struct stat& st, bool writa
 
 std::optional<std::int32_t> host_attributes(const stdfs::path& entry) {
   struct stat st {};
-  if (::stat(entry.c_str(), &st) != 0) return std::nullopt;
+  if (::lstat(entry.c_str(), &st) != 0) return std::nullopt;
+  if (S_ISLNK(st.st_mode)) return attr::Normal;
   const std::int32_t stored = stored_bits(entry);
   if (S_ISDIR(st.st_mode)) return attr::Directory | stored;
   const std::int32_t read_only = (st.st_mode & S_IWUSR) ? 0 : attr::ReadOnly;
@@ -78,7 +79,8 @@ std::int32_t GetAttr(std::string_view path) {
 
 void set_host_attributes(const stdfs::path& entry, std::int32_t attributes) {
   struct stat st {};
-  if (::stat(entry.c_str(), &st) != 0) platform::com::raise(err::PathFileAccess);
+  if (::lstat(entry.c_str(), &st) != 0) platform::com::raise(err::PathFileAccess);
+  if (S_ISLNK(st.st_mode)) return;  // a link's target is not ours to change
   if (S_ISDIR(st.st_mode)) return store_bits(entry, attributes & kSettableBits);
   // Extended attributes can only be written while the file is writable:
   // lift the protection first and lay the final one last.

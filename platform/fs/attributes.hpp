@@ -5,6 +5,11 @@
 // "user.DOSATTRIB" extended attribute in the form Samba reads and writes, so a
 // share served from the same folder shows the same flags; on a file system
 // without extended attributes they are silently not kept.
+//
+// A symbolic link is never followed: it reads as a plain entry with no
+// attributes, and setting its attributes leaves it (and its target) alone,
+// so that a link planted under a working name cannot lend its target's
+// protection to it or have the target's protection lifted.
 #pragma once
 
 #include <cstdint>

@@ -32,6 +32,20 @@ bool read_only(const stdfs::path& p) {
   return bits && (*bits & attr::ReadOnly) != 0;
 }
 
+std::filesystem::file_type type_of(const stdfs::path& p) {
+  std::error_code ec;
+  return stdfs::symlink_status(p, ec).type();
+}
+
+bool is_link(const stdfs::path& p) { return type_of(p) == stdfs::file_type::symlink; }
+
+// What Kill may remove: a file, or a link as a link (unlink never follows
+// it); a pipe or a device under a working name is not ours.
+bool deletable(const stdfs::path& p) {
+  const auto type = type_of(p);
+  return type == stdfs::file_type::regular || type == stdfs::file_type::symlink;
+}
+
 // The host path a destination names: its folder must exist (76); its last
 // component keeps the spelling given unless an entry already answers to it.
 stdfs::path destination(std::string_view to) {
@@ -75,7 +89,7 @@ void Kill(std::string_view path) {
   if (!matches.folder_exists) raise(err::PathNotFound);
   if (matches.names.empty()) raise(err::FileNotFound);
   for (const auto& name : matches.names)
-    if (read_only(matches.folder / name)) raise(err::PathFileAccess);
+    if (read_only(matches.folder / name) || !deletable(matches.folder / name)) raise(err::PathFileAccess);
   for (const auto& name : matches.names)
     if (::unlink((matches.folder / name).c_str()) != 0) raise(err::PathFileAccess);
 }
@@ -83,10 +97,11 @@ void Kill(std::string_view path) {
 void Name(std::string_view from, std::string_view to) {
   const stdfs::path source = host_path(from);
   if (!entry_exists(source)) raise(err::FileNotFound);
+  if (is_link(source)) raise(err::PathFileAccess);
   stdfs::path target = destination(to);
   std::error_code ec;
   if (entry_exists(target)) {
-    if (!stdfs::equivalent(source, target, ec)) raise(err::FileAlreadyExists);
+    if (is_link(target) || !stdfs::equivalent(source, target, ec)) raise(err::FileAlreadyExists);
     // The same entry named in another letter case: respell it.
     target = target.parent_path() / stdfs::path(split_last(to).name);
     if (target == source) return;
@@ -103,7 +118,7 @@ void FileCopy(std::string_view from, std::string_view to) {
   if (!stdfs::is_regular_file(source, ec)) raise(err::FileNotFound);
   const stdfs::path target = destination(to);
   if (entry_exists(target)) {
-    if (!stdfs::is_regular_file(target, ec) || stdfs::equivalent(source, target, ec) || read_only(target))
+    if (is_link(target) || !stdfs::is_regular_file(target, ec) || stdfs::equivalent(source, target, ec) || read_only(target))
       raise(err::PathFileAccess);
   }
   if (!stdfs::copy_file(source, target, stdfs::copy_options::overwrite_existing, ec)) raise(err::PathFileAccess);

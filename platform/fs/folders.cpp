@@ -49,6 +49,11 @@ void RmDir(std::string_view path) {
 
 bool folder_exists(std::string_view path) { return is_folder(host_path(path)); }
 
+bool is_symbolic_link(std::string_view path) {
+  std::error_code ec;
+  return stdfs::is_symlink(stdfs::symlink_status(host_path(without_trailing_separators(path)), ec));
+}
+
 bool MakeSureDirectoryPathExists(std::string_view path) {
   const std::string folders = split_last(path).folder;
   stdfs::path current = !folders.empty() && is_separator(folders.front()) ? stdfs::path("/") : stdfs::path(".");

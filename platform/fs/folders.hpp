@@ -17,6 +17,10 @@ void RmDir(std::string_view path);
 // True when the path names an existing folder (in any letter case).
 bool folder_exists(std::string_view path);
 
+// True when the path's last component is a symbolic link (to a folder or
+// anything else); folders above it may be links, as a home folder often is.
+bool is_symbolic_link(std::string_view path);
+
 // Creates every missing folder of the path up to its last separator (the
 // part after it is a file name and is left alone), so "a\b\c\" creates a, b
 // and c and "a\b\c.xls" creates a and b. True when all levels exist

@@ -1,8 +1,11 @@
 #include "platform/fs/path.hpp"
 
+#include <algorithm>
 #include <optional>
 #include <system_error>
+#include <vector>
 
+#include "platform/com/error.hpp"
 #include "platform/fs/name_match.hpp"
 
 namespace platform::fs {
@@ -16,17 +19,38 @@ bool exists_exactly(const stdfs::path& p) {
   return stdfs::exists(stdfs::symlink_status(p, ec));
 }
 
-// The entry of `folder` that matches `name` case-insensitively; the smallest
-// spelling wins so that the choice does not depend on directory order.
-std::optional<std::string> find_case_insensitive(const stdfs::path& folder, std::string_view name) {
+// The entries of `folder` whose names equal `name` ignoring case, its exact
+// spelling included, in directory order.
+std::vector<std::string> spellings_of(const stdfs::path& folder, std::string_view name) {
   const std::string wanted = fold_name(name);
-  std::optional<std::string> found;
+  std::vector<std::string> found;
   std::error_code ec;
   for (stdfs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string candidate = it->path().filename().string();
-    if (fold_name(candidate) == wanted && (!found || candidate < *found)) found = std::move(candidate);
+    if (fold_name(candidate) == wanted) found.push_back(std::move(candidate));
   }
   return found;
+}
+
+[[noreturn]] void raise_ambiguous(const stdfs::path& folder, std::string_view name,
+                                  const std::vector<std::string>& spellings) {
+  std::vector<std::string> sorted = spellings;
+  std::sort(sorted.begin(), sorted.end());
+  std::string listed;
+  for (const auto& spelling : sorted) listed += (listed.empty() ? "'" : ", '") + spelling + "'";
+  platform::com::raise(platform::com::err::PathFileAccess, "D72506",
+                       "Several entries of '" + folder.string() + "' answer to '" + std::string(name) +
+                           "' in letter case only (" + listed + "); which one is meant cannot be told");
+}
+
+// The one entry that differs from `name` only in case. Two such entries are
+// two files here, though one on the original's volumes: guessing between
+// them could delete the wrong one, so the lookup fails and names them.
+std::optional<std::string> find_case_insensitive(const stdfs::path& folder, std::string_view name) {
+  std::vector<std::string> found = spellings_of(folder, name);
+  if (found.size() > 1) raise_ambiguous(folder, name, found);
+  if (found.empty()) return std::nullopt;
+  return std::move(found.front());
 }
 
 }  // namespace
@@ -44,6 +68,13 @@ stdfs::path resolve_child(const stdfs::path& folder, std::string_view name) {
   if (name == "." || name == ".." || exists_exactly(exact)) return exact;
   if (auto found = find_case_insensitive(folder, name)) return folder / stdfs::path(*found);
   return exact;
+}
+
+void require_one_spelling(std::string_view path) {
+  const SplitPath split = split_last(path);
+  const stdfs::path folder = host_path(split.folder);
+  const std::vector<std::string> found = spellings_of(folder, split.name);
+  if (found.size() > 1) raise_ambiguous(folder, split.name, found);
 }
 
 stdfs::path host_path(std::string_view path) {

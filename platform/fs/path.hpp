@@ -22,13 +22,19 @@ SplitPath split_last(std::string_view path);
 bool is_separator(char c);
 
 // The host path of an entry of `folder`: the exact spelling when it exists,
-// else the existing entry whose name differs only in case (the first one in
-// name order when several do), else the spelling given.
+// else the one existing entry whose name differs only in case, else the
+// spelling given. Raises 75 when several entries differ from it only in
+// case and none is spelled exactly so.
 std::filesystem::path resolve_child(const std::filesystem::path& folder, std::string_view name);
+
+// Raises 75, naming them, when several entries of the path's folder answer
+// to its last component in letter case only, its exact spelling among them:
+// what an operation that must touch one file only checks first.
+void require_one_spelling(std::string_view path);
 
 // The host path a system path names, every component resolved as by
 // resolve_child. An empty path is the current folder. Components after the
-// first missing one are kept as given.
+// first missing one are kept as given. Raises 75 as resolve_child does.
 std::filesystem::path host_path(std::string_view path);
 
 }  // namespace platform::fs
