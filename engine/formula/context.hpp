@@ -71,6 +71,10 @@ class EvalContext {
   // Whether the row is hidden (SUBTOTAL 101-111 skips it).
   virtual bool row_hidden(SheetId sheet, int row) const = 0;
 
+  // Whether an AutoFilter hides the row (every SUBTOTAL skips it). A
+  // workbook without AutoFilters keeps the default.
+  virtual bool row_filtered(SheetId /*sheet*/, int /*row*/) const { return false; }
+
   // Whether the cell holds a formula calling SUBTOTAL (nested SUBTOTALs
   // are skipped). calls_subtotal() in formula.hpp answers it for a formula.
   virtual bool holds_subtotal(const CellAddress& cell) const = 0;

@@ -8,9 +8,10 @@
 namespace engine::formula {
 namespace {
 
-// The operand part of a criterion text: a number, a Boolean, an error or text.
+// The operand part of a criterion text: a number (a date or an amount
+// too: "6/2/2003", "$5"), a Boolean, an error or text.
 Value operand_from_text(std::string_view text) {
-  if (auto n = number_from_text(text)) return Value(*n);
+  if (auto n = number_from_any_text(text)) return Value(*n);
   if (equal_ignoring_case(text, "TRUE")) return Value(true);
   if (equal_ignoring_case(text, "FALSE")) return Value(false);
   if (auto e = error_from_text(text)) return Value(*e);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 #include "engine/formula/functions.hpp"
 #include "engine/formula/text.hpp"
@@ -102,7 +103,7 @@ double to_number(const Value& value) {
   if (value.is_empty()) return 0;
   if (value.is_boolean()) return value.boolean() ? 1 : 0;
   if (value.is_error()) fail_with(value.error());
-  if (auto n = number_from_text(value.text())) return *n;
+  if (auto n = number_from_any_text(value.text())) return *n;
   fail_with(CellError::Value);
 }
 
@@ -175,9 +176,14 @@ Operand Evaluator::name(const Node& node) {
   }
   const auto definition = context_.name_definition(node.text, sheet);
   if (!definition || name_depth_ >= max_name_depth) return Value(CellError::Name);
+  // A name met again gives what it gave the first time: the origin is the
+  // same, and names that each use the next one twice would otherwise cost
+  // two to the power of the chain's length.
+  if (const auto known = name_values_.find(definition.get()); known != name_values_.end()) return known->second;
   ++name_depth_;
   Operand result = evaluate(definition->root());
   --name_depth_;
+  name_values_.emplace(definition.get(), result);
   return result;
 }
 
@@ -283,14 +289,14 @@ double area_cell_count(const std::vector<Area>& areas) {
   return count;
 }
 
-std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule) {
+std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule, std::size_t to) {
   std::vector<double> numbers;
   const bool counting = rule == DirectValues::Count;
   auto from_cell = [&](const Value& v) {
     if (v.is_number()) numbers.push_back(v.number());
     else if (v.is_error() && !counting) fail_with(v.error());
   };
-  for (std::size_t i = from; i < args.size(); ++i) {
+  for (std::size_t i = from; i < std::min(to, args.size()); ++i) {
     const Operand operand = args.operand(i);
     if (operand.is_reference()) {
       visit_areas(args.context(), operand.areas(), [&](int, int, const Value& v) { from_cell(v); });
@@ -302,12 +308,27 @@ std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectVal
       const Value& v = operand.value();
       if (v.is_number() || v.is_boolean()) numbers.push_back(v.is_number() ? v.number() : v.boolean());
       else if (v.is_text())
-        if (auto n = number_from_text(v.text())) numbers.push_back(*n);
+        if (auto n = number_from_any_text(v.text())) numbers.push_back(*n);
     } else {
       numbers.push_back(to_number(operand.value()));
     }
   }
   return numbers;
+}
+
+Array operand_array(const EvalContext& context, const Operand& operand) {
+  if (operand.is_array()) return operand.array();
+  if (operand.is_value()) return Array{1, 1, {operand.value()}};
+  const auto& areas = operand.areas();
+  if (areas.size() != 1) fail_with(CellError::Value);
+  if (area_cell_count(areas) > max_array_cells) fail_with(CellError::Num);
+  const Area& a = areas.front();
+  Array out{a.last_row - a.first_row + 1, a.last_column - a.first_column + 1, {}};
+  out.cells.resize(static_cast<std::size_t>(out.rows) * static_cast<std::size_t>(out.columns));
+  context.visit_cells(a, [&](int row, int column, const Value& v) {
+    out.cells[static_cast<std::size_t>((row - a.first_row) * out.columns + column - a.first_column)] = v;
+  });
+  return out;
 }
 
 Value evaluate(const Formula& formula, const EvalContext& context, const CellAddress& origin) {
@@ -320,6 +341,7 @@ std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const E
   std::vector<Area> areas;
   std::vector<std::pair<const Formula*, int>> pending{{&formula, 0}};
   std::vector<std::shared_ptr<const Formula>> definitions;  // keeps the names' formulas alive while walked
+  std::unordered_set<const Formula*> walked;
   while (!pending.empty()) {
     auto [current, depth] = pending.back();
     pending.pop_back();
@@ -329,13 +351,15 @@ std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const E
         Operand resolved = resolver.evaluate(node);
         if (resolved.is_reference()) areas.insert(areas.end(), resolved.areas().begin(), resolved.areas().end());
       } else if (node.kind == NodeKind::Name && depth < max_name_depth) {
+        // Each definition is walked once, however many names lead to it.
         SheetId scope = sheet;
         if (!node.reference.sheet.empty()) {
           const auto named = context.sheet_by_name(node.reference.sheet);
           if (!named) return;
           scope = *named;
         }
-        if (auto definition = context.name_definition(node.text, scope)) {
+        auto definition = context.name_definition(node.text, scope);
+        if (definition && walked.insert(definition.get()).second) {
           definitions.push_back(definition);
           pending.emplace_back(definition.get(), depth + 1);
         }

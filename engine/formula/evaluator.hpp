@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -68,6 +69,7 @@ class Evaluator {
   const EvalContext& context_;
   CellAddress origin_;
   int name_depth_ = 0;
+  std::unordered_map<const Formula*, Operand> name_values_;  // by definition, for this evaluation
 };
 
 // Excel's coercions of a single value; each throws ErrorResult on an error
@@ -86,13 +88,19 @@ class Arguments {
   Operand operand(std::size_t i);
   Value scalar(std::size_t i);  // errors come back as values; a missing argument is empty
   double number(std::size_t i) { return to_number(scalar(i)); }
-  double number_or(std::size_t i, double fallback) { return present(i) ? number(i) : fallback; }
+  // An argument left out takes the fallback; one left empty ("LEFT(A1,)")
+  // is 0, as Excel reads an empty argument.
+  double number_or(std::size_t i, double fallback) { return i < size() ? number(i) : fallback; }
   std::string text(std::size_t i) { return to_text(scalar(i)); }
   bool boolean(std::size_t i) { return to_boolean(scalar(i)); }
   std::vector<Area> reference(std::size_t i);  // #VALUE! unless the argument is a reference
 
   const EvalContext& context() const { return evaluator_.context(); }
   const CellAddress& origin() const { return evaluator_.origin(); }
+
+  // A tree that is not an argument (INDIRECT's text, once parsed), under
+  // the same guard against names that refer to themselves.
+  Operand evaluate(const Node& node) { return evaluator_.evaluate(node); }
   Value scalar_of(const Operand& operand) const { return evaluator_.scalar(operand); }
 
  private:
@@ -108,8 +116,19 @@ enum class DirectValues {
   Count,    // COUNT: counts what converts, ignores the rest and errors
 };
 
-// The numbers of arguments `from`.. as the aggregate functions see them.
-std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule);
+// The numbers of arguments `from` to `to` (excluded; all when omitted) as
+// the aggregate functions see them.
+std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule,
+                                    std::size_t to = static_cast<std::size_t>(-1));
+
+// The largest array a reference is read into (SUMPRODUCT, LOOKUP's vectors):
+// four whole columns. Beyond it the function gives #NUM! rather than
+// holding a whole sheet's values in memory.
+inline constexpr double max_array_cells = 4.0 * 65536;
+
+// An operand as an array: a reference's cells row by row (empty cells
+// empty; one area only, else #VALUE!), a single value as a 1x1 array.
+Array operand_array(const EvalContext& context, const Operand& operand);
 
 // Calls visit(row, column, value) for each non-empty cell of the areas.
 void visit_areas(const EvalContext& context, const std::vector<Area>& areas, const EvalContext::CellVisitor& visit);

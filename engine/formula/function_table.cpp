@@ -13,7 +13,7 @@ const std::vector<const FunctionSpec*>& all_functions() {
   static const std::vector<const FunctionSpec*> table = [] {
     std::vector<const FunctionSpec*> out;
     for (auto family : {math_functions(), statistical_functions(), logical_functions(), text_functions(),
-                        date_functions(), lookup_functions(), information_functions()})
+                        date_functions(), lookup_functions(), information_functions(), financial_functions()})
       for (const FunctionSpec& spec : family) out.push_back(&spec);
     return out;
   }();

@@ -34,5 +34,6 @@ std::span<const FunctionSpec> text_functions();
 std::span<const FunctionSpec> date_functions();
 std::span<const FunctionSpec> lookup_functions();
 std::span<const FunctionSpec> information_functions();
+std::span<const FunctionSpec> financial_functions();
 
 }  // namespace engine::formula

@@ -1,5 +1,5 @@
-// ISBLANK, ISNUMBER, ISTEXT, ISERROR: they look at a value without
-// propagating its error.
+// ISBLANK, ISNUMBER, ISTEXT, ISNONTEXT, ISLOGICAL, ISERROR, ISERR, ISNA:
+// they look at a value without propagating its error. N and NA.
 #include "engine/formula/evaluator.hpp"
 #include "engine/formula/functions.hpp"
 
@@ -13,13 +13,46 @@ Operand isblank(Arguments& args) {
 
 Operand isnumber(Arguments& args) { return Value(args.scalar(0).is_number()); }
 Operand istext(Arguments& args) { return Value(args.scalar(0).is_text()); }
+Operand isnontext(Arguments& args) { return Value(!args.scalar(0).is_text()); }
+Operand islogical(Arguments& args) { return Value(args.scalar(0).is_boolean()); }
 Operand iserror(Arguments& args) { return Value(args.scalar(0).is_error()); }
+Operand isna(Arguments& args) {
+  const Value v = args.scalar(0);
+  return Value(v.is_error() && v.error() == CellError::NA);
+}
+Operand iserr(Arguments& args) {
+  const Value v = args.scalar(0);
+  return Value(v.is_error() && v.error() != CellError::NA);
+}
+Operand na(Arguments&) { return Value(CellError::NA); }
+
+// A number as it is, TRUE as 1, anything else 0; of a reference, its
+// first cell.
+Operand n(Arguments& args) {
+  const Operand operand = args.operand(0);
+  Value v;
+  if (operand.is_reference()) {
+    const Area& a = operand.areas().front();
+    v = args.context().cell_value({a.sheet, a.first_row, a.first_column});
+  } else {
+    v = args.scalar_of(operand);
+  }
+  if (v.is_error()) return v;
+  if (v.is_number()) return v;
+  return Value(v.is_boolean() && v.boolean() ? 1.0 : 0.0);
+}
 
 constexpr FunctionSpec table[] = {
     {"ISBLANK", 1, 1, 129, false, isblank},
     {"ISNUMBER", 1, 1, 128, false, isnumber},
     {"ISTEXT", 1, 1, 127, false, istext},
+    {"ISNONTEXT", 1, 1, 190, false, isnontext},
+    {"ISLOGICAL", 1, 1, 198, false, islogical},
     {"ISERROR", 1, 1, 3, false, iserror},
+    {"ISERR", 1, 1, 126, false, iserr},
+    {"ISNA", 1, 1, 2, false, isna},
+    {"NA", 0, 0, 10, false, na},
+    {"N", 1, 1, 131, false, n},
 };
 
 }  // namespace

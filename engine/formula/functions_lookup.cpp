@@ -1,4 +1,7 @@
-// VLOOKUP, HLOOKUP, MATCH, INDEX.
+// VLOOKUP, HLOOKUP, LOOKUP, MATCH, INDEX, CHOOSE, OFFSET, INDIRECT, ROW,
+// COLUMN, ROWS, COLUMNS.
+#include <cmath>
+
 #include "engine/formula/evaluator.hpp"
 #include "engine/formula/functions.hpp"
 #include "engine/formula/text.hpp"
@@ -93,7 +96,7 @@ Operand table_lookup(Arguments& args, bool vertical) {
   const Value wanted = lookup_value(args);
   const Table table = table_argument(args, 1);
   const int index = to_index(args.number(2));
-  const bool approximate = !args.present(3) || args.boolean(3);
+  const bool approximate = args.size() < 4 || args.boolean(3);
   if (index < 1) return Value(CellError::Value);
   if (index > (vertical ? table.columns() : table.rows())) return Value(CellError::Ref);
   const auto position = find(line(args.context(), table, !vertical, 0), wanted, approximate ? 1 : 0);
@@ -145,11 +148,160 @@ Operand index(Arguments& args) {
   return std::vector<Area>{cell};
 }
 
+// The lookup vector's values: its only row or column, or for a table the
+// first column when it is at least as tall as wide, else the first row.
+bool searches_a_row(const Table& table) { return table.columns() > table.rows(); }
+
+// The vector form LOOKUP(value, vector, results) and the array form
+// LOOKUP(value, table): the last value not above the one wanted, and what
+// stands at its place in the results (the table's last row or column).
+Operand lookup(Arguments& args) {
+  const Value wanted = lookup_value(args);
+  const Table table = table_argument(args, 1);
+  const bool by_row = searches_a_row(table);
+  const auto position = find(line(args.context(), table, by_row, 0), wanted, 1);
+  if (!position) return Value(CellError::NA);
+  if (args.size() < 3) {
+    return by_row ? table_value(args.context(), table, table.rows() - 1, *position)
+                  : table_value(args.context(), table, *position, table.columns() - 1);
+  }
+  const Table results = table_argument(args, 2);
+  const bool along_row = results.rows() == 1;
+  if (results.array && *position >= (along_row ? results.columns() : results.rows())) return Value(CellError::NA);
+  if (!results.array && (along_row ? results.area->first_column : results.area->first_row) + *position >=
+                            (along_row ? max_columns : max_rows))
+    return Value(CellError::Ref);
+  // A results range shorter than the lookup vector reads on past its end.
+  return along_row ? table_value(args.context(), results, 0, *position)
+                   : table_value(args.context(), results, *position, 0);
+}
+
+// The argument chosen by the index (1 for the first after it), evaluated
+// alone, and kept a reference when it is one.
+Operand choose(Arguments& args) {
+  const double index = std::trunc(args.number(0));
+  if (index < 1 || index >= static_cast<double>(args.size())) return Value(CellError::Value);
+  return args.operand(static_cast<std::size_t>(index));
+}
+
+// The area moved by rows and columns, of the given height and width (the
+// reference's own when left out); anything off the grid is #REF!.
+Operand offset(Arguments& args) {
+  const auto areas = args.reference(0);
+  if (areas.size() != 1) return Value(CellError::Value);
+  const Area& a = areas.front();
+  const int rows = to_index(std::trunc(args.number(1))), columns = to_index(std::trunc(args.number(2)));
+  const int height = args.present(3) ? to_index(std::trunc(args.number(3))) : a.last_row - a.first_row + 1;
+  const int width = args.present(4) ? to_index(std::trunc(args.number(4))) : a.last_column - a.first_column + 1;
+  if (height < 1 || width < 1) return Value(CellError::Ref);
+  const long first_row = static_cast<long>(a.first_row) + rows, first_column = static_cast<long>(a.first_column) + columns;
+  const long last_row = first_row + height - 1, last_column = first_column + width - 1;
+  if (first_row < 0 || first_column < 0 || last_row >= max_rows || last_column >= max_columns)
+    return Value(CellError::Ref);
+  return std::vector<Area>{Area{a.sheet, static_cast<int>(first_row), static_cast<int>(first_column),
+                                static_cast<int>(last_row), static_cast<int>(last_column)}};
+}
+
+// "R2C3", "R[-1]C", "RC[2]" seen from the formula's cell, as A1 text.
+std::optional<std::string> a1_from_r1c1_cell(std::string_view text, const CellAddress& origin) {
+  auto coordinate = [&](char letter, int base) -> std::optional<std::string> {
+    if (text.empty() || (text.front() | 0x20) != (letter | 0x20)) return std::nullopt;
+    text.remove_prefix(1);
+    const bool relative = !text.empty() && text.front() == '[';
+    if (relative) text.remove_prefix(1);
+    std::size_t used = 0;
+    long n = 0;
+    const bool negative = relative && !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    while (used < text.size() && used < 6 && text[used] >= '0' && text[used] <= '9') n = n * 10 + (text[used++] - '0');
+    text.remove_prefix(used);
+    if (relative && (used == 0 || text.empty() || text.front() != ']')) return std::nullopt;
+    if (relative) text.remove_prefix(1);
+    if (!relative && used == 0) n = 0;  // "R" alone: the formula's own row
+    const long index = relative || used == 0 ? base + (negative ? -n : n) : n - 1;
+    if (index < 0 || index >= (letter == 'R' ? max_rows : max_columns)) return std::nullopt;
+    return letter == 'R' ? std::to_string(index + 1) : column_name(static_cast<int>(index));
+  };
+  const auto row = coordinate('R', origin.row);
+  const auto column = coordinate('C', origin.column);
+  if (!row || !column || !text.empty()) return std::nullopt;
+  return *column + *row;
+}
+
+std::optional<std::string> a1_from_r1c1(std::string_view text, const CellAddress& origin) {
+  std::string prefix;
+  if (const auto bang = text.rfind('!'); bang != std::string_view::npos) {
+    prefix = std::string(text.substr(0, bang + 1));
+    text.remove_prefix(bang + 1);
+  }
+  const auto colon = text.find(':');
+  const auto first = a1_from_r1c1_cell(text.substr(0, colon), origin);
+  if (!first) return std::nullopt;
+  if (colon == std::string_view::npos) return prefix + *first;
+  const auto last = a1_from_r1c1_cell(text.substr(colon + 1), origin);
+  if (!last) return std::nullopt;
+  return prefix + *first + ":" + *last;
+}
+
+// The reference a text names: "B2", "Sheet2!A1:B3", "'Trimestre 1'!C4", a
+// defined name, or with FALSE as second argument "R2C3"; #REF! otherwise.
+Operand indirect(Arguments& args) {
+  std::string text = args.text(0);
+  if (args.size() > 1 && !args.boolean(1)) {
+    const auto a1 = a1_from_r1c1(text, args.origin());
+    if (!a1) return Value(CellError::Ref);
+    text = *a1;
+  }
+  std::shared_ptr<const Formula> parsed;
+  try {
+    parsed = parse(text);
+  } catch (const ParseError&) {
+    return Value(CellError::Ref);
+  }
+  const Node& root = parsed->root();
+  const bool names_cells = root.kind == NodeKind::Reference || root.kind == NodeKind::Name ||
+                           (root.kind == NodeKind::Binary && root.op == Operator::Range);
+  if (!names_cells) return Value(CellError::Ref);
+  Operand result = args.evaluate(root);
+  if (!result.is_reference()) return Value(CellError::Ref);
+  return result;
+}
+
+// The size of a reference (one area), an array or a single value.
+Operand size_of(Arguments& args, bool rows) {
+  const Operand operand = args.operand(0);
+  if (operand.is_value()) return operand.value().is_error() ? operand.value() : Value(1.0);
+  if (operand.is_array()) return Value(rows ? operand.array().rows : operand.array().columns);
+  if (operand.areas().size() != 1) return Value(CellError::Ref);
+  const Area& a = operand.areas().front();
+  return Value(rows ? a.last_row - a.first_row + 1 : a.last_column - a.first_column + 1);
+}
+Operand rows(Arguments& args) { return size_of(args, true); }
+Operand columns(Arguments& args) { return size_of(args, false); }
+
+// The 1-based row or column of a reference's first cell, or of the
+// formula's own cell without one.
+Operand position_of(Arguments& args, bool row) {
+  if (!args.present(0)) return Value((row ? args.origin().row : args.origin().column) + 1.0);
+  const auto areas = args.reference(0);
+  return Value((row ? areas.front().first_row : areas.front().first_column) + 1.0);
+}
+Operand row(Arguments& args) { return position_of(args, true); }
+Operand column(Arguments& args) { return position_of(args, false); }
+
 constexpr FunctionSpec table[] = {
     {"VLOOKUP", 3, 4, 102, false, vlookup},
     {"HLOOKUP", 3, 4, 101, false, hlookup},
     {"MATCH", 2, 3, 64, false, match},
     {"INDEX", 2, 4, 29, false, index},
+    {"LOOKUP", 2, 3, 28, false, lookup},
+    {"CHOOSE", 2, 30, 100, false, choose},
+    {"OFFSET", 3, 5, 78, true, offset},
+    {"INDIRECT", 1, 2, 148, true, indirect},
+    {"ROWS", 1, 1, 76, false, rows},
+    {"COLUMNS", 1, 1, 77, false, columns},
+    {"ROW", 0, 1, 8, false, row},
+    {"COLUMN", 0, 1, 9, false, column},
 };
 
 }  // namespace

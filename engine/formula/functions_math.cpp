@@ -1,5 +1,7 @@
-// SUM, SUMIF, PRODUCT, SUBTOTAL, ROUND and its kin, INT, ABS, MOD, POWER, SQRT.
+// SUM, SUMIF, SUMPRODUCT, PRODUCT, SUBTOTAL, ROUND and its kin (ROUNDUP,
+// ROUNDDOWN, TRUNC, INT, CEILING, FLOOR), ABS, SIGN, MOD, POWER, SQRT, PI.
 #include <cmath>
+#include <numbers>
 
 #include "engine/formula/aggregates.hpp"
 #include "engine/formula/criteria.hpp"
@@ -11,20 +13,13 @@ namespace {
 
 Value checked(double result) { return std::isfinite(result) ? Value(result) : Value(CellError::Num); }
 
-// Cuts a product like 2.675 * 100 = 267.49999999999997 back to the 15
-// digits Excel works with, so that rounding sees the number the user sees.
-double to_15_digits(double x) {
-  if (x == 0 || !std::isfinite(x)) return x;
-  const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(x))));
-  const double scale = std::pow(10.0, 14 - magnitude);
-  return std::round(x * scale) / scale;
-}
-
 enum class Rounding { Nearest, Up, Down };
 
+// The number is cut to 15 digits before and after scaling: what the user
+// sees is what gets rounded (ROUNDDOWN((0.3-0.1)*10,0) is 2, not 1).
 Operand round_with(Arguments& args, Rounding rounding) {
-  const double x = args.number(0);
-  const int digits = to_index(args.number(1));
+  const double x = to_15_digits(args.number(0));
+  const int digits = to_index(args.number_or(1, 0));
   if (digits > 15) return Value(x);
   const double scale = std::pow(10.0, std::abs(digits));
   double scaled = to_15_digits(digits >= 0 ? x * scale : x / scale);
@@ -39,8 +34,27 @@ Operand round_with(Arguments& args, Rounding rounding) {
 Operand round(Arguments& args) { return round_with(args, Rounding::Nearest); }
 Operand roundup(Arguments& args) { return round_with(args, Rounding::Up); }
 Operand rounddown(Arguments& args) { return round_with(args, Rounding::Down); }
-Operand int_(Arguments& args) { return Value(std::floor(args.number(0))); }
+Operand trunc(Arguments& args) { return round_with(args, Rounding::Down); }
+Operand int_(Arguments& args) { return Value(std::floor(to_15_digits(args.number(0)))); }
 Operand abs(Arguments& args) { return Value(std::fabs(args.number(0))); }
+Operand sign(Arguments& args) {
+  const double x = args.number(0);
+  return Value(x > 0 ? 1.0 : x < 0 ? -1.0 : 0.0);
+}
+Operand pi(Arguments&) { return Value(std::numbers::pi); }
+
+// CEILING rounds away from zero and FLOOR towards it, to a multiple of the
+// significance, which must have the number's sign.
+Operand multiple_with(Arguments& args, bool away_from_zero) {
+  const double x = args.number(0), significance = args.number(1);
+  if (x == 0) return Value(0.0);
+  if (significance == 0) return away_from_zero ? Value(0.0) : Value(CellError::Div0);
+  if ((x > 0) != (significance > 0)) return Value(CellError::Num);
+  const double steps = to_15_digits(x / significance);
+  return checked((away_from_zero ? std::ceil(steps) : std::floor(steps)) * significance);
+}
+Operand ceiling(Arguments& args) { return multiple_with(args, true); }
+Operand floor_(Arguments& args) { return multiple_with(args, false); }
 
 Operand mod(Arguments& args) {
   const double n = args.number(0), d = args.number(1);
@@ -62,6 +76,29 @@ Operand sqrt(Arguments& args) {
 
 Operand sum(Arguments& args) { return sum_of(collect_numbers(args, 0, DirectValues::Convert)); }
 Operand product(Arguments& args) { return product_of(collect_numbers(args, 0, DirectValues::Convert)); }
+
+// The sum of the products of the arrays' elements; the arrays must have
+// one shape, and what is not a number counts as 0.
+Operand sumproduct(Arguments& args) {
+  std::vector<double> products;
+  int rows = 0, columns = 0;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const Array array = operand_array(args.context(), args.operand(i));
+    if (i == 0) {
+      products.assign(array.cells.size(), 1.0);
+      rows = array.rows;
+      columns = array.columns;
+    } else if (array.rows != rows || array.columns != columns) {
+      return Value(CellError::Value);
+    }
+    for (std::size_t k = 0; k < array.cells.size(); ++k) {
+      const Value& v = array.cells[k];
+      if (v.is_error()) return v;
+      products[k] *= v.is_number() ? v.number() : 0.0;
+    }
+  }
+  return sum_of(products);
+}
 
 // The sum range takes the criteria range's size from its own top-left cell.
 Operand sumif(Arguments& args) {
@@ -98,8 +135,9 @@ Operand sumif(Arguments& args) {
 }
 
 // SUBTOTAL skips the cells that hold SUBTOTALs themselves, so that a grand
-// total over detail and subtotal rows counts each figure once; 101-111
-// also skip hidden rows.
+// total over detail and subtotal rows counts each figure once, and the rows
+// an AutoFilter hides, whatever the function number; 101-111 also skip the
+// rows hidden by hand.
 Operand subtotal(Arguments& args) {
   const int code = to_index(args.number(0));
   const int function = code > 100 ? code - 100 : code;
@@ -111,6 +149,7 @@ Operand subtotal(Arguments& args) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     for (const Area& area : args.reference(i)) {
       context.visit_cells(area, [&](int row, int column, const Value& v) {
+        if (context.row_filtered(area.sheet, row)) return;
         if (skip_hidden && context.row_hidden(area.sheet, row)) return;
         if (context.holds_subtotal({area.sheet, row, column})) return;
         if (v.is_error()) fail_with(v.error());
@@ -136,14 +175,20 @@ Operand subtotal(Arguments& args) {
 
 constexpr FunctionSpec table[] = {
     {"SUM", 0, 30, 4, false, sum},
+    {"SUMPRODUCT", 1, 30, 228, false, sumproduct},
     {"SUMIF", 2, 3, 345, false, sumif},
     {"PRODUCT", 1, 30, 183, false, product},
     {"SUBTOTAL", 2, 30, 344, false, subtotal},
     {"ROUND", 2, 2, 27, false, round},
     {"ROUNDUP", 2, 2, 212, false, roundup},
     {"ROUNDDOWN", 2, 2, 213, false, rounddown},
+    {"TRUNC", 1, 2, 197, false, trunc},
     {"INT", 1, 1, 25, false, int_},
+    {"CEILING", 2, 2, 288, false, ceiling},
+    {"FLOOR", 2, 2, 285, false, floor_},
     {"ABS", 1, 1, 24, false, abs},
+    {"SIGN", 1, 1, 26, false, sign},
+    {"PI", 0, 0, 19, false, pi},
     {"MOD", 2, 2, 39, false, mod},
     {"POWER", 2, 2, 337, false, power},
     {"SQRT", 1, 1, 20, false, sqrt},

@@ -86,6 +86,79 @@ std::string character_substring(std::string_view text, std::size_t start, std::s
   return encode(std::u32string_view(codes).substr(start, count));
 }
 
+std::optional<std::size_t> character_find(std::string_view needle, std::string_view text, std::size_t start) {
+  const std::u32string haystack = decode(text), wanted = decode(needle);
+  if (start > haystack.size()) return std::nullopt;
+  const auto at = haystack.find(wanted, start);
+  if (at == std::u32string::npos) return std::nullopt;
+  return at;
+}
+
+std::string to_proper(std::string_view text) {
+  std::u32string codes = decode(text);
+  bool after_letter = false;
+  for (char32_t& c : codes) {
+    const auto code = static_cast<utf8proc_int32_t>(c);
+    const auto category = utf8proc_category(code);
+    const bool letter = category >= UTF8PROC_CATEGORY_LU && category <= UTF8PROC_CATEGORY_LO;
+    if (letter) c = static_cast<char32_t>(after_letter ? utf8proc_tolower(code) : utf8proc_toupper(code));
+    after_letter = letter;
+  }
+  return encode(codes);
+}
+
+namespace {
+
+// A pattern cut at its "*": runs of literal characters and "?" that must
+// follow each other in order, anything between two runs.
+using Run = std::vector<std::pair<char32_t, bool>>;  // character, literal
+
+std::vector<Run> wildcard_runs(std::string_view pattern_text) {
+  std::vector<Run> runs(1);
+  const std::u32string raw = decode(pattern_text);
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == U'~' && i + 1 < raw.size()) runs.back().emplace_back(fold(raw[++i]), true);
+    else if (raw[i] == U'*') runs.emplace_back();
+    else runs.back().emplace_back(fold(raw[i]), raw[i] != U'?');
+  }
+  return runs;
+}
+
+bool run_matches_at(const Run& run, const std::u32string& text, std::size_t at) {
+  if (at + run.size() > text.size()) return false;
+  for (std::size_t k = 0; k < run.size(); ++k)
+    if (run[k].second && run[k].first != text[at + k]) return false;
+  return true;
+}
+
+std::optional<std::size_t> find_run(const Run& run, const std::u32string& text, std::size_t from) {
+  for (std::size_t at = from; at + run.size() <= text.size(); ++at)
+    if (run_matches_at(run, text, at)) return at;
+  return std::nullopt;
+}
+
+}  // namespace
+
+// The leftmost match starts at the first run's leftmost place; each later
+// run is then taken at its leftmost place after the one before. A later
+// start could only leave less room, so no backtracking is needed and the
+// cost stays linear in the text for each run.
+std::optional<std::size_t> wildcard_find(std::string_view pattern, std::string_view subject, std::size_t start) {
+  std::u32string text = decode(subject);
+  for (char32_t& c : text) c = fold(c);
+  if (start > text.size()) return std::nullopt;
+  const std::vector<Run> runs = wildcard_runs(pattern);
+  const auto first = find_run(runs.front(), text, start);
+  if (!first) return std::nullopt;
+  std::size_t next = *first + runs.front().size();
+  for (std::size_t r = 1; r < runs.size(); ++r) {
+    const auto at = find_run(runs[r], text, next);
+    if (!at) return std::nullopt;
+    next = *at + runs[r].size();
+  }
+  return first;
+}
+
 bool has_wildcards(std::string_view pattern) {
   return pattern.find_first_of("*?~") != std::string_view::npos;
 }

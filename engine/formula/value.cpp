@@ -85,6 +85,13 @@ std::string number_to_text(double number) {
   return plain == "-0" ? "0" : plain;
 }
 
+double to_15_digits(double number) {
+  if (number == 0 || !std::isfinite(number)) return number;
+  std::array<char, 64> buffer{};
+  std::snprintf(buffer.data(), buffer.size(), "%.14E", number);
+  return std::strtod(buffer.data(), nullptr);
+}
+
 std::optional<double> number_from_text(std::string_view text) {
   std::string_view s = trim_blanks(text);
   if (s.empty()) return std::nullopt;

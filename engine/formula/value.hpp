@@ -66,10 +66,24 @@ class Value {
 // "1.5E-07") outside the range plain digits can show.
 std::string number_to_text(double number);
 
+// The number cut to the 15 significant digits Excel works with, so that
+// 2.675 * 100 (267.49999999999997) is 267.5 when rounding or INT sees it.
+double to_15_digits(double number);
+
 // Text to number as Excel converts text in arithmetic and VALUE(): blanks
 // around, a sign, thousands separators, decimals, an exponent, a trailing
 // percent sign. nullopt when the text is not a number.
 std::optional<double> number_from_text(std::string_view text);
+
+// A date, a time or both as a serial number: "6/2/2003", "2003-06-02",
+// "2-Jun-2003", "June 2, 2003", "14:30", "2:30:15 PM", "6/2/2003 14:30".
+// English (United States) order and names; nullopt for anything else.
+std::optional<double> date_time_from_text(std::string_view text);
+
+// Text to number as formulas coerce it (arithmetic, VALUE(), numeric
+// arguments): number_from_text's forms, currency ("$1,234.50", "($5)"),
+// and date_time_from_text's.
+std::optional<double> number_from_any_text(std::string_view text);
 
 // The text form of a scalar as "&" and the text functions see it: numbers
 // in General format, TRUE/FALSE, "" for empty. Errors have no text form:

@@ -52,6 +52,7 @@ class Grid : public EvalContext {
 
   void define_name(const std::string& name, const std::string& refers_to) { names_[name] = parse(refers_to); }
   void hide_row(int row) { hidden_.insert(row); }
+  void filter_out_row(int row) { filtered_.insert(row); }
 
   // The value of a formula evaluated in `address` (A1 of sheet 0 by default).
   Value eval(const std::string& formula, const std::string& address = "Z1000") const {
@@ -100,7 +101,8 @@ class Grid : public EvalContext {
     return nullptr;
   }
 
-  bool row_hidden(SheetId, int row) const override { return hidden_.count(row) > 0; }
+  bool row_hidden(SheetId, int row) const override { return hidden_.count(row) > 0 || filtered_.count(row) > 0; }
+  bool row_filtered(SheetId, int row) const override { return filtered_.count(row) > 0; }
 
   bool holds_subtotal(const CellAddress& cell) const override {
     auto f = formulas_.find(key(cell));
@@ -118,6 +120,7 @@ class Grid : public EvalContext {
   std::map<Key, std::shared_ptr<const Formula>> formulas_;
   std::map<std::string, std::shared_ptr<const Formula>> names_;
   std::set<int> hidden_;
+  std::set<int> filtered_;
 };
 
 }  // namespace engine::formula::testing
