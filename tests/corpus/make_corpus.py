@@ -409,7 +409,10 @@ ANSWERS = [
     Answer(610, "right", group_on_trimestre("A4:A6", collapse=True)),
     Answer(610, "wrong_expanded", group_on_trimestre("A4:A6", collapse=False)),
     Answer(610, "wrong_total_row", group_on_trimestre("A4:A7", collapse=True)),
+    # Nor has Calc custom views: whatever the trainee sets, the view 123 is
+    # not in the file.
     Answer(611, "right", view_settings, verdicts={"libreoffice": NO_CUSTOM_VIEWS, "gnumeric": NO_CUSTOM_VIEWS}),
+    Answer(611, "wrong_zoom", view_settings, verdicts={"libreoffice": NO_CUSTOM_VIEWS, "gnumeric": NO_CUSTOM_VIEWS}),
     Answer(612, "right", lambda calc: calc.new_cell_style("Titre bleu", COLOUR_INDEX_55),
            verdicts={"gnumeric": NO_CELL_STYLES}),
     Answer(612, "wrong_cell_format", lambda calc: calc.format_font("A1", COLOUR_INDEX_55)),
