@@ -1,0 +1,74 @@
+#include "ods_files.hpp"
+
+#include <zip.h>
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "engine/ods/workbook_file.hpp"
+
+namespace engine::ods::testing {
+
+std::vector<std::uint8_t> file_bytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open " + file.string());
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::unique_ptr<model::Workbook> load_file(const std::filesystem::path& file, import::LoadReport* report) {
+  return load_workbook(file_bytes(file), file.filename().string(), report);
+}
+
+std::vector<std::uint8_t> make_package(const std::map<std::string, std::string>& entries) {
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+  if (!archive) throw std::runtime_error("libzip cannot make an archive");
+  zip_source_keep(buffer);
+  auto add = [&](const std::string& name, const std::string& content) {
+    zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+    const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
+    if (index < 0) throw std::runtime_error("libzip cannot add " + name);
+    if (name == "mimetype") zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+  };
+  if (auto mime = entries.find("mimetype"); mime != entries.end()) add(mime->first, mime->second);
+  for (const auto& [name, content] : entries)
+    if (name != "mimetype") add(name, content);
+  if (zip_close(archive) != 0) throw std::runtime_error("libzip cannot write the archive");
+  zip_source_open(buffer);
+  zip_source_seek(buffer, 0, SEEK_END);
+  const zip_int64_t size = zip_source_tell(buffer);
+  zip_source_seek(buffer, 0, SEEK_SET);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  zip_source_read(buffer, bytes.data(), bytes.size());
+  zip_source_close(buffer);
+  zip_source_free(buffer);
+  return bytes;
+}
+
+std::string content_xml(const std::string& spreadsheet, const std::string& styles) {
+  return R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ xmlns:form="urn:oasis:names:tc:opendocument:xmlns:form:1.0"
+ xmlns:dc="http://purl.org/dc/elements/1.1/"
+ xmlns:calcext="urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0"
+ xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2" office:version="1.3">
+<office:automatic-styles>)" +
+         styles + "</office:automatic-styles><office:body><office:spreadsheet>" + spreadsheet +
+         "</office:spreadsheet></office:body></office:document-content>";
+}
+
+std::vector<std::uint8_t> spreadsheet_package(const std::string& spreadsheet, const std::string& styles) {
+  return make_package({{"mimetype", std::string(kSpreadsheetMimeType)}, {"content.xml", content_xml(spreadsheet, styles)}});
+}
+
+}  // namespace engine::ods::testing
