@@ -1,40 +1,51 @@
 #!/usr/bin/env bash
-# Builds the .xls reader's fuzz targets with clang 16 (clang 14 cannot capture
-# a structured binding in a lambda, which engine/formula does) and runs each
-# for half of a bounded time (default 60 seconds in all), from the seed
-# corpus our writer produces plus whatever earlier runs found. Exits non-zero
-# when a target crashed; the reproducer is left in fuzz/xls/crashes/.
+# Builds the fuzz targets with clang 16 (clang 14 cannot capture a structured
+# binding in a lambda, which engine/formula does): the .xls reader's two
+# (fuzz/xls), the statement language's and the formula language's
+# (fuzz/languages). Each runs for a quarter of a bounded time (default 60
+# seconds in all), from its seeds plus whatever earlier runs found. Exits
+# non-zero when a target crashed; the reproducer is left in the crashes/
+# folder beside the target's sources.
 #   fuzz/run.sh [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
+share=$((seconds / 4))
 build=build/fuzz
-crashes=fuzz/xls/crashes
+languages=build/fuzz-languages
 
-cmake -S fuzz/xls -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-16 >/dev/null
-cmake --build "$build" -j 2
+for project in "fuzz/xls $build" "fuzz/languages $languages"; do
+  set -- $project
+  cmake -S "$1" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-16 >/dev/null
+  cmake --build "$2" -j 2
+done
 
 "$build/xls_seed_corpus" "$build/seeds/file" "$build/seeds/stream"
-mkdir -p "$crashes"
-
-# Leaks inside libgsf on malformed property sets are not ours to fix.
-export LSAN_OPTIONS="suppressions=$PWD/fuzz/xls/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+mkdir -p fuzz/xls/crashes fuzz/languages/crashes
 
 status=0
-for target in file stream; do
-  corpus="$build/corpus/$target"
+# fuzz NAME BINARY CRASHES MAX_LEN SEED_FOLDERS...: one target for its share.
+fuzz() {
+  local name=$1 binary=$2 crashes=$3 max_len=$4
+  shift 4
+  local corpus="$(dirname "$binary")/corpus/$name" log="$(dirname "$binary")/$name.log"
   mkdir -p "$corpus"
-  log="$build/xls_${target}_fuzzer.log"
-  echo "xls_${target}_fuzzer: $((seconds / 2)) s, log in $log"
-  if ! "$build/xls_${target}_fuzzer" "$corpus" "$build/seeds/$target" \
-      -max_total_time=$((seconds / 2)) -max_len=65536 -rss_limit_mb=2048 -timeout=10 \
-      -artifact_prefix="$crashes/${target}-" -print_final_stats=1 >"$log" 2>&1; then
-    echo "xls_${target}_fuzzer failed:"
+  echo "$name: $share s, log in $log"
+  if ! "$binary" "$corpus" "$@" -max_total_time="$share" -max_len="$max_len" -rss_limit_mb=2048 -timeout=10 \
+      -artifact_prefix="$crashes/$name-" -print_final_stats=1 >"$log" 2>&1; then
+    echo "$name failed:"
     grep -E '^(==[0-9]+==|SUMMARY|.*Test unit written)' "$log" | head -20 || tail -30 "$log"
     status=1
   else
     grep -E '^stat::(number_of_executed_units|new_units_added|peak_rss_mb)' "$log" || true
   fi
+}
+
+for target in file stream; do
+  fuzz "xls_${target}_fuzzer" "$build/xls_${target}_fuzzer" fuzz/xls/crashes 65536 "$build/seeds/$target"
 done
+# The exercise answers are real scripts: the statement language starts from them.
+fuzz script_fuzzer "$languages/script_fuzzer" fuzz/languages/crashes 8192 exercises/answers
+fuzz formula_fuzzer "$languages/formula_fuzzer" fuzz/languages/crashes 2048 fuzz/languages/seeds/formula
 exit "$status"

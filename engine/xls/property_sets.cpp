@@ -1,17 +1,16 @@
 // Property sets are written by hand, laid out as Excel lays them out (every
 // value padded to four bytes); libgsf's own writer leaves texts unpadded and
-// picks UTF-8, which Excel 2003 does not expect. Reading goes through libgsf,
-// whose GLib types stay in this file and in compound_file.cpp. Only the
-// summary set is read: what the model keeps is there, and libgsf leaks a
-// value on the document summary of every one-sheet workbook.
+// picks UTF-8, which Excel 2003 does not expect. Only the summary set is
+// read: what the model keeps (title, subject, author) is there.
 #include "engine/xls/property_sets.hpp"
 
-#include <gsf/gsf.h>
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -167,34 +166,115 @@ void add_parts(PropertySetWriter& set, const TextCoding& coding, const std::vect
 }
 
 // --- Reading ---------------------------------------------------------------
+//
+// The summary set is read by hand, every offset and length checked against
+// the bytes left before it is used; libgsf's reader lost GLib allocations on
+// damaged sets and printed hex dumps of them on standard output.
+//
+//   stream:  byte order FFFE (2), version (2), system (4), class id (16),
+//            set count (4), then per set its format id (16) and offset (4)
+//   set:     size (4), property count (4), then per property its id (4)
+//            and offset from the set's start (4)
+//   value:   type (2), padding (2), then for VT_LPSTR a byte count (4) and
+//            the text in the set's code page; for VT_LPWSTR a count of UTF-16
+//            units (4) and the units; for VT_I2 (the code page) two bytes
 
-struct GObjectUnref {
-  void operator()(void* object) const { g_object_unref(object); }
+constexpr std::uint16_t kLpWStr = 0x001F;
+constexpr std::uint16_t kUtf8 = 65001;
+// A set without its code page is read as Excel writes it.
+constexpr std::uint16_t kDefaultCodePage = kWindows1252;
+
+// A set whose offsets or lengths point past its bytes; caught below.
+struct DamagedSet {};
+
+class SetBytes {
+ public:
+  explicit SetBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+
+  std::span<const std::uint8_t> take(std::size_t at, std::size_t size) const {
+    if (at > bytes_.size() || size > bytes_.size() - at) throw DamagedSet{};
+    return bytes_.subspan(at, size);
+  }
+  std::uint16_t u16(std::size_t at) const {
+    const auto b = take(at, 2);
+    return static_cast<std::uint16_t>(b[0] | b[1] << 8);
+  }
+  std::uint32_t u32(std::size_t at) const { return u16(at) | static_cast<std::uint32_t>(u16(at + 2)) << 16; }
+  // The bytes of the set that starts at `at`, as long as it says it is.
+  SetBytes set_at(std::size_t at) const { return SetBytes(take(at, u32(at))); }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
 };
 
-struct GErrorFree {
-  void operator()(GError* error) const { g_error_free(error); }
-};
-
-std::string text_of(GsfDocMetaData* meta, const char* name) {
-  GsfDocProp* property = gsf_doc_meta_data_lookup(meta, name);
-  if (property == nullptr) return {};
-  const GValue* value = gsf_doc_prop_get_val(property);
-  if (value == nullptr || !G_VALUE_HOLDS_STRING(value) || g_value_get_string(value) == nullptr) return {};
-  return g_value_get_string(value);
+std::string utf16le_to_utf8(std::span<const std::uint8_t> bytes) {
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    units.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+  return utf16_to_utf8(units.substr(0, units.find(u'\0')));
 }
 
-void read_set(const CompoundFileReader& container, const char* name, GsfDocMetaData* meta) {
-  std::optional<Bytes> bytes;
-  try {
-    bytes = container.read_stream(name);
-  } catch (const FileError&) {
-    return;  // a broken stream is a missing summary
+// The text of a code page as UTF-8; text iconv cannot convert is dropped.
+std::string code_page_to_utf8(std::span<const std::uint8_t> bytes, std::uint16_t codepage) {
+  if (codepage == kUtf16) return utf16le_to_utf8(bytes);
+  std::string in(bytes.begin(), bytes.end());
+  in.resize(std::min(in.size(), in.find('\0')));
+  if (codepage == kUtf8) return utf16_to_utf8(utf8_to_utf16(in));  // damaged sequences become U+FFFD
+  std::unique_ptr<void, IconvClose> handle(iconv_open("UTF-8", ("CP" + std::to_string(codepage)).c_str()));
+  if (handle.get() == reinterpret_cast<void*>(-1)) {
+    handle.release();
+    return {};
   }
-  if (!bytes || bytes->empty()) return;
-  std::unique_ptr<GsfInput, GObjectUnref> input(
-      gsf_input_memory_new(bytes->data(), static_cast<gsf_off_t>(bytes->size()), FALSE));
-  std::unique_ptr<GError, GErrorFree> error(gsf_doc_meta_data_read_from_msole(meta, input.get()));
+  std::string out(4 * in.size(), '\0');  // no code page takes more than four UTF-8 bytes a byte
+  char* from = in.data();
+  char* to = out.data();
+  std::size_t left = in.size(), room = out.size();
+  if (iconv(static_cast<iconv_t>(handle.get()), &from, &left, &to, &room) == static_cast<std::size_t>(-1)) return {};
+  out.resize(out.size() - room);
+  return out;
+}
+
+std::string text_value_at(const SetBytes& set, std::size_t at, std::uint16_t codepage) {
+  const std::uint16_t type = set.u16(at);
+  const std::uint32_t count = set.u32(at + 4);
+  if (type == vt::LpStr) return code_page_to_utf8(set.take(at + 8, count), codepage);
+  if (type == kLpWStr) return utf16le_to_utf8(set.take(at + 8, std::size_t{count} * 2));
+  return {};
+}
+
+// The summary set's offset in its stream, when the stream lists it.
+std::optional<std::size_t> summary_offset(const SetBytes& stream) {
+  if (stream.u16(0) != 0xFFFE) return std::nullopt;
+  const std::uint32_t sets = stream.u32(24);
+  for (std::uint32_t i = 0; i < sets; ++i) {
+    const auto entry = static_cast<std::size_t>(28) + std::size_t{i} * 20;
+    const auto format = stream.take(entry, 16);
+    if (std::equal(format.begin(), format.end(), std::begin(kSummaryFormat))) return stream.u32(entry + 16);
+  }
+  return std::nullopt;
+}
+
+model::DocumentProperties read_summary(std::span<const std::uint8_t> bytes) {
+  const SetBytes stream(bytes);
+  const auto offset = summary_offset(stream);
+  if (!offset) return {};
+  const SetBytes set = stream.set_at(*offset);
+  const std::uint32_t count = set.u32(4);
+  std::uint16_t codepage = kDefaultCodePage;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> texts;  // id, offset
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::size_t entry = 8 + std::size_t{i} * 8;
+    const std::uint32_t id = set.u32(entry);
+    const std::uint32_t at = set.u32(entry + 4);
+    if (id == pid::CodePage && set.u16(at) == vt::I2) codepage = set.u16(at + 4);
+    if (id == pid::Title || id == pid::Subject || id == pid::Author) texts.emplace_back(id, at);
+  }
+  model::DocumentProperties properties;
+  for (const auto& [id, at] : texts) {
+    std::string& field = id == pid::Title ? properties.title : id == pid::Subject ? properties.subject : properties.author;
+    field = text_value_at(set, at, codepage);
+  }
+  return properties;
 }
 
 }  // namespace
@@ -224,13 +304,15 @@ std::vector<Stream> property_set_streams(const model::Workbook& book) {
 }
 
 model::DocumentProperties read_document_properties(const CompoundFileReader& container) {
-  std::unique_ptr<GsfDocMetaData, GObjectUnref> meta(gsf_doc_meta_data_new());
-  read_set(container, kSummaryStream, meta.get());
-  model::DocumentProperties properties;
-  properties.title = text_of(meta.get(), GSF_META_NAME_TITLE);
-  properties.subject = text_of(meta.get(), GSF_META_NAME_SUBJECT);
-  properties.author = text_of(meta.get(), GSF_META_NAME_CREATOR);
-  return properties;
+  try {
+    const std::optional<Bytes> bytes = container.read_stream(kSummaryStream);
+    if (!bytes) return {};
+    return read_summary(*bytes);
+  } catch (const FileError&) {
+    return {};  // a broken stream is a missing summary
+  } catch (const DamagedSet&) {
+    return {};
+  }
 }
 
 }  // namespace engine::xls

@@ -5,6 +5,9 @@
 #include <gsf/gsf.h>
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 #include "engine/xls/record_reader.hpp"
 #include "engine/xls/workbook_file.hpp"
 
@@ -131,6 +134,126 @@ TEST(PropertySets, MissingOrDamagedSetsLeaveTheSummaryEmptyAndTheWorkbookOpen) {
   for (auto& byte : summary) byte = static_cast<std::uint8_t>(byte * 31 + 7);
   const Stream garbage[] = {{"Workbook", workbook}, {kSummaryStream, summary}};
   EXPECT_EQ(load_workbook(write_compound_file(garbage), "Thor.xls")->sheet_count(), 2u);
+}
+
+// A summary stream as another producer might lay it out: the header, one
+// set, the properties in the order given with their raw values.
+struct RawProperty {
+  std::uint32_t id;
+  Bytes value;  // type, padding and contents
+};
+
+void put_u32(Bytes& out, std::uint32_t v) {
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+// Byte by byte: GCC 12 mistakes vector inserts of small vectors for overreads.
+void append(Bytes& out, const Bytes& more) {
+  for (std::uint8_t byte : more) out.push_back(byte);
+}
+
+Bytes raw_value(std::uint16_t type, const Bytes& contents) {
+  Bytes out;
+  put_u32(out, type);
+  append(out, contents);
+  while (out.size() % 4 != 0) out.push_back(0);
+  return out;
+}
+
+Bytes counted(std::uint32_t count, const Bytes& contents) {
+  Bytes out;
+  put_u32(out, count);
+  append(out, contents);
+  return out;
+}
+
+Bytes raw_summary(const std::vector<RawProperty>& properties) {
+  static constexpr std::uint8_t kFormat[16] = {0xE0, 0x85, 0x9F, 0xF2, 0xF9, 0x4F, 0x68, 0x10,
+                                               0xAB, 0x91, 0x08, 0x00, 0x2B, 0x27, 0xB3, 0xD9};
+  Bytes out(28, 0);  // byte order, version, system and class id, then one set
+  out[0] = 0xFE;
+  out[1] = 0xFF;
+  out[24] = 1;
+  for (std::uint8_t byte : kFormat) out.push_back(byte);
+  put_u32(out, 48);
+  Bytes table, values;
+  std::uint32_t offset = static_cast<std::uint32_t>(8 + 8 * properties.size());
+  for (const auto& p : properties) {
+    put_u32(table, p.id);
+    put_u32(table, offset);
+    append(values, p.value);
+    offset += static_cast<std::uint32_t>(p.value.size());
+  }
+  put_u32(out, offset);
+  put_u32(out, static_cast<std::uint32_t>(properties.size()));
+  append(out, table);
+  append(out, values);
+  return out;
+}
+
+Bytes text_bytes(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+Bytes utf16_bytes(std::u16string_view text) {
+  Bytes out;
+  for (char16_t c : text) {
+    out.push_back(static_cast<std::uint8_t>(c));
+    out.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+  return out;
+}
+
+m::DocumentProperties summary_of(const Bytes& summary) {
+  m::Workbook book("Thor.xls");
+  book.add_sheet("Trimestre 1");
+  const Bytes workbook = stream_of(save_workbook(book), "Workbook");
+  const Stream streams[] = {{"Workbook", workbook}, {kSummaryStream, summary}};
+  return load_workbook(write_compound_file(streams), "Thor.xls")->properties();
+}
+
+Bytes code_page(std::uint16_t cp) {
+  return raw_value(0x0002, {static_cast<std::uint8_t>(cp), static_cast<std::uint8_t>(cp >> 8)});
+}
+
+TEST(PropertySets, SummariesOfOtherProducersAreReadWhateverTheirOrderAndCoding) {
+  // Code page after the texts, a text in 1252 with its null, a wide text.
+  const Bytes mixed = raw_summary({{0x02, raw_value(0x1E, counted(4, text_bytes(std::string("Zo\xE9\0", 4))))},
+                                   {0x04, raw_value(0x1F, counted(4, utf16_bytes(u"Zoé\0")))},
+                                   {0x01, code_page(1252)}});
+  EXPECT_EQ(summary_of(mixed), (m::DocumentProperties{"Zoé", "", "Zoé"}));
+
+  // No code page: read as Excel writes, 1252.
+  const Bytes bare = raw_summary({{0x03, raw_value(0x1E, counted(4, text_bytes(std::string("\x80uro", 4))))}});
+  EXPECT_EQ(summary_of(bare).subject, "€uro");
+
+  // UTF-8 and UTF-16 sets; a damaged UTF-8 byte shows as U+FFFD.
+  const Bytes utf8 = raw_summary({{0x01, code_page(65001)},
+                                  {0x02, raw_value(0x1E, counted(4, text_bytes("∑\xFF")))}});
+  EXPECT_EQ(summary_of(utf8).title, "∑\xEF\xBF\xBD");
+  const Bytes utf16 = raw_summary({{0x01, code_page(1200)},
+                                   {0x04, raw_value(0x1E, counted(8, utf16_bytes(u"日本語\0")))}});
+  EXPECT_EQ(summary_of(utf16).author, "日本語");
+
+  // A code page iconv does not know drops the text, not the workbook.
+  const Bytes unknown = raw_summary({{0x01, code_page(1)}, {0x02, raw_value(0x1E, counted(2, text_bytes("A\0")))}});
+  EXPECT_EQ(summary_of(unknown), m::DocumentProperties{});
+}
+
+TEST(PropertySets, LengthsAndOffsetsThatPointPastTheStreamGiveAnEmptySummary) {
+  const Bytes good = raw_summary({{0x02, raw_value(0x1E, counted(6, text_bytes(std::string("Titre\0", 6))))}});
+  ASSERT_EQ(summary_of(good).title, "Titre");
+  // Every cut: never a read past the end (the sanitizer build checks), never a title.
+  for (std::size_t cut = 0; cut < good.size(); ++cut) {
+    const Bytes shorter(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+    EXPECT_TRUE(summary_of(shorter).title.empty()) << "cut at " << cut;
+  }
+  // A text's count, the set's size, the property count and the set offset, each a lie.
+  for (std::size_t at : {std::size_t{68}, std::size_t{48}, std::size_t{52}, std::size_t{44}}) {
+    for (std::uint8_t lie : {std::uint8_t{0xFF}, std::uint8_t{0x7F}}) {
+      Bytes lying = good;
+      for (std::size_t i = 0; i < 4; ++i) lying[at + i] = lie;
+      EXPECT_TRUE(summary_of(lying).title.empty()) << "lie at " << at;
+    }
+  }
 }
 
 }  // namespace
