@@ -145,7 +145,8 @@ Operand Evaluator::evaluate(const Node& node) {
     case NodeKind::Call: return call(node);
     case NodeKind::Unary: return unary(node);
     case NodeKind::Percent: {
-      Operand inner = evaluate(node.children[0]);
+      Operand inner = operator_operand(evaluate(node.children[0]));
+      if (inner.is_array()) return elementwise(inner.array(), as_array(Value(100.0)), Operator::Divide);
       return arithmetic(Operator::Divide, scalar(inner), Value(100.0));
     }
     case NodeKind::Binary: return binary(node);
@@ -197,8 +198,29 @@ Operand Evaluator::call(const Node& node) {
   }
 }
 
+Operand Evaluator::evaluate_as_array(const Node& node) {
+  ++array_depth_;
+  try {
+    Operand result = evaluate(node);
+    --array_depth_;
+    return result;
+  } catch (...) {
+    --array_depth_;
+    throw;
+  }
+}
+
+Operand Evaluator::operator_operand(Operand operand) const {
+  if (array_depth_ == 0 || !operand.is_reference()) return operand;
+  try {
+    return operand_array(context_, operand);
+  } catch (const ErrorResult& e) {
+    return Value(e.error);
+  }
+}
+
 Operand Evaluator::unary(const Node& node) {
-  Operand inner = evaluate(node.children[0]);
+  Operand inner = operator_operand(evaluate(node.children[0]));
   // A leading "+" changes nothing, not even a reference or a text.
   if (node.op == Operator::Plus) return inner;
   if (inner.is_array()) return elementwise(as_array(Value(0.0)), inner.array(), Operator::Subtract);
@@ -210,11 +232,12 @@ Operand Evaluator::binary(const Node& node) {
   const Operand right = evaluate(node.children[1]);
   if (node.op == Operator::Range || node.op == Operator::Intersect || node.op == Operator::Union)
     return reference_operator(node.op, left, right);
-  if (left.is_array() || right.is_array()) {
-    return elementwise(left.is_array() ? left.array() : as_array(scalar(left)),
-                       right.is_array() ? right.array() : as_array(scalar(right)), node.op);
+  const Operand a = operator_operand(left), b = operator_operand(right);
+  if (a.is_array() || b.is_array()) {
+    return elementwise(a.is_array() ? a.array() : as_array(scalar(a)), b.is_array() ? b.array() : as_array(scalar(b)),
+                       node.op);
   }
-  return scalar_operation(node.op, scalar(left), scalar(right));
+  return scalar_operation(node.op, scalar(a), scalar(b));
 }
 
 Operand Evaluator::reference_operator(Operator op, const Operand& left, const Operand& right) const {
@@ -267,6 +290,11 @@ Value Evaluator::scalar(const Operand& operand) const {
 Operand Arguments::operand(std::size_t i) {
   if (i >= nodes_.size()) return Value();
   return evaluator_.evaluate(nodes_[i]);
+}
+
+Operand Arguments::array_operand(std::size_t i) {
+  if (i >= nodes_.size()) return Value();
+  return evaluator_.evaluate_as_array(nodes_[i]);
 }
 
 Value Arguments::scalar(std::size_t i) { return evaluator_.scalar(operand(i)); }

@@ -58,6 +58,11 @@ class Evaluator {
   const EvalContext& context() const { return context_; }
   const CellAddress& origin() const { return origin_; }
 
+  // Evaluates the node as an array argument (SUMPRODUCT's): inside it,
+  // operators take the references they meet as arrays of their cells
+  // ("A1:A9>20" is nine comparisons) instead of one cell by intersection.
+  Operand evaluate_as_array(const Node& node);
+
  private:
   Operand reference(const Reference& reference) const;
   Operand name(const Node& node);
@@ -65,10 +70,14 @@ class Evaluator {
   Operand unary(const Node& node);
   Operand binary(const Node& node);
   Operand reference_operator(Operator op, const Operand& left, const Operand& right) const;
+  // What an operator works on: in an array argument a reference becomes
+  // the array of its cells, elsewhere it stays as it is.
+  Operand operator_operand(Operand operand) const;
 
   const EvalContext& context_;
   CellAddress origin_;
   int name_depth_ = 0;
+  int array_depth_ = 0;
   std::unordered_map<const Formula*, Operand> name_values_;  // by definition, for this evaluation
 };
 
@@ -86,6 +95,7 @@ class Arguments {
   bool present(std::size_t i) const { return i < nodes_.size() && nodes_[i].kind != NodeKind::Missing; }
 
   Operand operand(std::size_t i);
+  Operand array_operand(std::size_t i);  // see Evaluator::evaluate_as_array
   Value scalar(std::size_t i);  // errors come back as values; a missing argument is empty
   double number(std::size_t i) { return to_number(scalar(i)); }
   // An argument left out takes the fallback; one left empty ("LEFT(A1,)")

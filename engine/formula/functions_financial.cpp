@@ -21,12 +21,14 @@ struct Annuity {
   bool at_start;
 
   // What grows a payment into the future value: ((1+r)^n - 1) / r, times
-  // (1+r) for payments at the start; n without interest.
+  // (1+r) for payments at the start; n without interest. Computed through
+  // log1p and expm1, which keep every digit for the small rates of monthly
+  // payments, where (1+r)^n - 1 would lose the last ones.
   double payment_factor() const {
     if (rate == 0) return periods;
-    return (std::pow(1 + rate, periods) - 1) / rate * (at_start ? 1 + rate : 1);
+    return std::expm1(periods * std::log1p(rate)) / rate * (at_start ? 1 + rate : 1);
   }
-  double growth() const { return std::pow(1 + rate, periods); }
+  double growth() const { return std::exp(periods * std::log1p(rate)); }
 };
 
 bool type_argument(Arguments& args, std::size_t i) { return args.number_or(i, 0) != 0; }

@@ -78,12 +78,13 @@ Operand sum(Arguments& args) { return sum_of(collect_numbers(args, 0, DirectValu
 Operand product(Arguments& args) { return product_of(collect_numbers(args, 0, DirectValues::Convert)); }
 
 // The sum of the products of the arrays' elements; the arrays must have
-// one shape, and what is not a number counts as 0.
+// one shape, and what is not a number counts as 0. Its arguments are array
+// arguments: SUMPRODUCT((A1:A9>20)*B1:B9) compares and multiplies cell by cell.
 Operand sumproduct(Arguments& args) {
   std::vector<double> products;
   int rows = 0, columns = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const Array array = operand_array(args.context(), args.operand(i));
+    const Array array = operand_array(args.context(), args.array_operand(i));
     if (i == 0) {
       products.assign(array.cells.size(), 1.0);
       rows = array.rows;

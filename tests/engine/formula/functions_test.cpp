@@ -85,6 +85,10 @@ TEST(Math, ArraysProductsAndMultiples) {
   EXPECT_EQ(g.eval("=SUMPRODUCT(A1:A2,B1:C1)"), Value(CellError::Value));  // shapes differ
   EXPECT_EQ(g.eval("=SUMPRODUCT(A1:A2,C1:C2)"), Value(CellError::NA));
   EXPECT_EQ(g.eval("=SUMPRODUCT(A:E)"), Value(CellError::Num));  // more than it will hold
+  EXPECT_EQ(g.eval("=SUMPRODUCT((A1:A2>2)*A1:A2)"), Value(3.0));     // operators work cell by cell
+  EXPECT_EQ(g.eval("=SUMPRODUCT(--(B1:B2=\"x\"),A1:A2)"), Value(3.0));
+  EXPECT_EQ(g.eval("=SUMPRODUCT(A1:A2%)"), Value(0.05));
+  EXPECT_EQ(g.eval("=(A1:A2>2)*1", "D2"), Value(1.0));  // outside, a reference is one cell
   EXPECT_EQ(g.eval("=TRUNC(-1.99)"), Value(-1.0));
   EXPECT_EQ(g.eval("=TRUNC(12.345,1)"), Value(12.3));
   EXPECT_EQ(g.eval("=CEILING(2.5,1)"), Value(3.0));
