@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "engine/formula/node.hpp"
-#include "engine/model/text.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/print_records.hpp"
 #include "engine/xls/record_types.hpp"
@@ -21,11 +19,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::string_view kRowsSuffix = "_.wvu.Rows";
 constexpr std::string_view kColumnsSuffix = "_.wvu.Cols";
-constexpr std::string_view kViewNameMark = "_.wvu.";
 // A NAME's tokens are counted in 16 bits; each range takes 12 bytes of them.
 constexpr std::size_t kMaxRanges = 5000;
-// Reading never expands more hidden lines than this, whatever the names claim.
-constexpr std::size_t kMaxHiddenLines = 1u << 24;
 
 // USERBVIEW flags.
 constexpr std::uint16_t kBookShows = 0x0001 | 0x0002 | 0x0004 | 0x0010 | 0x0020 | 0x0040;  // bars, notes' marks, scroll bars, tabs
@@ -66,15 +61,6 @@ std::string guid_text(const Guid& guid) {
   text += '_';
   for (std::size_t at = 10; at < 16; ++at) hex(at);
   return text;
-}
-
-std::string upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-  return text;
-}
-
-bool ends_with_ignoring_case(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && model::equal_ignoring_case(text.substr(text.size() - end.size()), end);
 }
 
 // Consecutive lines as (first, last) runs.
@@ -233,10 +219,7 @@ void write_sheet_views(RecordWriter& out, const model::Workbook& book, std::size
 
 // --- Reading --------------------------------------------------------------------
 
-bool CustomViewReader::is_view_name(std::string_view name) {
-  return name.size() > 2 && (name[0] == 'Z' || name[0] == 'z') && name[1] == '_' &&
-         name.find(kViewNameMark) != std::string_view::npos;
-}
+bool CustomViewReader::is_view_name(std::string_view name) { return import::ViewHiddenLines::is_view_name(name); }
 
 void CustomViewReader::take_book_view(const Record& record) {
   RecordCursor in(record);
@@ -265,21 +248,7 @@ void CustomViewReader::take_tab_ids(const Record& record) {
 }
 
 void CustomViewReader::take_name(const std::string& name, int sheet, const formula::Formula& refers_to) {
-  if (sheet < 0) return;
-  const bool rows = ends_with_ignoring_case(name, kRowsSuffix);
-  if (!rows && !ends_with_ignoring_case(name, kColumnsSuffix)) return;
-  const std::string id = upper(name.substr(2, name.find(kViewNameMark) - 2));
-  auto& lines = (rows ? hidden_rows_ : hidden_columns_)[{id, static_cast<std::size_t>(sheet)}];
-  f::visit_nodes(refers_to.root(), [&](const f::Node& node) {
-    if (node.kind != f::NodeKind::Reference) return;
-    const int first = rows ? node.reference.first.row : node.reference.first.column;
-    const int last = rows ? node.reference.last.row : node.reference.last.column;
-    expanded_ += static_cast<std::size_t>(last - first + 1);
-    if (expanded_ > kMaxHiddenLines) fail("the custom views hide more rows than a workbook holds");
-    for (int line = first; line <= last; ++line) lines.push_back(line);
-  });
-  std::sort(lines.begin(), lines.end());
-  lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+  if (sheet >= 0) hidden_.take_name(name, static_cast<std::size_t>(sheet), refers_to);
 }
 
 bool CustomViewReader::take_sheet_record(std::size_t sheet_index, const Record& record) {
@@ -342,9 +311,8 @@ model::CustomView CustomViewReader::view_of(const BookView& view, const model::W
     if (block.sheet == active) result.zoom = block.zoom;
     model::SheetView settings{book.sheet(block.sheet).id(), block.selection, block.active_cell, {}, {}, {}};
     if (view.row_column_settings) {
-      if (auto rows = hidden_rows_.find({view.id, block.sheet}); rows != hidden_rows_.end()) settings.hidden_rows = rows->second;
-      if (auto columns = hidden_columns_.find({view.id, block.sheet}); columns != hidden_columns_.end())
-        settings.hidden_columns = columns->second;
+      settings.hidden_rows = hidden_.rows(view.id, block.sheet);
+      settings.hidden_columns = hidden_.columns(view.id, block.sheet);
     }
     if (view.print_settings) {
       try {

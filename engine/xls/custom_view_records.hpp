@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/formula/formula.hpp"
+#include "engine/import/view_hidden_lines.hpp"
 #include "engine/model/workbook.hpp"
 #include "engine/xls/record_reader.hpp"
 #include "engine/xls/record_writer.hpp"
@@ -71,9 +72,7 @@ class CustomViewReader {
   std::vector<BookView> views_;
   std::vector<int> tab_ids_;
   std::map<std::string, std::vector<SheetBlock>> blocks_;  // by view id
-  std::map<std::pair<std::string, std::size_t>, std::vector<int>> hidden_rows_;
-  std::map<std::pair<std::string, std::size_t>, std::vector<int>> hidden_columns_;
-  std::size_t expanded_ = 0;
+  import::ViewHiddenLines hidden_;
   std::optional<SheetBlock> open_;
   std::string open_id_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/import/drawn_shapes.hpp"
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/shape_anchor.hpp"
 #include "platform/com/error.hpp"
@@ -37,29 +38,23 @@ void SheetDrawingReader::add_shape(model::Worksheet& sheet, const ArtShape& shap
   if (info.type != obj::CheckBox && info.type != obj::Text) return;
   const ArtAnchor anchor = shape.anchor.value_or(ArtAnchor{});
   if (anchor.first_column >= model::kMaxColumns) return;
-  // A name the sheet already uses (or none) gives way to Excel's default.
-  std::string name = sheet.find_shape(shape.name) == nullptr ? shape.name : std::string();
-  try {
-    const model::Shape& added =
-        info.type == obj::CheckBox
-            ? sheet.add_check_box(anchor.first_row, anchor.first_column, object.text, std::move(name))
-            : sheet.add_text_box(anchor.first_row, anchor.first_column, object.text, std::move(name));
-    const std::string added_name = added.name;
-    if (info.type == obj::CheckBox) sheet.set_check_box_value(added_name, info.value);
-    sheet.set_shape_extent(added_name, shape_extent(sheet, anchor));
-    sheet.set_shape_locked(added_name, info.locked);
-  } catch (const platform::com::Error&) {
-    // Two shapes of the sheet would share a name: the later one is left out.
-  }
+  import::DrawnShape drawn;
+  drawn.kind = info.type == obj::CheckBox ? model::ShapeKind::CheckBox : model::ShapeKind::TextBox;
+  drawn.row = anchor.first_row;
+  drawn.column = anchor.first_column;
+  drawn.name = shape.name;
+  drawn.text = object.text;
+  drawn.value = info.value;
+  drawn.locked = info.locked;
+  drawn.extent = shape_extent(sheet, anchor);
+  import::add_drawn_shape(sheet, std::move(drawn), nullptr);
 }
 
 void SheetDrawingReader::add_note(model::Worksheet& sheet, const Object& object) const {
   const auto note = std::find_if(notes_.begin(), notes_.end(),
                                  [&](const NoteInfo& n) { return n.object_id == object.info.id; });
-  if (note == notes_.end() || note->column >= model::kMaxColumns) return;
-  if (sheet.note(note->row, note->column) != nullptr) return;  // one note per cell
-  sheet.set_note(note->row, note->column, object.text, note->author);
-  sheet.set_note_visible(note->row, note->column, note->visible);
+  if (note == notes_.end()) return;
+  import::add_note(sheet, note->row, note->column, object.text, note->author, note->visible);
 }
 
 }  // namespace engine::xls

@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <bit>
 #include <cctype>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <optional>
 #include <utility>
 
+#include "engine/import/sheet_loader.hpp"
+#include "engine/import/workbook_loader.hpp"
+#include "engine/import/workbook_file_bytes.hpp"
 #include "engine/model/number_format.hpp"
 #include "engine/model/text.hpp"
 #include "engine/xls/custom_view_records.hpp"
@@ -27,10 +29,6 @@ namespace engine::xls {
 namespace {
 
 namespace f = engine::formula;
-
-// Files larger than this are refused before they are read: Excel 2003's
-// grid cannot fill it.
-constexpr std::uintmax_t kMaxFileSize = 512u << 20;
 
 struct SheetEntry {
   std::uint32_t position;
@@ -93,7 +91,7 @@ f::Value cached_result(const Bytes& result) {
 class WorkbookReader {
  public:
   WorkbookReader(ByteSpan stream, const std::string& name)
-      : stream_(stream), reader_(stream), book_(std::make_unique<model::Workbook>(name)), links_({}) {}
+      : stream_(stream), reader_(stream), book_(std::make_unique<model::Workbook>(name)), links_({}), formats_in_(*book_) {}
   std::unique_ptr<model::Workbook> run();
 
  private:
@@ -115,7 +113,6 @@ class WorkbookReader {
   void read_string(model::Worksheet& sheet, const Record& record);
   void read_row(const Record& record);
   void read_colinfo(model::Worksheet& sheet, const Record& record);
-  void apply_lines(model::Worksheet& sheet);
   void read_window2(model::Worksheet& sheet, const Record& record);
 
   ByteSpan stream_;
@@ -125,7 +122,7 @@ class WorkbookReader {
   std::vector<model::Font> fonts_;
   std::map<std::uint16_t, std::string> formats_;
   std::vector<XfFields> xfs_;
-  std::map<std::size_t, model::FormatIndex> xf_cache_;
+  import::FormatInterner formats_in_;
   std::vector<StyleEntry> styles_;
   std::vector<SheetEntry> sheets_;
   std::vector<std::string> strings_;
@@ -138,13 +135,7 @@ class WorkbookReader {
   CustomViewReader views_;
 
   // Per sheet.
-  struct RowInfo {
-    int level = 0;
-    bool hidden = false;
-    bool collapsed = false;
-    std::optional<double> height;
-  };
-  std::map<int, RowInfo> rows_;
+  import::RowLines rows_;
   std::map<std::pair<int, int>, std::pair<Bytes, Bytes>> shared_;  // anchor -> tokens, extra
   std::vector<std::tuple<int, int, SharedFormulaRef>> pending_shared_;
   std::optional<std::pair<int, int>> pending_text_;  // the cell whose STRING record comes next
@@ -292,25 +283,14 @@ model::CellFormat WorkbookReader::cell_format(std::size_t xf_index) {
 }
 
 model::FormatIndex WorkbookReader::format_index(std::uint16_t xf_index) {
-  auto it = xf_cache_.find(xf_index);
-  if (it != xf_cache_.end()) return it->second;
-  const model::FormatIndex index = book_->formats().intern(cell_format(xf_index));
-  xf_cache_.emplace(xf_index, index);
-  return index;
+  return formats_in_.intern(xf_index, [&] { return cell_format(xf_index); });
 }
 
 // User styles (with the font and formats of their XF) are added to the
 // table; built-in ones update what the table already holds.
 void WorkbookReader::apply_formats() {
-  for (const auto& style : styles_) {
-    model::CellFormat format = cell_format(style.xf);
-    format.style = "Normal";
-    if (!style.name.empty()) {
-      if (!book_->styles().find(style.name)) book_->styles().add(style.name, format);
-      format.style = style.name;
-      book_->styles().update(style.name, format, model::StyleIncludes{});
-    }
-  }
+  for (const auto& style : styles_)
+    if (!style.name.empty()) import::add_user_style(*book_, style.name, cell_format(style.xf));
 }
 
 void WorkbookReader::define_names() {
@@ -325,10 +305,10 @@ void WorkbookReader::define_names() {
         views_.take_name(raw.name, raw.sheet, **formula);
         continue;
       }
-      std::optional<model::SheetId> scope;
+      std::optional<std::size_t> scope;
       if (raw.sheet >= 0 && static_cast<std::size_t>(raw.sheet) < book_->sheet_count())
-        scope = book_->sheet(static_cast<std::size_t>(raw.sheet)).id();
-      book_->add_name(raw.name, f::print(**formula), scope);
+        scope = static_cast<std::size_t>(raw.sheet);
+      import::define_name(*book_, raw.name, f::print(**formula), scope, nullptr);
     } catch (const FileError&) {
       // A name whose definition uses what this application cannot read is left out.
     } catch (const platform::com::Error&) {
@@ -337,14 +317,7 @@ void WorkbookReader::define_names() {
 }
 
 void WorkbookReader::put_value(model::Worksheet& sheet, int row, int column, std::uint16_t xf, f::Value value) {
-  if (row >= model::kMaxRows || column >= model::kMaxColumns) fail("a cell lies outside Excel's grid");
-  if (!value.is_empty()) sheet.set_value(row, column, std::move(value));
-  const model::FormatIndex format = format_index(xf);
-  if (format != model::kDefaultFormat || !value.is_empty()) {
-    const model::CellFormat& cf = book_->formats().at(format);
-    if (!(cf == book_->formats().at(model::kDefaultFormat)))
-      sheet.change_format(model::CellRange::cell(row, column), [&](model::CellFormat& target) { target = cf; });
-  }
+  import::place_cell(sheet, row, column, format_index(xf), std::move(value));
 }
 
 bool WorkbookReader::set_formula(model::Worksheet& sheet, int row, int column, const DecodedFormula& decoded) {
@@ -400,44 +373,26 @@ void WorkbookReader::read_row(const Record& record) {
   const std::uint16_t height = in.u16();
   in.skip(4);
   const std::uint16_t flags = in.u16();
-  RowInfo info;
-  info.level = flags & 0x07;
-  info.collapsed = flags & 0x0010;
-  info.hidden = flags & 0x0020;
-  if (flags & 0x0040) info.height = (height & 0x7FFF) / 20.0;
-  rows_[row] = info;
+  import::RowLine line;
+  line.level = flags & 0x07;
+  line.collapsed = flags & 0x0010;
+  line.hidden = flags & 0x0020;
+  if (flags & 0x0040) line.height = (height & 0x7FFF) / 20.0;
+  rows_.set(row, line);
 }
 
 void WorkbookReader::read_colinfo(model::Worksheet& sheet, const Record& record) {
   RecordCursor in(record);
-  const int first = in.u16();
-  const int last = std::min<int>(in.u16(), model::kMaxColumns - 1);
+  import::ColumnLine columns;
+  columns.first = in.u16();
+  columns.last = in.u16();
   const double width = in.u16() / 256.0;
   in.skip(2);
   const std::uint16_t flags = in.u16();
-  if (first > last) return;
-  if (flags & 0x0002) sheet.set_column_width(first, last, width);
-  for (int level = 0; level < ((flags >> 8) & 0x07); ++level) sheet.group_columns(first, last);
-  if (flags & 0x0001) sheet.set_columns_hidden(first, last, true);
-}
-
-// Outline levels first, then collapsed summaries, then the hidden state
-// exactly as the file has it (collapsing hides detail rows on its own).
-void WorkbookReader::apply_lines(model::Worksheet& sheet) {
-  for (const auto& [row, info] : rows_) {
-    if (row >= model::kMaxRows) continue;
-    if (info.height) sheet.set_row_height(row, row, *info.height);
-    for (int level = 0; level < info.level; ++level) sheet.group_rows(row, row);
-  }
-  for (const auto& [row, info] : rows_)
-    if (info.collapsed && row < model::kMaxRows) {
-      try {
-        sheet.set_row_show_detail(row, false);
-      } catch (const platform::com::Error&) {
-      }
-    }
-  for (const auto& [row, info] : rows_)
-    if (row < model::kMaxRows) sheet.set_rows_hidden(row, row, info.hidden);
+  if (flags & 0x0002) columns.width = width;
+  columns.level = (flags >> 8) & 0x07;
+  columns.hidden = flags & 0x0001;
+  import::apply_columns(sheet, columns);
 }
 
 void WorkbookReader::read_window2(model::Worksheet&, const Record& record) {
@@ -566,7 +521,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
     }
   }
   views_.end_sheet();
-  apply_lines(sheet);
+  rows_.apply(sheet);
   drawing_.apply(sheet);
   try {
     sheet.set_page_setup(setup);
@@ -616,11 +571,6 @@ bool is_template_path(const std::string& path) {
   return ext == ".xlt";
 }
 
-std::string file_name(const std::string& path) {
-  const auto slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> bytes, const std::string& name) {
@@ -643,15 +593,8 @@ std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> byt
 }
 
 std::unique_ptr<model::Workbook> read_workbook_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) throw FileError(path, "the file cannot be opened");
-  const auto size = static_cast<std::uintmax_t>(in.tellg());
-  if (size > kMaxFileSize) throw FileError(path, "the file is larger than any Excel 2003 workbook");
-  Bytes bytes(static_cast<std::size_t>(size));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (!in) throw FileError(path, "the file cannot be read");
-  auto book = load_workbook(bytes, file_name(path));
+  const Bytes bytes = import::read_workbook_bytes(path);
+  auto book = load_workbook(bytes, import::file_name_of(path));
   book->set_path(path);
   book->set_template(is_template_path(path));
   book->set_saved(true);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "engine/import/indexed_colors.hpp"
 #include "engine/model/constants.hpp"
 #include "engine/model/palette.hpp"
 
@@ -72,11 +73,7 @@ std::uint16_t color_to_biff(int color_index, std::uint16_t automatic) {
   return automatic;
 }
 
-int color_from_biff(std::uint16_t icv) {
-  if (icv >= 8 && icv < 8 + model::kPaletteSize) return icv - 7;
-  if (icv < 8) return icv == 0 ? 1 : std::min<int>(icv + 1, model::kPaletteSize);  // the fixed EGA colours
-  return model::kColorIndexAutomatic;
-}
+int color_from_biff(std::uint16_t icv) { return import::palette_index_of_indexed(icv, model::kColorIndexAutomatic); }
 
 RecordBody font_record(const model::Font& font) {
   RecordBody body;

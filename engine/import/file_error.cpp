@@ -1,6 +1,6 @@
-#include "engine/xls/file_error.hpp"
+#include "engine/import/file_error.hpp"
 
-namespace engine::xls {
+namespace engine::import {
 
 namespace {
 std::string describe(const std::string& file, const std::string& problem) {
@@ -10,10 +10,10 @@ std::string describe(const std::string& file, const std::string& problem) {
 }  // namespace
 
 FileError::FileError(std::string file, std::string problem)
-    : platform::com::Error(platform::com::err::ApplicationDefined, "engine.xls", describe(file, problem)),
+    : platform::com::Error(platform::com::err::ApplicationDefined, "engine.import", describe(file, problem)),
       file_(std::move(file)),
       problem_(std::move(problem)) {}
 
 void fail(std::string problem) { throw FileError({}, std::move(problem)); }
 
-}  // namespace engine::xls
+}  // namespace engine::import

@@ -1,0 +1,58 @@
+#include "engine/import/sheet_loader.hpp"
+
+#include <algorithm>
+
+#include "engine/import/file_error.hpp"
+
+namespace engine::import {
+
+model::FormatIndex FormatInterner::intern(std::size_t key, const std::function<model::CellFormat()>& make) {
+  const auto it = cache_.find(key);
+  if (it != cache_.end()) return it->second;
+  const model::FormatIndex index = book_.formats().intern(make());
+  cache_.emplace(key, index);
+  return index;
+}
+
+void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex format, formula::Value value) {
+  if (row < 0 || column < 0 || row >= model::kMaxRows || column >= model::kMaxColumns)
+    fail("a cell lies outside Excel's grid");
+  const bool blank = value.is_empty();
+  if (!blank) sheet.set_value(row, column, std::move(value));
+  if (format == model::kDefaultFormat && blank) return;
+  const model::FormatPool& pool = sheet.workbook().formats();
+  const model::CellFormat& wanted = pool.at(format);
+  if (!(wanted == pool.at(model::kDefaultFormat)))
+    sheet.change_format(model::CellRange::cell(row, column), [&](model::CellFormat& target) { target = wanted; });
+}
+
+void RowLines::apply(model::Worksheet& sheet) const {
+  for (const auto& [row, line] : rows_) {
+    if (row < 0 || row >= model::kMaxRows) continue;
+    if (line.height) sheet.set_row_height(row, row, *line.height);
+    const int level = std::clamp(line.level, 0, model::kMaxOutlineLevel - 1);
+    for (int i = 0; i < level; ++i) sheet.group_rows(row, row);
+  }
+  for (const auto& [row, line] : rows_)
+    if (line.collapsed && row >= 0 && row < model::kMaxRows) {
+      try {
+        sheet.set_row_show_detail(row, false);
+      } catch (const platform::com::Error&) {
+        // A collapsed flag on a row that summarises no group: Excel ignores it too.
+      }
+    }
+  for (const auto& [row, line] : rows_)
+    if (row >= 0 && row < model::kMaxRows) sheet.set_rows_hidden(row, row, line.hidden);
+}
+
+void apply_columns(model::Worksheet& sheet, const ColumnLine& columns) {
+  const int first = std::max(columns.first, 0);
+  const int last = std::min(columns.last, model::kMaxColumns - 1);
+  if (first > last) return;
+  if (columns.width) sheet.set_column_width(first, last, *columns.width);
+  const int level = std::clamp(columns.level, 0, model::kMaxOutlineLevel - 1);
+  for (int i = 0; i < level; ++i) sheet.group_columns(first, last);
+  if (columns.hidden) sheet.set_columns_hidden(first, last, true);
+}
+
+}  // namespace engine::import

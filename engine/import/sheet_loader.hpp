@@ -1,0 +1,76 @@
+// The model rules every workbook reader follows once it has decoded a sheet's
+// contents, whatever the file format: how a cell and its format go in, and in
+// which order row outlines, collapsed summaries and hidden rows are applied.
+// Readers decode; these functions decide what the model ends up holding, so
+// that a workbook reads the same from .xls, .xlsx or .ods.
+//
+// Thread rule: a loader is used from one thread, on a workbook no one else
+// touches while it loads (between begin_bulk_load and end_bulk_load).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "engine/formula/value.hpp"
+#include "engine/model/cell_format.hpp"
+#include "engine/model/workbook.hpp"
+#include "engine/model/worksheet.hpp"
+
+namespace engine::import {
+
+// Formats arrive as a file's own table of records (BIFF8 XF records,
+// SpreadsheetML cellXfs, OpenDocument styles); each record is interned in
+// the workbook's pool the first time a cell uses it.
+class FormatInterner {
+ public:
+  explicit FormatInterner(model::Workbook& book) : book_(book) {}
+  // The pool index for the file's record `key`, made by `make` on first use.
+  model::FormatIndex intern(std::size_t key, const std::function<model::CellFormat()>& make);
+
+ private:
+  model::Workbook& book_;
+  std::map<std::size_t, model::FormatIndex> cache_;
+};
+
+// Puts a constant (or nothing, for a blank formatted cell) and its format in
+// a cell. The format is copied onto the cell only when it differs from the
+// default, so blank cells of the default format cost nothing. Throws
+// FileError for a cell outside Excel 2003's grid.
+void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex format, formula::Value value);
+
+// What a file says about one row, kept until the sheet's cells are in.
+struct RowLine {
+  int level = 0;  // outline level as files count it: 0 outside any group
+  bool hidden = false;
+  bool collapsed = false;  // the summary row of a collapsed group
+  std::optional<double> height;  // points
+};
+
+// The rows of one sheet, applied in the one order that reproduces the file:
+// outline levels first, then collapsed summaries, then the hidden state
+// exactly as the file has it (collapsing hides detail rows on its own, and a
+// row the trainee unhid inside a collapsed group must stay visible).
+class RowLines {
+ public:
+  void set(int row, const RowLine& line) { rows_[row] = line; }
+  void clear() { rows_.clear(); }
+  void apply(model::Worksheet& sheet) const;
+
+ private:
+  std::map<int, RowLine> rows_;
+};
+
+// A run of columns as files describe them: width in characters, outline level
+// (0 outside any group) and hidden state, applied at once.
+struct ColumnLine {
+  int first = 0;
+  int last = 0;
+  std::optional<double> width;
+  int level = 0;
+  bool hidden = false;
+};
+void apply_columns(model::Worksheet& sheet, const ColumnLine& columns);
+
+}  // namespace engine::import
