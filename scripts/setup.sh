@@ -9,7 +9,6 @@ packages=(
   libutf8proc-dev libcli11-dev libgsf-1-dev nlohmann-json3-dev
   libxml2-dev libzip-dev attr gnumeric libreoffice-calc-nogui python3-pytest python3-uno
   clang-16 libclang-rt-16-dev
-  python3-pytest
 )
 
 missing=()
