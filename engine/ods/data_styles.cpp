@@ -38,23 +38,27 @@ std::string attr(const xmlNode& element, const char* ns, const char* name) {
 
 int count_attr(const xmlNode& element, const char* name, int fallback) {
   const auto text = pkg::attribute(element, ns::number, name);
-  if (!text || text->empty() || text->size() > 6 || !std::all_of(text->begin(), text->end(), ::isdigit)) return fallback;
-  return std::min(std::stoi(*text), kMaxDigits);
+  if (!text || text->empty() || !std::all_of(text->begin(), text->end(), ::isdigit)) return fallback;
+  return text->size() > 6 ? kMaxDigits : std::min(std::stoi(*text), kMaxDigits);
 }
 
 bool is_long(const xmlNode& element) { return attr(element, ns::number, "style") == "long"; }
 
 // Literal text as a code shows it: characters Excel prints as they are stay
-// bare; anything else goes in quotes ("-52" would otherwise be digits).
+// bare; anything else goes in quotes ("-52" would otherwise be digits),
+// with the spaces around it left outside, as Excel writes `#,##0 "€"`.
 std::string literal(std::string_view text, std::string_view also_bare) {
   constexpr std::string_view kBare = " -+/():$!^&'~{}<>=";
   const bool bare = std::all_of(text.begin(), text.end(), [&](char c) {
     return kBare.find(c) != std::string_view::npos || also_bare.find(c) != std::string_view::npos;
   });
   if (bare) return std::string(text);
-  std::string out = "\"";
-  for (char c : text) out += c == '"' ? std::string("\\\"") : std::string(1, c);
-  return out + "\"";
+  const std::size_t first = text.find_first_not_of(' ');
+  const std::size_t last = text.find_last_not_of(' ');
+  std::string out(text.substr(0, first));
+  out += '"';
+  for (char c : text.substr(first, last - first + 1)) out += c == '"' ? std::string("\\\"") : std::string(1, c);
+  return out + '"' + std::string(text.substr(last + 1));
 }
 
 std::string decimals(const xmlNode& element) {
