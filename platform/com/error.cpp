@@ -39,8 +39,10 @@ std::string default_description(std::int32_t number) {
   switch (number) {
     case err::InvalidCall: return "Invalid procedure call or argument";
     case err::Overflow: return "Overflow";
+    case err::OutOfMemory: return "Out of memory";
     case err::SubscriptOutOfRange: return "Subscript out of range";
     case err::TypeMismatch: return "Type mismatch";
+    case err::OutOfStackSpace: return "Out of stack space";
     case err::FileNotFound: return "File not found";
     case err::FileAlreadyExists: return "File already exists";
     case err::PathFileAccess: return "Path/File access error";

@@ -27,8 +27,10 @@ inline constexpr HRESULT RPC_E_CALL_REJECTED = static_cast<HRESULT>(0x80010001);
 namespace err {
 inline constexpr std::int32_t InvalidCall = 5;
 inline constexpr std::int32_t Overflow = 6;
+inline constexpr std::int32_t OutOfMemory = 7;
 inline constexpr std::int32_t SubscriptOutOfRange = 9;
 inline constexpr std::int32_t TypeMismatch = 13;
+inline constexpr std::int32_t OutOfStackSpace = 28;
 inline constexpr std::int32_t FileNotFound = 53;
 inline constexpr std::int32_t FileAlreadyExists = 58;
 inline constexpr std::int32_t PathFileAccess = 75;

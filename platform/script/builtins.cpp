@@ -12,6 +12,7 @@
 #include "platform/com/dispatch.hpp"
 #include "platform/com/members.hpp"
 #include "platform/com/text.hpp"
+#include "platform/script/budget.hpp"
 
 namespace platform::script {
 
@@ -91,7 +92,13 @@ int dimension(Args a) { return a.size() > 1 && !a[1].is_missing() ? whole(a, 1) 
 Variant upper_bound(Args a) { return array_argument(a).upper_bound(dimension(a)); }
 Variant lower_bound(Args a) { return array_argument(a).lower_bound(dimension(a)); }
 
-Variant make_array(Args a) { return Variant::array(std::vector<Variant>(a.begin(), a.end())); }
+// The copy is counted before it is made; an array nested too deeply raises 28.
+Variant make_array(Args a) {
+  std::size_t bytes = sizeof(Variant);
+  for (const Variant& element : a) bytes += footprint(element);
+  check_new_value(bytes);
+  return Variant::array(std::vector<Variant>(a.begin(), a.end()));
+}
 
 Variant type_name(Args a) {
   if (!a[0].is_object()) return com::type_name(a[0].type());

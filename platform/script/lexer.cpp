@@ -32,7 +32,6 @@ bool continues(std::string_view trimmed) {
 }
 
 std::vector<SourceLine> logical_lines(std::string_view source, const std::string& script_name, bool host_lines) {
-  if (source.substr(0, 3) == "\xEF\xBB\xBF") source.remove_prefix(3);
   std::vector<SourceLine> lines;
   std::optional<SourceLine> pending;
   int number = 0;

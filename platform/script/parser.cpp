@@ -7,6 +7,7 @@
 #include "platform/com/text.hpp"
 #include "platform/script/lexer.hpp"
 #include "platform/script/script.hpp"
+#include "platform/script/source_encoding.hpp"
 
 namespace platform::script {
 
@@ -610,11 +611,21 @@ struct Heights {
 
 int child_height(const Expr::Node& node) { return std::visit(Heights{}, node); }
 
+void check_source_size(std::string_view source, const std::string& name) {
+  if (source.size() <= kMaxSourceSize) return;
+  syntax_error(name, SourceLine{1, {}},
+               "the script is longer than " + std::to_string(kMaxSourceSize >> 20) + " MiB (" +
+                   std::to_string(source.size()) + " bytes)");
+}
+
 }  // namespace
 
 Program parse_program(std::string_view source, std::string name) {
   Program program;
   program.name = std::move(name);
+  check_source_size(source, program.name);
+  std::string converted;
+  source = utf8_source(source, converted, program.name);
   std::vector<Token> tokens = tokenize(source, program.name, program.lines);
   program.body = Parser(program.name, program.lines, std::move(tokens)).parse_script();
   return program;
@@ -622,6 +633,9 @@ Program parse_program(std::string_view source, std::string name) {
 
 ExprPtr parse_expression(std::string_view text, std::vector<SourceLine>& lines) {
   const std::string no_name;
+  check_source_size(text, no_name);
+  std::string converted;
+  text = utf8_source(text, converted, no_name);
   if (text.find_first_of("\r\n") != std::string_view::npos)
     syntax_error(no_name, SourceLine{1, std::string(text)}, "an expression must fit on one line");
   std::vector<Token> tokens = tokenize(text, no_name, lines, false);

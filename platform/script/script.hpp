@@ -51,6 +51,8 @@ class ScriptError : public std::exception {
     Runtime,   // a statement raised a runtime error: runtime_error() holds it
     Refused,   // something scripts cannot do: an unknown name, MsgBox, a
                // host line with no host; On Error Resume Next does not skip it
+    Budget,    // the run took more time or memory than its Budget allows
+               // (budget.hpp); nothing skips it, every macro under it ends
   };
 
   ScriptError(Kind kind, std::string script_name, int line, std::string text, std::string problem,
@@ -102,7 +104,12 @@ struct HostFunction {
 };
 using HostFunctions = std::vector<HostFunction>;
 
-// Raises ScriptError (Kind::Syntax) for text that is not a script.
+// The longest source a script may have: ample for any exercise, and what it
+// parses into stays within a few tens of megabytes.
+inline constexpr std::size_t kMaxSourceSize = std::size_t{1} << 20;
+
+// Raises ScriptError (Kind::Syntax) for text that is not a script, or that is
+// longer than kMaxSourceSize.
 Script parse(std::string_view source, std::string name = {});
 
 class Session {

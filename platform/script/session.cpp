@@ -1,3 +1,4 @@
+#include <new>
 #include <stdexcept>
 #include <unordered_map>
 #include <utility>
@@ -5,7 +6,9 @@
 #include "platform/com/convert.hpp"
 #include "platform/com/dispatch.hpp"
 #include "platform/com/text.hpp"
+#include "platform/script/budget.hpp"
 #include "platform/script/builtins.hpp"
+#include "platform/script/call_depth.hpp"
 #include "platform/script/constants.hpp"
 #include "platform/script/err_object.hpp"
 #include "platform/script/parser.hpp"
@@ -25,6 +28,7 @@ constexpr CallKind kRead = CallKind::Method | CallKind::Get;
 struct Variable {
   VarType type = VarType::Variant;
   Variant value;
+  std::size_t bytes = 0;  // the value's footprint, charged to the session's budget
 };
 
 // Something scripts cannot do; it stops the script whatever On Error says.
@@ -77,23 +81,6 @@ Variant invoke(Dispatch& object, com::DispId id, CallKind kind, Arguments& args)
   return object.invoke(id, kind, args.values, names);
 }
 
-// `variable = value` or `Set variable = value`, as the declared type takes it.
-void store(Variable& variable, Variant value, bool set) {
-  if (set) {
-    if (variable.type != VarType::Variant && variable.type != VarType::Object) com::raise(com::err::TypeMismatch);
-    variable.value = std::move(value);
-  } else {
-    variable.value = coerce(variable.type, value);
-  }
-}
-
-// A value bound to a variable as For Each and a caller's parameter bind it:
-// an object by reference where the variable can hold one, else its value.
-void bind(Variable& variable, Variant value) {
-  const bool set = value.is_object() && (variable.type == VarType::Variant || variable.type == VarType::Object);
-  store(variable, set ? std::move(value) : com::value_of(value), set);
-}
-
 // Exit For, travelling from the statement up to its loop.
 struct LoopExit {};
 
@@ -108,15 +95,59 @@ Variant& element(Variant& array, const Arguments& args) {
 }  // namespace
 
 struct Session::State {
+  State(Variant application, HostCallback host, HostFunctions functions)
+      : application(std::move(application)), host(std::move(host)), functions(std::move(functions)) {}
+  ~State() {
+    if (budget) budget->release(held);
+  }
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
+
+  // A variable's value changes from `before` bytes to `after`: the new size
+  // is charged before the old is released, so a refused charge changes nothing.
+  void account(Variable& variable, std::size_t before, std::size_t after) {
+    if (budget) {
+      budget->charge(after);
+      budget->release(before);
+    }
+    held = held - before + after;
+    variable.bytes = variable.bytes - before + after;
+  }
+
+  // The only way a variable's whole value is replaced.
+  void keep(Variable& variable, Variant value) {
+    account(variable, variable.bytes, footprint(value));
+    variable.value = std::move(value);
+  }
+
   Variant application;
   HostCallback host;
   HostFunctions functions;
+  std::shared_ptr<Budget> budget = Budget::current();  // the thread's when the session began
   std::unordered_map<std::string, Variable> variables;  // by lower-case name
+  std::size_t held = 0;  // the bytes of all the variables' values
   bool resume_next = false;
   std::shared_ptr<ErrObject> err = std::make_shared<ErrObject>();
 };
 
 namespace {
+
+// `variable = value` or `Set variable = value`, as the declared type takes it.
+void store(Session::State& state, Variable& variable, Variant value, bool set) {
+  if (set) {
+    if (variable.type != VarType::Variant && variable.type != VarType::Object) com::raise(com::err::TypeMismatch);
+    state.keep(variable, std::move(value));
+  } else {
+    state.keep(variable, coerce(variable.type, value));
+  }
+}
+
+// A value bound to a variable as For Each and a caller's parameter bind it:
+// an object by reference where the variable can hold one, else its value.
+void bind(Session::State& state, Variable& variable, Variant value) {
+  const bool set = value.is_object() && (variable.type == VarType::Variant || variable.type == VarType::Object);
+  store(state, variable, set ? std::move(value) : com::value_of(value), set);
+}
 
 // What an unqualified name stands for, in the order the language looks:
 // a variable, the Application itself, a runtime function (the host's first),
@@ -142,11 +173,16 @@ class Executor {
   // One expression outside any statement, failing as if it were line `line`.
   Variant evaluate_alone(const Expr& e, std::size_t line) {
     try {
+      tick();
       return evaluate(e);
     } catch (const com::Error& error) {
       throw failure(line, error);
     } catch (const Refusal& r) {
       throw refusal(line, r);
+    } catch (BudgetExceeded& b) {
+      stop(line, b);
+    } catch (const std::bad_alloc&) {
+      out_of_memory(line);
     }
   }
 
@@ -155,13 +191,44 @@ class Executor {
 
   void execute(const Statement& s) {
     try {
+      tick();
       std::visit([&](const auto& action) { perform(action, s); }, s.action);
     } catch (const com::Error& error) {
       state_.err->record(error);
       if (!state_.resume_next) throw failure(s.line, error);
     } catch (const Refusal& r) {
       throw refusal(s.line, r);
+    } catch (BudgetExceeded& b) {
+      stop(s.line, b);
+    } catch (const std::bad_alloc&) {
+      out_of_memory(s.line);
     }
+  }
+
+  // Before each statement and each turn of a loop: the time left, and the
+  // stack left for the statement (a macro's statements run deeper).
+  void tick() {
+    check_stack();
+    if (state_.budget) state_.budget->check_time();
+  }
+
+  // A spent budget travels out through every macro as it is, each run
+  // noting its line, and becomes a ScriptError at the outermost run, where
+  // the trainee's own statement is.
+  [[noreturn]] void stop(std::size_t line, BudgetExceeded& b) const {
+    const SourceLine& l = lines_.at(line);
+    const std::string here = (name_.empty() ? "" : name_ + ", ") + "line " + std::to_string(l.number);
+    b.locate(here);
+    if (CallDepth::current() > 1) throw b;
+    std::string problem = b.what();
+    if (b.where() != here) problem += " (in " + b.where() + ")";
+    throw ScriptError(ScriptError::Kind::Budget, name_, l.number, l.text, std::move(problem));
+  }
+
+  // The machine refused memory before any budget did: the run stops alike.
+  [[noreturn]] void out_of_memory(std::size_t line) const {
+    BudgetExceeded b("stopped: the statements ran out of memory");
+    stop(line, b);
   }
 
   ScriptError failure(std::size_t line, const com::Error& error) const {
@@ -174,8 +241,11 @@ class Executor {
     return ScriptError(ScriptError::Kind::Refused, name_, l.number, l.text, r.what());
   }
 
+  // The host's own work (the player's calls into the module) is not the
+  // trainee's: it runs without the budget, though its time still counts.
   void perform(const HostLine& h, const Statement& s) {
     if (!state_.host) throw Refusal("no host to run '#" + h.text + "'");
+    const Budget::Scope host_work(nullptr);
     state_.host(h.text, lines_.at(s.line).number);
   }
 
@@ -221,7 +291,11 @@ class Executor {
   }
 
   void perform(const Dim& d, const Statement&) {
-    for (const Declaration& decl : d.names) state_.variables[key_of(decl.name)] = {decl.type, initial_value(decl.type)};
+    for (const Declaration& decl : d.names) {
+      Variable& variable = state_.variables[key_of(decl.name)];
+      variable.type = decl.type;
+      state_.keep(variable, initial_value(decl.type));
+    }
   }
 
   void perform(const OnError& o, const Statement&) {
@@ -256,12 +330,13 @@ class Executor {
     const Variant step = f.step ? com::value_of(evaluate(*f.step)) : Variant(std::int16_t{1});
     const BinaryOp within = com::cdbl(step) < 0 ? BinaryOp::GreaterEqual : BinaryOp::LessEqual;
     Variable* counter = &loop_variable(f.variable);
-    store(*counter, std::move(start), false);
+    store(state_, *counter, std::move(start), false);
     try {
       while (com::cbool(apply(within, counter->value, end))) {
+        tick();
         run(f.body);
         counter = &loop_variable(f.variable);
-        store(*counter, apply(BinaryOp::Add, counter->value, step), false);
+        store(state_, *counter, apply(BinaryOp::Add, counter->value, step), false);
       }
     } catch (const LoopExit&) {
     }
@@ -290,7 +365,8 @@ class Executor {
   }
 
   void visit(const ForEachLoop& f, Variant item) {
-    bind(loop_variable(f.variable), std::move(item));
+    tick();
+    bind(state_, loop_variable(f.variable), std::move(item));
     run(f.body);
   }
 
@@ -442,12 +518,14 @@ class Executor {
 
   void assign_variable(Variable& variable, Arguments* args, Variant value, bool set) {
     if (args && variable.value.is_array()) {
-      element(variable.value, *args) = std::move(value);
+      Variant& slot = element(variable.value, *args);
+      state_.account(variable, footprint(slot), footprint(value));
+      slot = std::move(value);
     } else if (args) {
       const Variant holder = variable.value;
       put(com::object_of(holder), com::DISPID_VALUE, *args, std::move(value), set);
     } else {
-      store(variable, std::move(value), set);
+      store(state_, variable, std::move(value), set);
     }
   }
 
@@ -487,6 +565,7 @@ class Executor {
   }
 
   Variant evaluate(const Expr& e) {
+    check_stack();
     return std::visit([&](const auto& node) { return value(node); }, e.node);
   }
 
@@ -527,12 +606,13 @@ class Executor {
 }  // namespace
 
 Session::Session(Variant application, HostCallback host, HostFunctions functions)
-    : state_(std::make_unique<State>(State{std::move(application), std::move(host), std::move(functions), {}, false})) {}
+    : state_(std::make_unique<State>(std::move(application), std::move(host), std::move(functions))) {}
 Session::~Session() = default;
 Session::Session(Session&&) noexcept = default;
 Session& Session::operator=(Session&&) noexcept = default;
 
 void Session::run(const Script& script) {
+  const CallDepth depth;
   const Program& program = *script.program_;
   Executor(*state_, program.name, program.lines).run(program.body);
 }
@@ -543,6 +623,7 @@ Variant Session::evaluate(std::string_view expression) {
   std::vector<SourceLine> lines;
   const ExprPtr e = parse_expression(expression, lines);
   const std::string no_name;
+  const CallDepth depth;
   return Executor(*state_, no_name, lines).evaluate_alone(*e, 0);
 }
 
@@ -553,7 +634,7 @@ std::optional<Variant> Session::variable(std::string_view name) const {
 }
 
 void Session::set_variable(std::string_view name, Variant value) {
-  bind(state_->variables[key_of(name)], std::move(value));
+  bind(*state_, state_->variables[key_of(name)], std::move(value));
 }
 
 void run(const Script& script, Variant application, HostCallback host, HostFunctions functions) {

@@ -121,6 +121,44 @@ TEST(ParseTest, NestingBeyondTheLimitsIsASyntaxErrorNotACrash) {
   }
 }
 
+// "x = "é"" and a second line, as an editor on Windows may save them.
+std::string utf16(std::u16string_view text, bool big_endian) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += big_endian ? high : low;
+    bytes += big_endian ? low : high;
+  }
+  return bytes;
+}
+
+TEST(ParseTest, Utf16ScriptsWithTheirMarkReadAsTheirText) {
+  for (bool big_endian : {false, true}) {
+    Session session(com::Variant{});
+    session.run(parse(utf16(u"x = \"\u00e9t\u00e9\"\r\ny = Len(x)\r\n", big_endian), "utf16.bas"));
+    EXPECT_EQ(session.variable("x"), com::Variant("\xC3\xA9t\xC3\xA9")) << big_endian;
+    EXPECT_EQ(session.variable("y"), com::Variant(std::int32_t{3})) << big_endian;
+  }
+  Session session(com::Variant{});
+  session.run(parse("\xEF\xBB\xBFz = 1"));
+  EXPECT_EQ(session.variable("z"), com::Variant(std::int16_t{1}));
+}
+
+TEST(ParseTest, NulBytesAndHalfCharactersAreRefusedByName) {
+  // UTF-16 without its mark: the error says what to do instead of showing
+  // the text cut at its first NUL.
+  std::string unmarked = utf16(u"x = 1\ny = 2", false).substr(2);
+  ScriptError e = syntax_error_of(unmarked);
+  EXPECT_EQ(e.line(), 1);
+  EXPECT_EQ(e.problem(),
+            "syntax error: the script holds a NUL character: save it as UTF-8 text, or as UTF-16 with its "
+            "byte-order mark");
+  EXPECT_EQ(syntax_error_of(std::string("a = 1\nb = 2\n", 12) + std::string(1, '\0')).line(), 3);
+  EXPECT_EQ(syntax_error_of(utf16(u"x = 1", false) + "x").problem(),
+            "syntax error: the script's UTF-16 text ends in half a character");
+}
+
 TEST(ParseTest, EmptyAndCommentOnlyScriptsRunAsNothing) {
   Session s(com::Variant{});
   EXPECT_NO_THROW(s.run(parse("")));
