@@ -1,6 +1,8 @@
-// Number formats as TEXT() applies them: "0", "0.00", "#,##0", "00000",
-// "0%", "dd/mm/yyyy", "@", "General", with literal text and up to three
-// sections (positive;negative;zero).
+// Number formats as TEXT() and a cell's displayed text apply them: digit
+// placeholders ("0", "#", "?") with literals between them, grouping and
+// scaling commas, percentages, scientific ("0.00E+00") and fractional
+// ("# ?/?") forms, dates and times (with AM/PM and elapsed [h]), conditions
+// ("[<100]"), colours, up to four sections (positive;negative;zero;text).
 #pragma once
 
 #include <string>

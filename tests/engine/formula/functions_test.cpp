@@ -198,6 +198,51 @@ TEST(Text, NumbersAsText) {
   EXPECT_EQ(g.eval("=N(TRUE)"), Value(1.0));
 }
 
+TEST(Text, NumberFormatsOfEveryKind) {
+  Grid g;
+  const std::pair<const char*, const char*> cases[] = {
+      {"=TEXT(2.675,\"0.00\")", "2.68"},           // rounded on 15 digits, not on binary
+      {"=TEXT(5,\"#.##\")", "5."},
+      {"=TEXT(0.5,\"#.00\")", ".50"},
+      {"=TEXT(1234567,\"0.0,,\")", "1.2"},         // each trailing comma divides by 1000
+      {"=TEXT(1234567,\"#,##0,\")", "1,235"},
+      {"=TEXT(5,\"0,000\")", "0,005"},
+      {"=TEXT(5551234,\"000-0000\")", "555-1234"},  // literals between the digits
+      {"=TEXT(1234,\"(000) 00\")", "(012) 34"},
+      {"=TEXT(12,\"\\$0.00_)\")", "$12.00 "},       // "_)" keeps a blank the width of ")"
+      {"=TEXT(12,\"**0\")", "12"},                  // a fill has no width in text
+      {"=TEXT(-12,\"0;(0)\")", "(12)"},
+      {"=TEXT(0,\"0;(0);\"\"zero\"\"\")", "zero"},
+      {"=TEXT(0,\"0;;\")", ""},
+      {"=TEXT(12345.678,\"0.00E+00\")", "1.23E+04"},
+      {"=TEXT(0.000123,\"0.0E-0\")", "1.2E-4"},
+      {"=TEXT(12345.678,\"##0.0E+0\")", "12.3E+3"},
+      {"=TEXT(9.996,\"0.00E+00\")", "1.00E+01"},    // the carry moves the exponent
+      {"=TEXT(1.5,\"# ?/?\")", "1 1/2"},
+      {"=TEXT(3.14159,\"# ?" "?/?" "??\")", "3 16/113"},  // split so as not to be a trigraph
+      {"=TEXT(0.3,\"# ?/8\")", " 2/8"},
+      {"=TEXT(5,\"# ?/?\")", "5    "},
+      {"=TEXT(0.99,\"# ?/?\")", "1    "},
+      {"=TEXT(150,\"[<100]0;[>=100]0.0\")", "150.0"},
+      {"=TEXT(50,\"[>=100]\"\"big\"\";[<100]\"\"small\"\"\")", "small"},
+      {"=TEXT(5,\"[Red]0.0\")", "5.0"},
+      {"=TEXT(5,\"[$€-40C] 0\")", "€ 5"},
+      {"=TEXT(37774.75,\"h:mm AM/PM\")", "6:00 PM"},
+      {"=TEXT(0.25,\"hh:mm:ss am/pm\")", "06:00:00 am"},
+      {"=TEXT(0.5,\"h:mm A/P\")", "12:00 P"},
+      {"=TEXT(1.5,\"[h]:mm\")", "36:00"},
+      {"=TEXT(0.5000115740740741,\"hh:mm:ss.00\")", "12:00:01.00"},
+      {"=TEXT(0.99999999,\"yyyy-mm-dd hh:mm:ss\")", "1900-01-01 00:00:00"},  // rounds into the next day
+      {"=TEXT(37774,\"dddd d mmmm yyyy\")", "Monday 2 June 2003"},
+      {"=TEXT(37774,\"mmmmm\")", "J"},
+      {"=TEXT(\"abc\",\"\"\"<\"\"@\"\">\"\"\")", "<abc>"},
+      {"=TEXT(\"abc\",\"0.00\")", "abc"},
+      {"=TEXT(\"12\",\"0.00\")", "12.00"},
+      {"=TEXT(\"6/2/2003\",\"yyyy\")", "2003"},
+  };
+  for (const auto& [formula, expected] : cases) EXPECT_EQ(g.eval(formula), Value(expected)) << formula;
+}
+
 TEST(Text, ValueReadsCurrencyPercentagesDatesAndTimes) {
   Grid g;
   EXPECT_EQ(g.eval("=VALUE(\"$1,234.50\")"), Value(1234.5));
