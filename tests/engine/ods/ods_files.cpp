@@ -1,12 +1,11 @@
 #include "ods_files.hpp"
 
-#include <zip.h>
-
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #include "engine/ods/workbook_file.hpp"
+#include "tests/engine/package/zip_builder.hpp"
 
 namespace engine::ods::testing {
 
@@ -21,31 +20,11 @@ std::unique_ptr<model::Workbook> load_file(const std::filesystem::path& file, im
 }
 
 std::vector<std::uint8_t> make_package(const std::map<std::string, std::string>& entries) {
-  zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-  zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-  if (!archive) throw std::runtime_error("libzip cannot make an archive");
-  zip_source_keep(buffer);
-  auto add = [&](const std::string& name, const std::string& content) {
-    zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-    const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
-    if (index < 0) throw std::runtime_error("libzip cannot add " + name);
-    if (name == "mimetype") zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
-  };
-  if (auto mime = entries.find("mimetype"); mime != entries.end()) add(mime->first, mime->second);
+  std::vector<test_support::ZipEntry> zip;
+  if (auto mime = entries.find("mimetype"); mime != entries.end()) zip.push_back({mime->first, mime->second, false});
   for (const auto& [name, content] : entries)
-    if (name != "mimetype") add(name, content);
-  if (zip_close(archive) != 0) throw std::runtime_error("libzip cannot write the archive");
-  zip_source_open(buffer);
-  zip_source_seek(buffer, 0, SEEK_END);
-  const zip_int64_t size = zip_source_tell(buffer);
-  zip_source_seek(buffer, 0, SEEK_SET);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  zip_source_read(buffer, bytes.data(), bytes.size());
-  zip_source_close(buffer);
-  zip_source_free(buffer);
-  return bytes;
+    if (name != "mimetype") zip.push_back({name, content, true});
+  return test_support::build_zip(zip);
 }
 
 std::string content_xml(const std::string& spreadsheet, const std::string& styles) {
