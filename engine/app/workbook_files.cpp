@@ -4,7 +4,8 @@
 #include <system_error>
 
 #include "engine/app/application.hpp"
-#include "engine/xls/file_error.hpp"
+#include "engine/formats/workbook_formats.hpp"
+#include "engine/import/file_error.hpp"
 #include "engine/xls/workbook_file.hpp"
 #include "platform/com/text.hpp"
 #include "platform/fs/path.hpp"
@@ -54,13 +55,15 @@ std::shared_ptr<model::Workbook> read_workbook(const std::string& full_name) {
                   "' could not be found. Check the spelling of the file name, and verify that the file location "
                   "is correct.");
   }
+  // Any format Excel's readers take, recognised by content; the message of a
+  // file that cannot be read names it as it is on disk.
+  const std::string on_disk = host.filename().string();
   std::shared_ptr<model::Workbook> book;
   try {
-    book = xls::read_workbook_file(host.string());
-  } catch (const xls::FileError& e) {
-    throw e.for_file(file_part(full_name));
+    book = formats::read_workbook_file(host.string());
+  } catch (const import::FileError& e) {
+    throw e.for_file(on_disk);
   }
-  const std::string on_disk = host.filename().string();
   book->set_name(on_disk);
   book->set_path(platform::fs::split_last(full_name).folder + on_disk);
   book->set_saved(true);
