@@ -220,16 +220,18 @@ class TableReader {
     f::Value value = read_value(cell, first_row, first_column);
     std::shared_ptr<const f::Formula> formula = read_formula(cell, first_row, first_column);
     const model::FormatIndex format = context_.format(style.value_or(""));
-    const bool placed = !value.is_empty() || formula || (style && format != model::kDefaultFormat);
-    if (placed) {
-      context_.count_cells(static_cast<std::size_t>(last_row - first_row + 1) * (last_column - first_column + 1), cell);
-      for (int row = first_row; row <= last_row; ++row)
-        for (int column = first_column; column <= last_column; ++column) {
-          if (style && value.is_empty() && !formula && *style == column_styles_[column]) continue;
-          import::place_cell(sheet_, row, column, format, value);
-          if (formula) sheet_.set_formula(row, column, formula);
-        }
+    // A blank cell needs a record only where its format is not the column's.
+    std::vector<int> columns;
+    for (int column = first_column; column <= last_column; ++column) {
+      const bool blank = value.is_empty() && !formula;
+      if (!blank || (style && format != model::kDefaultFormat && *style != column_styles_[column])) columns.push_back(column);
     }
+    context_.count_cells(static_cast<std::size_t>(last_row - first_row + 1) * columns.size(), cell);
+    for (int row = first_row; row <= last_row; ++row)
+      for (int column : columns) {
+        import::place_cell(sheet_, row, column, format, value);
+        if (formula) sheet_.set_formula(row, column, formula);
+      }
     read_span(cell, first_row, first_column);
     read_drawings(cell, first_row, first_column);
   }

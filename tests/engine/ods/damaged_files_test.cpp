@@ -81,6 +81,19 @@ TEST(DamagedFiles, AbsurdRepeatCountsStayOnTheGridAndCostNothing) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+// LibreOffice repeats a formatted column's style on every blank row to the
+// end of its grid: none of those cells is a record of its own.
+TEST(DamagedFiles, BlankCellsOfTheirColumnsStyleCostNothing) {
+  const std::string bold = R"(<style:style style:name="ce1" style:family="table-cell"><style:text-properties fo:font-weight="bold"/></style:style>)";
+  const auto book = load_workbook(
+      spreadsheet_package(table(R"(<table:table-column table:number-columns-repeated="200" table:default-cell-style-name="ce1"/>
+        <table:table-row table:number-rows-repeated="1048576"><table:table-cell table:style-name="ce1" table:number-columns-repeated="200"/></table:table-row>)"),
+                          bold),
+      "x.ods");
+  EXPECT_EQ(book->sheet(0).cell_count(), 0u);
+  EXPECT_TRUE(book->sheet(0).format(65535, 199).font.bold);
+}
+
 TEST(DamagedFiles, RepeatedContentBeyondTheCellLimitIsRefused) {
   const std::string problem = load_problem(spreadsheet_package(table(
       R"(<table:table-row table:number-rows-repeated="65536"><table:table-cell office:value-type="float" office:value="1" table:number-columns-repeated="256"/></table:table-row>)")));
