@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "player/run_setup.hpp"
+
 namespace d72506::cli {
 
 // Exit statuses: a module call failed (1); the arguments or the trainee
@@ -17,18 +19,8 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitCallFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// The printer a trainee's machine has unless told otherwise.
-inline constexpr const char* kDefaultPrinter = "HP LaserJet 4 sur LPT1:";
-
-// Where a run works, and the machine Excel believes it runs on. Unnamed
-// folders are temporary and removed afterwards.
-struct RunSetup {
-  std::filesystem::path exercises;
-  std::optional<std::filesystem::path> workdir;
-  std::optional<std::filesystem::path> templates_root;
-  // Empty for a machine without a printer, as Excel then reports none.
-  std::string printer = kDefaultPrinter;
-};
+using player::kDefaultPrinter;
+using player::RunSetup;
 
 struct PlayOptions {
   std::int32_t question = 0;

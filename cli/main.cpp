@@ -7,8 +7,8 @@
 #include <iostream>
 
 #include "cli/commands.hpp"
-#include "cli/exercise_files.hpp"
-#include "cli/question_number.hpp"
+#include "player/exercise_files.hpp"
+#include "player/question_number.hpp"
 
 namespace {
 
@@ -28,7 +28,7 @@ constexpr const char* kHostLines =
 
 const CLI::Validator kQuestionNumber(
     [](std::string& text) {
-      return cli::parse_question_number(text) ? std::string()
+      return d72506::player::parse_question_number(text) ? std::string()
                                               : "a question number is decimal digits, as in 601, not '" + text + "'";
     },
     "NUMBER");
@@ -68,7 +68,7 @@ struct SetupArguments {
     cli::RunSetup setup;
     if (!exercises.empty()) {
       setup.exercises = stdfs::absolute(exercises);
-    } else if (auto found = cli::default_exercises_folder()) {
+    } else if (auto found = d72506::player::default_exercises_folder()) {
       setup.exercises = *found;
     } else {
       throw CLI::ValidationError("--exercises", "no built exercise files beside the program; name their folder");
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
     if (play->parsed()) {
       cli::PlayOptions options;
-      options.question = *cli::parse_question_number(question);
+      options.question = *d72506::player::parse_question_number(question);
       if (!trainee.empty()) options.trainee = stdfs::path(trainee);
       options.setup = play_setup.resolve();
       options.json = json;

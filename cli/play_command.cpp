@@ -4,13 +4,22 @@
 #include <system_error>
 
 #include "cli/commands.hpp"
-#include "cli/folder.hpp"
-#include "cli/host_lines.hpp"
-#include "cli/report.hpp"
+#include "player/folder.hpp"
+#include "player/host_lines.hpp"
+#include "player/report.hpp"
 
 namespace d72506::cli {
 
 namespace script = platform::script;
+using player::Folder;
+using player::HostLineError;
+using player::HostLines;
+using player::Player;
+using player::PlayerCallFailed;
+using player::register_classes;
+using player::PlayReport;
+using player::ScriptFailure;
+using player::Verdict;
 namespace stdfs = std::filesystem;
 
 namespace {

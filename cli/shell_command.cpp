@@ -1,9 +1,9 @@
 #include <iostream>
 
 #include "cli/commands.hpp"
-#include "cli/folder.hpp"
-#include "cli/host_lines.hpp"
-#include "cli/report.hpp"
+#include "player/folder.hpp"
+#include "player/host_lines.hpp"
+#include "player/report.hpp"
 #include "platform/com/apartment.hpp"
 #include "platform/com/convert.hpp"
 
@@ -11,6 +11,13 @@ namespace d72506::cli {
 
 namespace com = platform::com;
 namespace script = platform::script;
+using player::Folder;
+using player::HostLineError;
+using player::HostLines;
+using player::Player;
+using player::PlayerCallFailed;
+using player::register_classes;
+using player::Verdict;
 
 namespace {
 

@@ -10,24 +10,24 @@
 #include <iostream>
 #include <optional>
 
-#include "cli/commands.hpp"
-#include "cli/folder.hpp"
-#include "cli/player.hpp"
+#include "player/folder.hpp"
+#include "player/player.hpp"
+#include "player/run_setup.hpp"
 
 namespace {
 
-namespace cli = d72506::cli;
+namespace player = d72506::player;
 
 constexpr std::int32_t kQuestion = 601;
 
 // One player with Excel started, on temporary folders, for a whole benchmark.
 struct Stage {
-  cli::Folder templates = cli::Folder::temporary("d72506-bench-templates");
-  cli::Folder working = cli::Folder::temporary("d72506-bench-work");
-  std::optional<cli::Player> player;
+  player::Folder templates = player::Folder::temporary("d72506-bench-templates");
+  player::Folder working = player::Folder::temporary("d72506-bench-work");
+  std::optional<player::Player> player;
 
   Stage() {
-    cli::register_classes(templates.path(), cli::kDefaultPrinter);
+    player::register_classes(templates.path(), player::kDefaultPrinter);
     player.emplace(D72506_EXERCISE_FILES, working.path(), std::cerr);
     player->init_question(kQuestion);
     player->fermer();

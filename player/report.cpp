@@ -1,8 +1,8 @@
-#include "cli/report.hpp"
+#include "player/report.hpp"
 
 #include <nlohmann/json.hpp>
 
-namespace d72506::cli {
+namespace d72506::player {
 
 using json = nlohmann::ordered_json;
 
@@ -55,4 +55,4 @@ std::string to_json(const PlayReport& report) {
   return dump({{"question", report.question}, {"verdicts", std::move(verdicts)}, {"error", error_json(report)}});
 }
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/player.hpp"
+#include "player/player.hpp"
 
-namespace d72506::cli {
+namespace d72506::player {
 
 // A trainee script that stopped: at `line` (0 when it never started).
 struct ScriptFailure {
@@ -36,4 +36,4 @@ std::string to_json(const PlayReport& report);
 // Text quoted as a JSON string: control characters escaped, UTF-8 kept.
 std::string quoted(const std::string& text);
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

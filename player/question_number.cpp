@@ -1,8 +1,8 @@
-#include "cli/question_number.hpp"
+#include "player/question_number.hpp"
 
 #include <charconv>
 
-namespace d72506::cli {
+namespace d72506::player {
 
 std::optional<std::int32_t> parse_question_number(std::string_view text) {
   if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
@@ -12,4 +12,4 @@ std::optional<std::int32_t> parse_question_number(std::string_view text) {
   return value;
 }
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

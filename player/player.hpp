@@ -16,7 +16,7 @@
 #include "module/module.hpp"
 #include "platform/com/dispatch.hpp"
 
-namespace d72506::cli {
+namespace d72506::player {
 
 // Registers the stand-in Excel ("Excel.application.11"), whose templates
 // folder lies under `templates_root` and whose default printer is `printer`
@@ -91,4 +91,4 @@ class Player {
   bool attached_ = false;  // InitQuestion was called and Quitter not since
 };
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

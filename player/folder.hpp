@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace d72506::cli {
+namespace d72506::player {
 
 class Folder {
  public:
@@ -36,4 +36,4 @@ class Folder {
   bool temporary_;
 };
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace d72506::cli {
+namespace d72506::player {
 
 // The delivered files of a question: "07250601.xls" for 601, ..., the
 // template "07250614.xlt" for 614. A number outside the chapter has none.
@@ -27,4 +27,4 @@ std::optional<std::filesystem::path> default_exercises_folder();
 std::vector<std::string> deliver(std::int32_t question, const std::filesystem::path& exercises,
                                  const std::filesystem::path& working);
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

@@ -1,14 +1,13 @@
-#include "cli/exercise_files.hpp"
+#include "player/exercise_files.hpp"
 
+#include "player/question_number.hpp"
 
-namespace d72506::cli {
+namespace d72506::player {
 
 namespace stdfs = std::filesystem;
 
 namespace {
 
-constexpr std::int32_t kFirstQuestion = 601;
-constexpr std::int32_t kLastQuestion = 615;
 // The only question whose delivered file is a template.
 constexpr std::int32_t kTemplateQuestion = 614;
 
@@ -46,4 +45,4 @@ std::vector<std::string> deliver(std::int32_t question, const stdfs::path& exerc
   return missing;
 }
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

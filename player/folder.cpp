@@ -1,4 +1,4 @@
-#include "cli/folder.hpp"
+#include "player/folder.hpp"
 
 #include <unistd.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <system_error>
 
-namespace d72506::cli {
+namespace d72506::player {
 
 namespace stdfs = std::filesystem;
 
@@ -42,4 +42,4 @@ Folder::~Folder() {
   stdfs::remove_all(path_, ignored);
 }
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

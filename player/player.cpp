@@ -1,12 +1,12 @@
-#include "cli/player.hpp"
+#include "player/player.hpp"
 
-#include "cli/exercise_files.hpp"
+#include "player/exercise_files.hpp"
 #include "engine/app/registration.hpp"
 #include "module/registration.hpp"
 #include "platform/com/apartment.hpp"
 #include "platform/com/boundary.hpp"
 
-namespace d72506::cli {
+namespace d72506::player {
 
 namespace com = platform::com;
 namespace stdfs = std::filesystem;
@@ -119,4 +119,4 @@ std::shared_ptr<engine::app::Application> Player::excel() const {
   return std::dynamic_pointer_cast<engine::app::Application>(application_);
 }
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

@@ -16,10 +16,10 @@
 #include <string>
 #include <string_view>
 
-#include "cli/player.hpp"
+#include "player/player.hpp"
 #include "platform/script/script.hpp"
 
-namespace d72506::cli {
+namespace d72506::player {
 
 // A "#" line that names nothing above, or lacks what it needs.
 class HostLineError : public std::runtime_error {
@@ -55,4 +55,4 @@ class HostLines {
   int checks_ = 0;
 };
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

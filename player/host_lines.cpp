@@ -1,13 +1,13 @@
-#include "cli/host_lines.hpp"
+#include "player/host_lines.hpp"
 
 #include <algorithm>
 #include <cctype>
 #include <utility>
 
-#include "cli/question_number.hpp"
+#include "player/question_number.hpp"
 #include "platform/win32/keystrokes.hpp"
 
-namespace d72506::cli {
+namespace d72506::player {
 
 namespace {
 
@@ -80,4 +80,4 @@ platform::script::HostCallback HostLines::callback() {
   return [this](std::string_view line, int line_number) { run(line, line_number); };
 }
 
-}  // namespace d72506::cli
+}  // namespace d72506::player

@@ -1,0 +1,23 @@
+// Where a run works, and the machine Excel believes it runs on: what every
+// way of driving the module (the commands, a C caller) sets before a run.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace d72506::player {
+
+// The printer a trainee's machine has unless told otherwise.
+inline constexpr const char* kDefaultPrinter = "HP LaserJet 4 sur LPT1:";
+
+// Unnamed folders are temporary and removed afterwards.
+struct RunSetup {
+  std::filesystem::path exercises;
+  std::optional<std::filesystem::path> workdir;
+  std::optional<std::filesystem::path> templates_root;
+  // Empty for a machine without a printer, as Excel then reports none.
+  std::string printer = kDefaultPrinter;
+};
+
+}  // namespace d72506::player
