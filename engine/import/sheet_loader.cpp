@@ -6,14 +6,6 @@
 
 namespace engine::import {
 
-model::FormatIndex FormatInterner::intern(std::size_t key, const std::function<model::CellFormat()>& make) {
-  const auto it = cache_.find(key);
-  if (it != cache_.end()) return it->second;
-  const model::FormatIndex index = book_.formats().intern(make());
-  cache_.emplace(key, index);
-  return index;
-}
-
 void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex format, formula::Value value) {
   if (row < 0 || column < 0 || row >= model::kMaxRows || column >= model::kMaxColumns)
     fail("a cell lies outside Excel's grid");

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <map>
 #include <optional>
 
@@ -26,8 +25,16 @@ namespace engine::import {
 class FormatInterner {
  public:
   explicit FormatInterner(model::Workbook& book) : book_(book) {}
-  // The pool index for the file's record `key`, made by `make` on first use.
-  model::FormatIndex intern(std::size_t key, const std::function<model::CellFormat()>& make);
+  // The pool index for the file's record `key`, made by `make()` on first
+  // use. A template: it runs once per cell of a large sheet.
+  template <class Make>
+  model::FormatIndex intern(std::size_t key, Make make) {
+    const auto it = cache_.find(key);
+    if (it != cache_.end()) return it->second;
+    const model::FormatIndex index = book_.formats().intern(make());
+    cache_.emplace(key, index);
+    return index;
+  }
 
  private:
   model::Workbook& book_;
