@@ -11,6 +11,7 @@
 #include "platform/com/traps.hpp"
 #include "platform/fs/attributes.hpp"
 #include "platform/fs/file_ops.hpp"
+#include "platform/fs/path.hpp"
 
 namespace d72506 {
 
@@ -53,6 +54,10 @@ void Module::Nettoyage() {
             }
           }
           const std::string chemin = (entree.Modele ? msPathModele : msPathDossier) + entree.NomDest;
+          // Two files whose names differ only in case are two of the
+          // trainee's files here: deleting the exact one would leave the
+          // other to be taken for the working copy next time.
+          fs::require_one_spelling(chemin);
           com::ignore_error([&] { fs::SetAttr(chemin, fs::attr::Normal); });
           com::ignore_error([&] { fs::Kill(chemin); });
         }

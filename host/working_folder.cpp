@@ -9,11 +9,14 @@
 #include "module/remonte_erreur.hpp"
 #include "platform/com/convert.hpp"
 #include "platform/com/traps.hpp"
+#include "platform/fs/attributes.hpp"
+#include "platform/fs/folders.hpp"
 
 namespace d72506 {
 
 namespace com = platform::com;
 namespace excel = platform::excel;
+namespace fs = platform::fs;
 using com::Variant;
 
 namespace {
@@ -25,6 +28,23 @@ constexpr const char* kClasseurMacros = "X72506.xls";
 // holds none would name a file that does not exist.
 std::string CheminClasseurMacros() { return CheminDonnee(kClasseurMacros).string(); }
 
+// The macro workbook is the module's own and is kept read-only, as an
+// installed file is: Excel writes over no read-only file, so no Save or
+// SaveAs of a trainee's can replace the macros the module runs. An installed
+// copy that is not ours to change is not ours to write either, so a refused
+// change is no failure. A link in its place could lead anywhere and is
+// refused.
+void ProtegeClasseurMacros(const std::string& chemin) {
+  if (fs::is_symbolic_link(chemin)) {
+    com::raise(com::err::PathFileAccess, "D72506",
+               "The macro workbook '" + chemin + "' is a symbolic link; it must be the module's own file");
+  }
+  const std::int32_t attributs = fs::GetAttr(chemin);
+  if ((attributs & fs::attr::ReadOnly) == 0) {
+    com::ignore_error([&] { fs::SetAttr(chemin, attributs | fs::attr::ReadOnly); });
+  }
+}
+
 // Runs a macro of the macro workbook between its opening and its closing,
 // and gives its result as text ("" for a Sub). A failure after the opening
 // closes the workbook again before the report: the trainee must never find
@@ -35,7 +55,9 @@ std::string ExecuteMacro(const excel::Application& application, std::string_view
   std::string resultat;
   com::report_and_fail(
       [&] {
-        application.Application_().Workbooks().Open(CheminClasseurMacros());
+        const std::string chemin = CheminClasseurMacros();
+        ProtegeClasseurMacros(chemin);
+        application.Application_().Workbooks().Open(chemin);
         ouvert = true;
         resultat = com::cstr(application.Application_().Run(std::string(kClasseurMacros) + "!module1." + macro,
                                                              std::move(arguments)));

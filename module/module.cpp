@@ -123,6 +123,9 @@ void Module::InitQuestionCorps(std::int32_t ilQuestion, const std::string& isPat
         msPathModele = moApplication.TemplatesPath() + "ZEQ Modèles\\";
         modele = msPathModele;
         PrepareDossierModeles();
+        RefuseDossierLie(msPathDossier);
+        RefuseDossierLie(moApplication.TemplatesPath());
+        RefuseDossierLie(msPathModele);
       },
       Rapporte(kClasse, "InitQuestion"));
 
@@ -195,6 +198,15 @@ void Module::PrepareDossierModeles() {
     if (!platform::fs::Dir(msPathModele, platform::fs::attr::Directory).empty()) return;
   }
   com::raise(com::err::PathNotFound, "D72506", "Path not found: " + msPathModele);
+}
+
+// The module deletes and renames files in the working and templates
+// folders; a folder that is a symbolic link would have it do so wherever the
+// link points, outside the folders it was given.
+void Module::RefuseDossierLie(const std::string& dossier) const {
+  if (!platform::fs::is_symbolic_link(dossier)) return;
+  com::raise(com::err::PathFileAccess, "D72506",
+             "The folder '" + dossier + "' is a symbolic link; the exercise works only in real folders");
 }
 
 // Step 17: an Excel with no workbook gets a blank one and its task pane.

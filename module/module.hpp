@@ -63,6 +63,7 @@ class Module final : public platform::com::Dispatch {
   void AttacheExcel(std::shared_ptr<platform::com::Dispatch>& ioApplication, std::int32_t& ioHandleLogiciel);
   void ObtientExcel(std::shared_ptr<platform::com::Dispatch>& ioApplication, std::int32_t& ioHandleLogiciel);
   void PrepareDossierModeles();
+  void RefuseDossierLie(const std::string& dossier) const;
   void OuvreClasseurVide();
   void TestePointCorps();
   void QuitterCorps(std::shared_ptr<platform::com::Dispatch>& ioApplication, std::int32_t& ioHandleLogiciel);

@@ -8,6 +8,7 @@
 #include "engine/import/file_error.hpp"
 #include "engine/xls/workbook_file.hpp"
 #include "platform/com/text.hpp"
+#include "platform/fs/attributes.hpp"
 #include "platform/fs/path.hpp"
 
 namespace engine::app {
@@ -73,7 +74,13 @@ std::shared_ptr<model::Workbook> read_workbook(const std::string& full_name) {
 void write_workbook(model::Workbook& book, const std::string& full_name) {
   const std::filesystem::path host = platform::fs::host_path(full_name);
   std::error_code ec;
-  if (!std::filesystem::is_directory(host.parent_path(), ec)) {
+  // Excel never writes over a read-only file (the module's own macro
+  // workbook is kept so), nor, here, through a link to a file elsewhere.
+  const auto attributes = platform::fs::host_attributes(host);
+  if (attributes && (*attributes & platform::fs::attr::ReadOnly) != 0) {
+    raise_refused("Cannot access read-only document '" + file_part(full_name) + "'.");
+  }
+  if (!std::filesystem::is_directory(host.parent_path(), ec) || std::filesystem::is_symlink(host, ec)) {
     raise_refused("'" + full_name + "' cannot be accessed. The file may be read-only, or you may be trying to "
                   "access a read-only location. Or, the server the document is stored on may not be responding.");
   }
