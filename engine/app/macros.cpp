@@ -1,6 +1,7 @@
 #include "engine/app/macros.hpp"
 
-#include <regex>
+#include <optional>
+#include <string_view>
 
 #include "engine/app/application.hpp"
 #include "engine/app/item_index.hpp"
@@ -30,28 +31,125 @@ std::string type_name(const std::string& declared) {
   return dot == std::string::npos ? declared : declared.substr(dot + 1);
 }
 
+// One line of a module's source, read word by word from the left. Each
+// step looks at a character once: a line of any length and content is read
+// in one pass, with no backtracking and no recursion.
+class LineCursor {
+ public:
+  explicit LineCursor(std::string_view text) : rest_(text) {}
+
+  // Blanks skipped, then a name: a letter or '_', then letters, digits and
+  // '_' (and '.' when `dotted`, for "Excel.Range"); empty when none starts here.
+  std::string_view name(bool dotted = false) {
+    skip_blanks();
+    if (rest_.empty() || !(is_letter(rest_[0]) || rest_[0] == '_')) return {};
+    std::size_t end = 1;
+    while (end < rest_.size() && (is_word(rest_[end]) || (dotted && rest_[end] == '.'))) ++end;
+    return take(end);
+  }
+
+  // Takes `word` (any case) when it comes next and a blank follows it.
+  bool keyword(std::string_view word) {
+    skip_blanks();
+    if (rest_.size() <= word.size() || !same_name(rest_.substr(0, word.size()), word) || !is_blank(rest_[word.size()]))
+      return false;
+    take(word.size());
+    return true;
+  }
+
+  bool symbol(char c) {
+    skip_blanks();
+    if (rest_.empty() || rest_[0] != c) return false;
+    take(1);
+    return true;
+  }
+
+  // The text up to the last `c` of the line, which is taken too; nullopt
+  // when the line holds no `c`.
+  std::optional<std::string_view> up_to_last(char c) {
+    const auto at = rest_.rfind(c);
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::string_view before = rest_.substr(0, at);
+    take(at + 1);
+    return before;
+  }
+
+  // "As Type" when it comes next: the type's name (empty when absent).
+  std::string declared_type() { return keyword("As") ? type_name(std::string(name(true))) : std::string(); }
+
+ private:
+  static bool is_blank(char c) { return c == ' ' || c == '\t'; }
+  static bool is_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+  static bool is_word(char c) { return is_letter(c) || (c >= '0' && c <= '9') || c == '_'; }
+
+  void skip_blanks() {
+    while (!rest_.empty() && is_blank(rest_[0])) rest_.remove_prefix(1);
+  }
+  std::string_view take(std::size_t n) {
+    const std::string_view taken = rest_.substr(0, n);
+    rest_.remove_prefix(n);
+    return taken;
+  }
+
+  std::string_view rest_;
+};
+
 // "ByVal rep As String" -> {rep, String}; "Optional x = 1" -> {x, ""}; an
-// array parameter "v() As Long" is a Variant holding the array.
+// array parameter "v() As Long" is a Variant holding the array. Text that
+// names no parameter is kept whole, trimmed.
 Declared parameter(const std::string& declaration) {
-  static const std::regex form(
-      R"(^\s*(?:(?:Optional|ByVal|ByRef|ParamArray)\s+)*([A-Za-z_]\w*)\s*(\(\s*\))?\s*(?:As\s+([A-Za-z_][\w.]*))?.*$)",
-      std::regex::icase);
-  std::smatch m;
-  if (!std::regex_match(declaration, m, form)) return {trimmed(declaration), ""};
-  return {m[1].str(), m[2].matched ? "" : type_name(m[3].str())};
+  LineCursor cursor(declaration);
+  while (cursor.keyword("Optional") || cursor.keyword("ByVal") || cursor.keyword("ByRef") ||
+         cursor.keyword("ParamArray")) {
+  }
+  const std::string_view name = cursor.name();
+  if (name.empty()) return {trimmed(declaration), ""};
+  const bool array = cursor.symbol('(') && cursor.symbol(')');
+  const std::string type = cursor.declared_type();
+  return {std::string(name), array ? "" : type};
+}
+
+// "Public Function Rep(a, b) As String": a procedure's header, when the line
+// is one.
+struct Header {
+  bool is_function = false;
+  std::string name;
+  std::string parameters;  // the text between the parentheses
+  std::string result_type;
+};
+
+std::optional<Header> header(const std::string& line) {
+  LineCursor cursor(line);
+  if (!cursor.keyword("Public")) cursor.keyword("Private");
+  Header found;
+  if (cursor.keyword("Function")) {
+    found.is_function = true;
+  } else if (!cursor.keyword("Sub")) {
+    return std::nullopt;
+  }
+  found.name = cursor.name();
+  if (found.name.empty() || !cursor.symbol('(')) return std::nullopt;
+  const auto parameters = cursor.up_to_last(')');
+  if (!parameters) return std::nullopt;
+  found.parameters = *parameters;
+  found.result_type = cursor.declared_type();
+  return found;
 }
 
 // A module's source: column A of the sheet named after the module, down to
-// its last used row.
+// its last used row, or until it holds more than a script may (the rest
+// could never be parsed, so it is not gathered either).
 std::vector<std::string> module_lines(const model::Workbook& book, const std::string& module) {
   const model::Worksheet* sheet = book.find_sheet(module);
   if (!sheet) return {};
   std::vector<std::string> lines;
   const auto used = sheet->used_range();
   if (!used) return lines;
-  for (int row = 0; row <= used->last_row; ++row) {
+  std::size_t size = 0;
+  for (int row = 0; row <= used->last_row && size <= platform::script::kMaxSourceSize; ++row) {
     const auto value = sheet->value(row, 0);
     lines.push_back(value.is_text() ? value.text() : formula::value_to_text(value));
+    size += lines.back().size() + 1;
   }
   return lines;
 }
@@ -123,16 +221,13 @@ MacroName parse_macro_name(const std::string& text) {
 }
 
 bool find_procedure(const std::vector<std::string>& lines, const std::string& name, Procedure& found) {
-  static const std::regex header(
-      R"(^\s*(?:(?:Public|Private)\s+)?(Sub|Function)\s+([A-Za-z_][A-Za-z0-9_]*)\s*\((.*)\)(?:\s*As\s+([A-Za-z_][\w.]*))?.*$)",
-      std::regex::icase);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::smatch m;
-    if (!std::regex_match(lines[i], m, header) || !same_name(m[2].str(), name)) continue;
-    found.is_function = same_name(m[1].str(), "Function");
+    const std::optional<Header> h = header(lines[i]);
+    if (!h || !same_name(h->name, name)) continue;
+    found.is_function = h->is_function;
     found.parameters.clear();
-    found.result_type = type_name(m[4].str());
-    std::string list = m[3].str();
+    found.result_type = h->result_type;
+    const std::string& list = h->parameters;
     for (std::size_t start = 0; !trimmed(list).empty() && start <= list.size();) {
       const auto comma = list.find(',', start);
       found.parameters.push_back(parameter(list.substr(start, comma - start)));

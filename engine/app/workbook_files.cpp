@@ -26,6 +26,15 @@ std::string extension(const std::string& name) {
   return dot == std::string::npos ? "" : platform::com::lcase(file.substr(dot));
 }
 
+// A pipe, a device, a socket or a folder of that name is nothing a workbook
+// can be saved into, and opening a pipe to write would wait for a reader for ever.
+bool names_other_than_a_file(const std::filesystem::path& host) {
+  std::error_code ec;
+  const auto type = std::filesystem::status(host, ec).type();
+  return type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
+         type != std::filesystem::file_type::none;
+}
+
 }  // namespace
 
 std::string full_file_name(const Application& app, const std::string& filename) {
@@ -80,7 +89,8 @@ void write_workbook(model::Workbook& book, const std::string& full_name) {
   if (attributes && (*attributes & platform::fs::attr::ReadOnly) != 0) {
     raise_refused("Cannot access read-only document '" + file_part(full_name) + "'.");
   }
-  if (!std::filesystem::is_directory(host.parent_path(), ec) || std::filesystem::is_symlink(host, ec)) {
+  if (!std::filesystem::is_directory(host.parent_path(), ec) || std::filesystem::is_symlink(host, ec) ||
+      names_other_than_a_file(host)) {
     raise_refused("'" + full_name + "' cannot be accessed. The file may be read-only, or you may be trying to "
                   "access a read-only location. Or, the server the document is stored on may not be responding.");
   }

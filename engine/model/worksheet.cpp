@@ -5,6 +5,7 @@
 #include "engine/model/style.hpp"
 #include "engine/model/workbook.hpp"
 #include "platform/com/error.hpp"
+#include "platform/com/text.hpp"
 
 namespace engine::model {
 
@@ -17,6 +18,15 @@ namespace {
 // Protected sheets refuse edits of locked cells; huge ranges are judged
 // without visiting every cell, as default cells are locked anyway.
 constexpr long kLargestCheckedRange = 65536;
+
+// Text past what a cell holds is dropped, not refused: Excel 2003 keeps the
+// first 32,767 characters of a longer text a macro assigns.
+formula::Value within_cell_limit(const formula::Value& value) {
+  if (!value.is_text() || value.text().size() <= static_cast<std::size_t>(Worksheet::kMaxCellText) ||
+      platform::com::len(value.text()) <= Worksheet::kMaxCellText)
+    return value;
+  return formula::Value(platform::com::left(value.text(), Worksheet::kMaxCellText));
+}
 
 }  // namespace
 
@@ -150,7 +160,7 @@ void Worksheet::store(int row, int column, const Entry& entry) {
   Cell& cell = cell_for_write(row, column);
   cell.format = format_for_entry(cell.format, entry);
   cell.formula = entry.kind == Entry::Kind::Formula ? entry.formula : nullptr;
-  cell.value = entry.kind == Entry::Kind::Constant ? entry.value : formula::Value{};
+  cell.value = entry.kind == Entry::Kind::Constant ? within_cell_limit(entry.value) : formula::Value{};
   book_.mark_changed();
 
   if (entry.kind == Entry::Kind::Formula) {

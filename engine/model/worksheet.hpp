@@ -45,6 +45,11 @@ class Worksheet {
   std::string formula_text(int row, int column) const;
   bool has_formula(int row, int column) const;
 
+  // A cell holds at most 32,767 characters (UTF-16 code units) of text, as
+  // in Excel 2003: longer text given to enter() or set_value() keeps its
+  // first kMaxCellText, as Excel keeps them when a macro assigns it.
+  static constexpr int kMaxCellText = 32767;
+
   // Stores what typing `typed` stores (see data_entry.hpp).
   void enter(int row, int column, std::string_view typed, const EntryLocale& locale = {});
   // Stores a constant as is (numbers stay numbers, text stays text).

@@ -1,0 +1,55 @@
+// Excel 2003's own limits, where a macro or a trainee's statement could
+// otherwise fill memory or time: the text a cell holds, and names that
+// lead to other names.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "app_fixture.hpp"
+#include "platform/com/convert.hpp"
+#include "platform/com/text.hpp"
+
+namespace engine::app::testing {
+namespace {
+
+class Limits : public AppTest {
+ protected:
+  Limits() { workbooks()->call("Add"); }
+
+  // Range("A1") makes a new object each time: the caller holds it.
+  std::shared_ptr<Dispatch> range(const char* address) { return app->get("Range", {Variant(address)}).object(); }
+  std::int32_t length_of(const char* address) {
+    return platform::com::len(platform::com::cstr(range(address)->get("Value")));
+  }
+};
+
+TEST_F(Limits, ACellKeepsTheFirst32767CharactersOfALongerText) {
+  range("A1")->put("Value", Variant(std::string(40000, 'a')));
+  EXPECT_EQ(length_of("A1"), 32767);
+  range("A2")->put("Value", Variant(std::string(32767, 'b')));
+  EXPECT_EQ(range("A2")->get("Value"), Variant(std::string(32767, 'b')));
+  // Characters count as UTF-16 code units, not bytes: 40,000 "é" keep 32,767.
+  std::string accents;
+  for (int i = 0; i < 40000; ++i) accents += "\xC3\xA9";
+  range("A3")->put("Value", Variant(accents));
+  EXPECT_EQ(length_of("A3"), 32767);
+  EXPECT_EQ(platform::com::cstr(range("A3")->get("Value")), accents.substr(0, 2 * 32767));
+  // Typed text ("'" keeps it text) and Formula assignments meet the same limit.
+  range("A4")->put("Formula", Variant("'" + std::string(33000, 'c')));
+  EXPECT_EQ(length_of("A4"), 32767);
+}
+
+TEST_F(Limits, NamesThatEachUseTheNextTwiceEvaluateInLinearTime) {
+  const auto names = obj(app->get("ActiveWorkbook")).get("Names").object();
+  const auto name = [](int i) { return "chaine_" + std::to_string(i); };
+  names->call("Add", {Variant(name(0)), Variant("=1")});
+  for (int i = 1; i <= 30; ++i) names->call("Add", {Variant(name(i)), Variant("=" + name(i - 1) + "+" + name(i - 1))});
+  const auto started = std::chrono::steady_clock::now();
+  range("B1")->put("Formula", Variant("=chaine_30"));
+  EXPECT_EQ(platform::com::cdbl(range("B1")->get("Value")), 1073741824.0);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+}  // namespace
+}  // namespace engine::app::testing
