@@ -1,5 +1,6 @@
 #include "player/exercise_files.hpp"
 
+#include "host/installation.hpp"
 #include "player/question_number.hpp"
 
 namespace d72506::player {
@@ -21,12 +22,11 @@ std::vector<std::string> delivered_files(std::int32_t question) {
 
 std::optional<stdfs::path> default_exercises_folder() {
   std::error_code error;
-  const stdfs::path program = stdfs::canonical("/proc/self/exe", error);
-  if (error) return std::nullopt;
-  const stdfs::path here = program.parent_path();
+  // The binary holding this code: the command, or the library a player loaded.
+  const stdfs::path here = DossierBinaire();
   const std::string probe = delivered_files(kFirstQuestion).front();
   for (const stdfs::path& candidate :
-       {here / "exercises", here.parent_path() / "exercises", here.parent_path() / "share" / "d72506" / "exercises"}) {
+       {here / "exercises", here.parent_path() / "exercises", DossierDonneesInstallees() / "exercises"}) {
     if (stdfs::is_regular_file(candidate / probe, error)) return candidate;
   }
   return std::nullopt;

@@ -15,8 +15,9 @@ namespace d72506::player {
 std::vector<std::string> delivered_files(std::int32_t question);
 
 // Where the built exercise files are when none is named: beside the program
-// ("exercises"), in the build tree one level up, or in an installed tree
-// ("../share/d72506/exercises"); the first that holds the files.
+// or library holding this code ("exercises"), in the build tree one level
+// up, or in the data folder of its install prefix ("share/d72506/exercises");
+// the first that holds the files.
 std::optional<std::filesystem::path> default_exercises_folder();
 
 // Copies the question's delivered files from `exercises` into `working`,
