@@ -28,4 +28,13 @@ void define_name(model::Workbook& book, std::string_view name, std::string_view 
   }
 }
 
+model::PageSetup accepted_page_setup(const model::PageSetup& setup) {
+  try {
+    model::validate(setup);
+    return setup;
+  } catch (const platform::com::Error&) {
+    return {};
+  }
+}
+
 }  // namespace engine::import

@@ -12,6 +12,7 @@
 
 #include "engine/import/load_report.hpp"
 #include "engine/model/cell_format.hpp"
+#include "engine/model/page_setup.hpp"
 #include "engine/model/workbook.hpp"
 
 namespace engine::import {
@@ -26,5 +27,9 @@ void add_user_style(model::Workbook& book, const std::string& name, model::CellF
 // out and reported, never fatal: a workbook with one odd name still opens.
 void define_name(model::Workbook& book, std::string_view name, std::string_view refers_to,
                  std::optional<std::size_t> sheet_index, LoadReport* report);
+
+// Print settings as a file recorded them (a custom view's), or the defaults
+// when Excel would not accept them.
+model::PageSetup accepted_page_setup(const model::PageSetup& setup);
 
 }  // namespace engine::import

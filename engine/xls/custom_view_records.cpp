@@ -4,6 +4,7 @@
 #include <array>
 
 #include "engine/formula/node.hpp"
+#include "engine/import/workbook_loader.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/print_records.hpp"
 #include "engine/xls/record_types.hpp"
@@ -314,14 +315,7 @@ model::CustomView CustomViewReader::view_of(const BookView& view, const model::W
       settings.hidden_rows = hidden_.rows(view.id, block.sheet);
       settings.hidden_columns = hidden_.columns(view.id, block.sheet);
     }
-    if (view.print_settings) {
-      try {
-        model::validate(block.page_setup);
-        settings.page_setup = block.page_setup;
-      } catch (const platform::com::Error&) {
-        // Settings Excel would not accept are left at their defaults.
-      }
-    }
+    if (view.print_settings) settings.page_setup = import::accepted_page_setup(block.page_setup);
     result.sheets.push_back(std::move(settings));
   }
   return result;

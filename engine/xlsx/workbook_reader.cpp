@@ -283,14 +283,7 @@ void WorkbookReader::apply_custom_views() {
         settings.hidden_rows = view_lines_.rows(id, i);
         settings.hidden_columns = view_lines_.columns(id, i);
       }
-      if (view.print_settings) {
-        try {
-          model::validate(sheet_view.page_setup);
-          settings.page_setup = sheet_view.page_setup;
-        } catch (const platform::com::Error&) {
-          // Settings Excel would not accept are left at their defaults.
-        }
-      }
+      if (view.print_settings) settings.page_setup = import::accepted_page_setup(sheet_view.page_setup);
       result.sheets.push_back(std::move(settings));
     }
     try {

@@ -4,6 +4,7 @@
 
 #include "engine/formula/reference.hpp"
 #include "engine/package/xml_part.hpp"
+#include "platform/com/text.hpp"
 
 namespace engine::xlsx {
 
@@ -65,19 +66,6 @@ std::optional<CellPosition> parse_cell(std::string_view text) {
 
 namespace {
 
-void append_utf8(std::string& out, unsigned code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
 // SpreadsheetML writes characters XML cannot carry (a carriage return, a
 // control character) as "_xHHHH_"; "_x005F_" escapes a literal underscore.
 std::string unescape(std::string text) {
@@ -88,7 +76,7 @@ std::string unescape(std::string text) {
     if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_' &&
         std::from_chars(text.data() + i + 2, text.data() + i + 6, code, 16).ptr == text.data() + i + 6 &&
         !(code >= 0xD800 && code <= 0xDFFF)) {
-      append_utf8(out, code);
+      out += platform::com::to_utf8(std::u16string(1, static_cast<char16_t>(code)));
       i += 6;
     } else {
       out += text[i];

@@ -4,23 +4,18 @@
 
 #include "engine/package/xml_part.hpp"
 #include "engine/package/zip_archive.hpp"
+#include "tests/engine/package/error_text.hpp"
 #include "tests/engine/package/zip_builder.hpp"
 
 namespace {
+
+using test_support::package_error_of;
 
 using namespace engine::package;
 
 constexpr const char* kMain = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr const char* kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
-std::string error_of(auto&& action) {
-  try {
-    action();
-  } catch (const PackageError& error) {
-    return error.what();
-  }
-  return "no error";
-}
 
 TEST(XmlPart, WalksChildrenAndAttributesByNamespace) {
   const XmlPart part("xl/workbook.xml", R"(<?xml version="1.0"?>
@@ -57,11 +52,11 @@ TEST(XmlPart, TextKeepsSpacesAndJoinsRuns) {
 }
 
 TEST(XmlPart, MalformedXmlNamesThePartAndLine) {
-  const std::string message = error_of([] { XmlPart("xl/styles.xml", "<styleSheet>\n<fonts>\n</styleSheet>"); });
+  const std::string message = package_error_of([] { XmlPart("xl/styles.xml", "<styleSheet>\n<fonts>\n</styleSheet>"); });
   EXPECT_EQ(message.rfind("part 'xl/styles.xml': line 3: ", 0), 0u) << message;
-  EXPECT_NE(error_of([] { XmlPart("a.xml", ""); }), "no error");
-  EXPECT_NE(error_of([] { XmlPart("a.xml", "<a></b>"); }), "no error");
-  EXPECT_NE(error_of([] { XmlPart("a.xml", std::string("<a>\0</a>", 8)); }), "no error");
+  EXPECT_NE(package_error_of([] { XmlPart("a.xml", ""); }), "no error");
+  EXPECT_NE(package_error_of([] { XmlPart("a.xml", "<a></b>"); }), "no error");
+  EXPECT_NE(package_error_of([] { XmlPart("a.xml", std::string("<a>\0</a>", 8)); }), "no error");
 }
 
 // The billion laughs: ten levels of ten references each. Refused at the
@@ -74,28 +69,28 @@ TEST(XmlPart, RefusesDocumentsWithADtd) {
     bomb += "\">\n";
   }
   bomb += "]>\n<sst>&lol9;</sst>";
-  EXPECT_EQ(error_of([&] { XmlPart("xl/sharedStrings.xml", bomb); }),
+  EXPECT_EQ(package_error_of([&] { XmlPart("xl/sharedStrings.xml", bomb); }),
             "part 'xl/sharedStrings.xml': the part declares a DTD, which a workbook part never has");
   // External entities would read the host's files.
   const std::string external =
       "<!DOCTYPE a [<!ENTITY secret SYSTEM \"file:///etc/passwd\">]><a>&secret;</a>";
-  EXPECT_EQ(error_of([&] { XmlPart("a.xml", external); }),
+  EXPECT_EQ(package_error_of([&] { XmlPart("a.xml", external); }),
             "part 'a.xml': the part declares a DTD, which a workbook part never has");
   // An undeclared entity is simply not well-formed.
-  EXPECT_NE(error_of([] { XmlPart("a.xml", "<a>&lol;</a>"); }), "no error");
+  EXPECT_NE(package_error_of([] { XmlPart("a.xml", "<a>&lol;</a>"); }), "no error");
 }
 
 TEST(XmlPart, DeepNestingIsRefusedNotRecursedInto) {
   std::string deep;
   for (int i = 0; i < 100000; ++i) deep += "<a>";
   for (int i = 0; i < 100000; ++i) deep += "</a>";
-  EXPECT_NE(error_of([&] { XmlPart("deep.xml", deep); }), "no error");
+  EXPECT_NE(package_error_of([&] { XmlPart("deep.xml", deep); }), "no error");
 }
 
 TEST(XmlPart, FailAtNamesTheElementPathAndLine) {
   const XmlPart part("xl/worksheets/sheet1.xml", "<worksheet>\n<sheetData>\n<row r=\"x\"/>\n</sheetData></worksheet>");
   const xmlNode& row = *first_child(*first_child(part.root(), nullptr, "sheetData"), nullptr, "row");
-  EXPECT_EQ(error_of([&] { part.fail_at(row, "a row number is not a number"); }),
+  EXPECT_EQ(package_error_of([&] { part.fail_at(row, "a row number is not a number"); }),
             "part 'xl/worksheets/sheet1.xml': element /worksheet/sheetData/row (line 3): a row number is not a number");
 }
 
@@ -104,7 +99,7 @@ TEST(XmlPart, ReadFromAnArchiveByPartName) {
   ZipArchive archive(bytes);
   EXPECT_EQ(local_name(read_xml_part(archive, "/xl/workbook.xml").root()), "workbook");
   EXPECT_FALSE(read_xml_part_if_present(archive, "xl/styles.xml").has_value());
-  EXPECT_EQ(error_of([&] { read_xml_part(archive, "bad.xml"); }).rfind("part 'bad.xml': line 1", 0), 0u);
+  EXPECT_EQ(package_error_of([&] { read_xml_part(archive, "bad.xml"); }).rfind("part 'bad.xml': line 1", 0), 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/package/zip_archive.hpp"
+#include "tests/engine/package/error_text.hpp"
 #include "tests/engine/package/zip_builder.hpp"
 
 namespace {
@@ -13,15 +14,7 @@ using engine::package::resolve_part;
 using engine::package::ZipArchive;
 using engine::package::ZipLimits;
 using test_support::build_zip;
-
-std::string error_of(auto&& action) {
-  try {
-    action();
-  } catch (const PackageError& error) {
-    return error.what();
-  }
-  return "no error";
-}
+using test_support::package_error_of;
 
 TEST(ZipArchive, FindsEntriesAsPackagePartNames) {
   const auto bytes = build_zip({{"[Content_Types].xml", "<Types/>"}, {"xl/workbook.xml", "<workbook/>", false}});
@@ -31,7 +24,7 @@ TEST(ZipArchive, FindsEntriesAsPackagePartNames) {
   EXPECT_EQ(archive.read("XL/Workbook.XML"), "<workbook/>");
   EXPECT_TRUE(archive.contains("[content_types].xml"));
   EXPECT_FALSE(archive.read_if_present("xl/styles.xml").has_value());
-  EXPECT_EQ(error_of([&] { archive.read("xl/styles.xml"); }), "part 'xl/styles.xml': the part is missing from the package");
+  EXPECT_EQ(package_error_of([&] { archive.read("xl/styles.xml"); }), "part 'xl/styles.xml': the part is missing from the package");
 }
 
 TEST(ZipArchive, RecognisesZipBytesByTheirHeader) {
@@ -63,27 +56,27 @@ TEST(ZipLimitsTest, EachLimitRefusesTheEntryAndNamesIt) {
                                 {"small", "abc"}});
   {
     ZipArchive archive(bytes);
-    EXPECT_EQ(error_of([&] { archive.read("bomb.xml"); }),
+    EXPECT_EQ(package_error_of([&] { archive.read("bomb.xml"); }),
               "part 'bomb.xml': the part inflates beyond any plausible compression ratio (a zip bomb)");
     EXPECT_EQ(archive.read("small"), "abc");
     EXPECT_GE(archive.read("xl/worksheets/sheet1.xml").size(), 3u << 20);
   }
   {
     ZipArchive archive(bytes, ZipLimits{.max_entry_size = 1u << 20});
-    EXPECT_EQ(error_of([&] { archive.read("xl/worksheets/sheet1.xml"); }),
+    EXPECT_EQ(package_error_of([&] { archive.read("xl/worksheets/sheet1.xml"); }),
               "part 'xl/worksheets/sheet1.xml': the part is larger than a workbook part may be");
   }
   {
     // The total counts every read, so reading the same part twice adds up.
     ZipArchive archive(bytes, ZipLimits{.max_total_size = 5u << 20});
     EXPECT_GE(archive.read("xl/worksheets/sheet1.xml").size(), 3u << 20);
-    EXPECT_EQ(error_of([&] { archive.read("xl/worksheets/sheet1.xml"); }),
+    EXPECT_EQ(package_error_of([&] { archive.read("xl/worksheets/sheet1.xml"); }),
               "part 'xl/worksheets/sheet1.xml': the package's parts together are larger than a workbook may be");
   }
   {
     ZipLimits few;
     few.max_entries = 2;
-    EXPECT_EQ(error_of([&] { ZipArchive archive(bytes, few); }), "the zip archive lists more entries than a workbook holds");
+    EXPECT_EQ(package_error_of([&] { ZipArchive archive(bytes, few); }), "the zip archive lists more entries than a workbook holds");
   }
 }
 
@@ -122,7 +115,7 @@ TEST(DamagedZip, ADataByteChangedFailsTheChecksum) {
   ASSERT_NE(at, damaged.end());
   *at = '9';
   ZipArchive archive(damaged);
-  const std::string message = error_of([&] { archive.read("a.xml"); });
+  const std::string message = package_error_of([&] { archive.read("a.xml"); });
   EXPECT_EQ(message.rfind("part 'a.xml': the part is damaged", 0), 0u) << message;
 }
 
