@@ -1,6 +1,7 @@
 #include "engine/app/app_object.hpp"
 
 #include "engine/app/application.hpp"
+#include "engine/app/fault_plan.hpp"
 
 namespace engine::app {
 
@@ -45,9 +46,10 @@ namespace detail {
 platform::com::MemberTable guard_members(platform::com::MemberTable table) {
   std::vector<platform::com::Member> guarded(table.members().begin(), table.members().end());
   for (platform::com::Member& member : guarded) {
-    member.handler = [inner = std::move(member.handler)](platform::com::Dispatch& self,
-                                                         std::span<platform::com::Variant> args) {
+    member.handler = [inner = std::move(member.handler), name = member.name, object = table.class_name()](
+                         platform::com::Dispatch& self, std::span<platform::com::Variant> args) {
       static_cast<const AppObject&>(self).check_available();
+      if (t_fault_armed) [[unlikely]] count_call(name, object);
       return inner(self, args);
     };
   }
