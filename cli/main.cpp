@@ -5,9 +5,11 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <iostream>
+#include <vector>
 
 #include "cli/commands.hpp"
 #include "player/exercise_files.hpp"
+#include "player/judging_run.hpp"
 #include "player/question_number.hpp"
 
 namespace {
@@ -24,12 +26,26 @@ constexpr const char* kHostLines =
     "  #balloon [TEXT]   show the assistant's balloon\n"
     "  #close-excel      close Excel's main window\n"
     "  #init N           deliver question N's files and call InitQuestion\n"
-    "  #fermer, #quitter the player's Fermer and Quitter\n";
+    "  #fermer, #quitter the player's Fermer and Quitter\n"
+    "\n"
+    "Exit statuses: 0 success (check: every file judged); 1 a module call failed\n"
+    "(check: some file not judged: unreadable, not judged from a file, or the\n"
+    "module failed on it); 2 wrong arguments or a trainee script that stopped.\n";
 
 const CLI::Validator kQuestionNumber(
     [](std::string& text) {
       return d72506::player::parse_question_number(text) ? std::string()
                                               : "a question number is decimal digits, as in 601, not '" + text + "'";
+    },
+    "NUMBER");
+
+// The commands that judge or explain codes know only the chapter's questions.
+const CLI::Validator kChapterQuestion(
+    [](std::string& text) {
+      const auto number = d72506::player::parse_question_number(text);
+      return number && *number >= d72506::player::kFirstQuestion && *number <= d72506::player::kLastQuestion
+                 ? std::string()
+                 : "a question of the chapter is 601 to 615, not '" + text + "'";
     },
     "NUMBER");
 
@@ -53,11 +69,16 @@ struct SetupArguments {
 
   void add_to(CLI::App& command) {
     command.add_option("--workdir", workdir, "working folder (created if missing, kept); default: a temporary one");
-    command.add_option("--exercises", exercises, "folder of the built exercise files; default: beside the program")
-        ->check(kReadableFolder);
     command.add_option("--templates-root", templates_root,
                        "folder under which Excel keeps its templates; default: a temporary one")
         ->check(CLI::ExistingDirectory);
+    add_machine_to(command);
+  }
+
+  // The exercise files and the printer, without the folders a run works in.
+  void add_machine_to(CLI::App& command) {
+    command.add_option("--exercises", exercises, "folder of the built exercise files; default: beside the program")
+        ->check(kReadableFolder);
     CLI::Option* named = command.add_option("--printer", printer, "the printer Excel reports")->capture_default_str();
     command.add_flag("--no-printer", no_printer, "a machine without a printer, as Excel then reports none")
         ->excludes(named);
@@ -80,6 +101,20 @@ struct SetupArguments {
   }
 };
 
+// --lang fr|en; without it, the environment's language (LC_ALL,
+// LC_MESSAGES, LANG), French when that is neither.
+struct LanguageArgument {
+  std::string name;
+
+  void add_to(CLI::App& command) {
+    command.add_option("--lang", name, "language of the messages: fr or en; default: from LANG, else fr")
+        ->check(CLI::IsMember({"fr", "en"}));
+  }
+  d72506::player::Language resolve() const {
+    return name.empty() ? d72506::player::language_from_environment() : *d72506::player::parse_language(name);
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,10 +132,40 @@ int main(int argc, char** argv) {
       ->check(CLI::ExistingFile);
   play->add_flag("--json", json, "print one JSON object instead of a line per verdict");
   play_setup.add_to(*play);
+  LanguageArgument play_language;
+  play_language.add_to(*play);
 
   SetupArguments shell_setup;
   CLI::App* shell = app.add_subcommand("shell", "type statements and # lines against Excel, one at a time");
   shell_setup.add_to(*shell);
+  LanguageArgument shell_language;
+  shell_language.add_to(*shell);
+
+  std::string check_question;
+  std::vector<std::string> check_paths;
+  unsigned workers = d72506::player::default_workers();
+  bool check_json = false;
+  std::string csv;
+  std::string html;
+  SetupArguments check_setup;
+  LanguageArgument check_language;
+  CLI::App* check = app.add_subcommand("check", "judge saved workbooks (files, or every workbook of a folder) as a question's answer");
+  check->add_option("QUESTION", check_question, "question number, 601 to 615")->required()->check(kChapterQuestion);
+  check->add_option("FILE", check_paths, "saved workbooks (.xls .xlt .xlsx .xlsm .xltx .ods .ots) or folders of them")
+      ->required();
+  check->add_option("-j,--jobs", workers, "files judged at once, each by its own Excel; default: the machine's cores")
+      ->check(CLI::Range(1u, d72506::player::kMaxWorkers));
+  check->add_flag("--json", check_json, "print one JSON document instead of a line per file");
+  check->add_option("--csv", csv, "also write the results as CSV (RFC 4180, UTF-8) to this file");
+  check->add_option("--html", html, "also write one self-contained HTML page for the class to this file");
+  check_setup.add_machine_to(*check);
+  check_language.add_to(*check);
+
+  std::string codes_question;
+  LanguageArgument codes_language;
+  CLI::App* codes = app.add_subcommand("codes", "list the verdict codes and what each means to a trainee");
+  codes->add_option("QUESTION", codes_question, "only this question's codes")->check(kChapterQuestion);
+  codes_language.add_to(*codes);
 
   try {
     app.parse(argc, argv);
@@ -109,10 +174,32 @@ int main(int argc, char** argv) {
       options.question = *d72506::player::parse_question_number(question);
       if (!trainee.empty()) options.trainee = stdfs::path(trainee);
       options.setup = play_setup.resolve();
+      options.language = play_language.resolve();
       options.json = json;
       return cli::play(options, std::cout, std::cerr);
     }
-    return cli::shell(shell_setup.resolve(), std::cin, std::cout, std::cerr, isatty(STDIN_FILENO) != 0);
+    if (check->parsed()) {
+      cli::CheckOptions options;
+      options.question = *d72506::player::parse_question_number(check_question);
+      options.paths.assign(check_paths.begin(), check_paths.end());
+      options.setup = check_setup.resolve();
+      options.workers = workers;
+      options.language = check_language.resolve();
+      options.json = check_json;
+      if (!csv.empty()) options.csv = stdfs::path(csv);
+      if (!html.empty()) options.html = stdfs::path(html);
+      options.progress = isatty(STDERR_FILENO) != 0;
+      return cli::check(options, std::cout, std::cerr);
+    }
+    if (codes->parsed()) {
+      const auto number = codes_question.empty() ? 0 : *d72506::player::parse_question_number(codes_question);
+      return cli::codes(number, codes_language.resolve(), std::cout);
+    }
+    cli::ShellOptions options;
+    options.setup = shell_setup.resolve();
+    options.language = shell_language.resolve();
+    options.prompt = isatty(STDIN_FILENO) != 0;
+    return cli::shell(options, std::cin, std::cout, std::cerr);
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? cli::kExitSuccess : cli::kExitUsage;
   } catch (const std::exception& e) {

@@ -59,6 +59,7 @@ int conclude(const PlayReport& report, bool json, std::ostream& out, std::ostrea
 int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
   PlayReport report;
   report.question = options.question;
+  report.language = options.language;
   const std::string script_name = options.trainee ? options.trainee->filename().string() : std::string();
   std::optional<script::Script> trainee;
   try {
@@ -75,7 +76,7 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
   Player player(options.setup.exercises, working.path(), err);
   HostLines host(player, [&](const Verdict& verdict) {
     report.verdicts.push_back(verdict);
-    if (!options.json) out << verdict_line(verdict, report.verdicts.size()) << std::endl;
+    if (!options.json) out << verdict_line(verdict, report.verdicts.size(), options.language) << std::endl;
   });
   try {
     player.init_question(options.question);

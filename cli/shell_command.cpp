@@ -21,16 +21,6 @@ using player::Verdict;
 
 namespace {
 
-constexpr const char* kExcelProgId = "Excel.application.11";
-
-// The trainee's own Excel, visible, which the module adopts at "#init".
-std::shared_ptr<engine::app::Application> start_excel() {
-  auto excel = std::dynamic_pointer_cast<engine::app::Application>(com::Apartment::current().create_object(kExcelProgId));
-  if (!excel) throw std::logic_error(std::string(kExcelProgId) + " is not the stand-in");
-  excel->set_visible(true);
-  return excel;
-}
-
 // A value as the immediate window shows it; objects by their class.
 std::string shown(const com::Variant& value) {
   if (value.is_object()) {
@@ -59,14 +49,17 @@ bool read_line(std::istream& in, std::ostream& out, bool prompt, bool continuing
 
 }  // namespace
 
-int shell(const RunSetup& setup, std::istream& in, std::ostream& out, std::ostream& err, bool prompt) {
+int shell(const ShellOptions& options, std::istream& in, std::ostream& out, std::ostream& err) {
+  const RunSetup& setup = options.setup;
+  const bool prompt = options.prompt;
   const Folder templates = Folder::named_or_temporary(setup.templates_root, "d72506-templates");
   const Folder working = Folder::named_or_temporary(setup.workdir, "d72506-work");
   register_classes(templates.path(), setup.printer);
   Player player(setup.exercises, working.path(), err);
-  player.adopt(start_excel());
+  // The trainee's own Excel, which the module adopts at "#init".
+  player.adopt(player::start_excel());
   std::size_t verdicts = 0;
-  HostLines host(player, [&](const Verdict& v) { out << verdict_line(v, ++verdicts) << '\n'; });
+  HostLines host(player, [&](const Verdict& v) { out << verdict_line(v, ++verdicts, options.language) << '\n'; });
   script::Session session(com::Variant(player.application()), host.callback());
 
   if (prompt) out << "Statements run on Excel; \"? expr\" prints a value; see `d72506 --help` for the # lines.\n";

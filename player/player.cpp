@@ -14,6 +14,7 @@ namespace stdfs = std::filesystem;
 namespace {
 
 constexpr const char* kModuleProgId = "D72506.Module";
+constexpr const char* kExcelProgId = "Excel.application.11";
 
 std::string describe(const CallFailure& f) {
   return f.call + " failed: error " + std::to_string(f.number) + ": " + f.description;
@@ -49,6 +50,13 @@ void register_classes(const stdfs::path& templates_root, const std::string& prin
   register_module();
 }
 
+std::shared_ptr<engine::app::Application> start_excel() {
+  auto excel = std::dynamic_pointer_cast<engine::app::Application>(com::Apartment::current().create_object(kExcelProgId));
+  if (!excel) throw std::logic_error(std::string(kExcelProgId) + " is not the stand-in");
+  excel->set_visible(true);
+  return excel;
+}
+
 PlayerCallFailed::PlayerCallFailed(CallFailure failure)
     : std::runtime_error(describe(failure)), failure_(std::move(failure)) {}
 
@@ -67,24 +75,55 @@ void Player::init_question(std::int32_t question) {
   for (const std::string& name : deliver(question, exercises_, working_folder_)) {
     notes_ << "d72506: " << name << " is not in " << exercises_.string() << "; not delivered\n";
   }
+  init_delivered_question(question);
+}
+
+void Player::init_delivered_question(std::int32_t question) {
   // The module builds paths by concatenation: the folder ends with its separator.
   const std::string folder = (working_folder_ / "").string();
   question_live_ = false;
   attached_ = true;
+  question_ = question;
   check_call("InitQuestion", module_->InitQuestion(question, folder, application_, handle_));
   question_live_ = true;
 }
 
 Verdict Player::teste_point() {
-  check_call("TestePoint", module_->TestePoint());
+  call_teste_point();
   Verdict verdict;
-  check_call("ErreurGenerale", module_->ErreurGenerale(verdict.erreur_generale));
-  check_call("CauseErreur", module_->CauseErreur(verdict.cause_erreur));
-  check_call("BravoNuance", module_->BravoNuance(verdict.bravo_nuance));
+  verdict.question = question_;
+  verdict.erreur_generale = read_erreur_generale();
+  verdict.cause_erreur = read_cause_erreur();
+  verdict.bravo_nuance = read_bravo_nuance();
+  verdict.complement = read_complement().value_or(std::vector<std::string>{});
+  return verdict;
+}
+
+void Player::call_teste_point() { check_call("TestePoint", module_->TestePoint()); }
+
+bool Player::read_erreur_generale() {
+  bool erreur = false;
+  check_call("ErreurGenerale", module_->ErreurGenerale(erreur));
+  return erreur;
+}
+
+std::string Player::read_cause_erreur() {
+  std::string cause;
+  check_call("CauseErreur", module_->CauseErreur(cause));
+  return cause;
+}
+
+bool Player::read_bravo_nuance() {
+  bool nuance = false;
+  check_call("BravoNuance", module_->BravoNuance(nuance));
+  return nuance;
+}
+
+std::optional<std::vector<std::string>> Player::read_complement() {
   std::shared_ptr<ComplementInfo> complement;
   check_call("Complement", module_->Complement(complement));
-  verdict.complement = lines_of(complement.get());
-  return verdict;
+  if (!complement) return std::nullopt;
+  return lines_of(complement.get());
 }
 
 void Player::fermer() {

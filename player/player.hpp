@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -24,8 +25,14 @@ namespace d72506::player {
 // registry.
 void register_classes(const std::filesystem::path& templates_root, const std::string& printer);
 
+// A visible stand-in Excel of the caller's own, created through the calling
+// thread's class registry (the classes must be registered), for a player
+// that starts Excel itself and hands it to InitQuestion.
+std::shared_ptr<engine::app::Application> start_excel();
+
 // What the player reads after TestePoint.
 struct Verdict {
+  std::int32_t question = 0;  // the question InitQuestion last prepared
   bool erreur_generale = false;
   std::string cause_erreur;
   bool bravo_nuance = false;
@@ -62,8 +69,17 @@ class Player {
 
   // Delivers the question's files, then InitQuestion.
   void init_question(std::int32_t question);
+  // InitQuestion on files the caller has put in the working folder.
+  void init_delivered_question(std::int32_t question);
   // TestePoint, then the four reads.
   Verdict teste_point();
+  // The same calls one by one, as a player that reads what it needs makes
+  // them; the complement is none when the module gives no list.
+  void call_teste_point();
+  bool read_erreur_generale();
+  std::string read_cause_erreur();
+  bool read_bravo_nuance();
+  std::optional<std::vector<std::string>> read_complement();
   void fermer();
   void quitter();
   // The calls a run still owes the module: Fermer while a question is
@@ -74,8 +90,12 @@ class Player {
   void abandon() noexcept;
 
   bool question_live() const { return question_live_; }
+  // The number of the last InitQuestion; 0 before the first.
+  std::int32_t question() const { return question_; }
   // The Excel InitQuestion handed back (or the adopted one); null when none.
   std::shared_ptr<platform::com::Dispatch> application() const { return application_; }
+  // Excel's main window as InitQuestion or Quitter handed it back.
+  std::int32_t window() const { return handle_; }
   // The same as the stand-in itself, for the world's actions; null when the
   // application is none or not the stand-in.
   std::shared_ptr<engine::app::Application> excel() const;
@@ -87,6 +107,7 @@ class Player {
   std::shared_ptr<Module> module_;
   std::shared_ptr<platform::com::Dispatch> application_;
   std::int32_t handle_ = 0;
+  std::int32_t question_ = 0;
   bool question_live_ = false;
   bool attached_ = false;  // InitQuestion was called and Quitter not since
 };

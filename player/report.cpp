@@ -8,17 +8,14 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-// Text from Excel or a script file may hold bytes that are not UTF-8:
-// they are replaced rather than stopping the report.
-std::string dump(const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); }
-
 const char* basic_bool(bool value) { return value ? "True" : "False"; }
 
-json verdict_json(const Verdict& v) {
+json verdict_json(const Verdict& v, Language language) {
   return {{"erreurGenerale", v.erreur_generale},
           {"causeErreur", v.cause_erreur},
           {"bravoNuance", v.bravo_nuance},
-          {"complement", v.complement}};
+          {"complement", v.complement},
+          {"message", verdict_message(v.question, v.erreur_generale, v.cause_erreur, language)}};
 }
 
 json error_json(const PlayReport& report) {
@@ -36,12 +33,18 @@ json error_json(const PlayReport& report) {
 
 }  // namespace
 
-std::string quoted(const std::string& text) { return dump(json(text)); }
+std::string json_text(const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); }
 
-std::string verdict_line(const Verdict& verdict, std::size_t number) {
-  return "check " + std::to_string(number) + ": CauseErreur=" + quoted(verdict.cause_erreur) +
-         " ErreurGenerale=" + basic_bool(verdict.erreur_generale) +
-         " BravoNuance=" + basic_bool(verdict.bravo_nuance) + " Complement=" + dump(json(verdict.complement));
+std::string quoted(const std::string& text) { return json_text(json(text)); }
+
+std::string verdict_fields(const Verdict& verdict) {
+  return "CauseErreur=" + quoted(verdict.cause_erreur) + " ErreurGenerale=" + basic_bool(verdict.erreur_generale);
+}
+
+std::string verdict_line(const Verdict& verdict, std::size_t number, Language language) {
+  return "check " + std::to_string(number) + ": " + verdict_fields(verdict) +
+         " BravoNuance=" + basic_bool(verdict.bravo_nuance) + " Complement=" + json_text(json(verdict.complement)) +
+         " — " + verdict_message(verdict.question, verdict.erreur_generale, verdict.cause_erreur, language);
 }
 
 std::string failure_line(const CallFailure& failure) {
@@ -51,8 +54,8 @@ std::string failure_line(const CallFailure& failure) {
 
 std::string to_json(const PlayReport& report) {
   json verdicts = json::array();
-  for (const Verdict& v : report.verdicts) verdicts.push_back(verdict_json(v));
-  return dump({{"question", report.question}, {"verdicts", std::move(verdicts)}, {"error", error_json(report)}});
+  for (const Verdict& v : report.verdicts) verdicts.push_back(verdict_json(v, report.language));
+  return json_text({{"question", report.question}, {"verdicts", std::move(verdicts)}, {"error", error_json(report)}});
 }
 
 }  // namespace d72506::player

@@ -14,8 +14,13 @@ struct CommandRun {
 };
 
 // Runs d72506 with `arguments` and `input` as its standard input, its
-// output captured.
+// output captured. The environment is the test's own without LANG, LC_ALL
+// and LC_MESSAGES, so that messages come in the command's default language
+// whatever the machine's.
 CommandRun run_d72506(const std::vector<std::string>& arguments, const std::string& input = {});
+
+// The same, with `settings` ("LANG=en_GB.UTF-8") added to that environment.
+CommandRun run_d72506_with(const std::vector<std::string>& settings, const std::vector<std::string>& arguments);
 
 // The same, started under its bare name, as a shell starts a program it
 // found on PATH.

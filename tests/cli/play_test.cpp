@@ -15,6 +15,12 @@ using nlohmann::json;
 
 std::string cause_erreur_line(const std::string& cause) { return "check 1: CauseErreur=\"" + cause + "\""; }
 
+// The messages shown beside the codes, in the default language.
+const std::string kEmpty601 = "La cellule D1 est vide. Saisissez-y le numéro 09854895.";
+const std::string kZeroLost = "Le zéro du début a disparu : le numéro a été saisi comme un nombre. Saisissez-le comme un texte, par exemple en tapant une apostrophe devant ('09854895).";
+const std::string kBusy =
+    "Excel ne répond pas : une cellule est en cours de saisie ou une boîte de dialogue est ouverte. Validez ou annulez la saisie (Entrée ou Échap), fermez la boîte de dialogue, puis demandez à nouveau la correction.";
+
 TEST(Play, BundledAnswersOf601GiveTheirCodes) {
   const struct {
     const char* script;
@@ -34,7 +40,7 @@ TEST(Play, WithoutAScriptTheQuestionIsCheckedOnceAsDelivered) {
   // "0601" is the same question, read as decimal.
   const CommandRun run = run_d72506({"play", "0601"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, cause_erreur_line("A") + " ErreurGenerale=False BravoNuance=False Complement=[]\n");
+  EXPECT_EQ(run.out, cause_erreur_line("A") + " ErreurGenerale=False BravoNuance=False Complement=[] — " + kEmpty601 + "\n");
 }
 
 // Installed on PATH and started by name, the command still finds the macro
@@ -127,8 +133,8 @@ TEST(Play, EscapeEndsTheEditAndTheNextCheckGoesThrough) {
   const CommandRun run = run_d72506({"play", "601", "--trainee", script.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
-            "check 1: CauseErreur=\"%AL\" ErreurGenerale=True BravoNuance=False Complement=[]\n"
-            "check 2: CauseErreur=\"\" ErreurGenerale=False BravoNuance=False Complement=[]\n");
+            "check 1: CauseErreur=\"%AL\" ErreurGenerale=True BravoNuance=False Complement=[] — " + kBusy + "\n" +
+                "check 2: CauseErreur=\"\" ErreurGenerale=False BravoNuance=False Complement=[] — Bonne réponse\n");
 }
 
 TEST(Play, PlayerCallsInTheScriptRunInItsOrder) {
@@ -144,8 +150,8 @@ TEST(Play, PlayerCallsInTheScriptRunInItsOrder) {
   ASSERT_EQ(run.status, 0) << run.err;
   // The second InitQuestion prepares a fresh copy: nothing typed in it yet.
   EXPECT_EQ(run.out,
-            "check 1: CauseErreur=\"C\" ErreurGenerale=False BravoNuance=False Complement=[]\n"
-            "check 2: CauseErreur=\"A\" ErreurGenerale=False BravoNuance=False Complement=[]\n");
+            "check 1: CauseErreur=\"C\" ErreurGenerale=False BravoNuance=False Complement=[] — " + kZeroLost + "\n" +
+                "check 2: CauseErreur=\"A\" ErreurGenerale=False BravoNuance=False Complement=[] — " + kEmpty601 + "\n");
 }
 
 TEST(Play, NamedFoldersAreUsedAndKept) {

@@ -22,7 +22,7 @@ TEST(Shell, RunsLinesUntilItsInputEndsAndGoesOnAfterAFailure) {
   EXPECT_EQ(run.out,
             "Thor International.xls\n"
             "10\n"
-            "check 1: CauseErreur=\"\" ErreurGenerale=False BravoNuance=False Complement=[]\n");
+            "check 1: CauseErreur=\"\" ErreurGenerale=False BravoNuance=False Complement=[] — Bonne réponse\n");
   EXPECT_NE(run.err.find("Workbooks(\"absent.xls\")"), std::string::npos) << run.err;
 }
 
