@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <utility>
 
 #include "engine/ods/odf_namespaces.hpp"
@@ -193,6 +194,7 @@ std::string DataStyles::code(std::string_view name) const {
 }
 
 std::string DataStyles::sections(const xmlNode& element, int depth) const {
+  assert(depth <= kMaxMapDepth);
   std::string code;
   std::size_t section = 0;
   for (const xmlNode& map : pkg::children(element, ns::style, "map")) {

@@ -208,6 +208,7 @@ class TableReader {
   // table:table-cell or table:covered-table-cell, repeated over
   // table:number-columns-repeated columns of the rows first..last.
   void read_cell(const xmlNode& cell, int first_row, int last_row) {
+    assert(0 <= first_row && first_row <= last_row && last_row < model::kMaxRows);
     const long long first = next_column_;
     next_column_ += repeat_count(cell, "number-columns-repeated");
     if (first >= model::kMaxColumns) {
@@ -288,6 +289,7 @@ class TableReader {
 
   // office:annotation: the cell's note, its author and whether it shows.
   void read_annotation(const xmlNode& annotation, int row, int column) {
+    assert(row < model::kMaxRows && column < model::kMaxColumns);
     bool truncated = false;
     std::string text = paragraphs_text(annotation, &truncated);
     if (truncated) context_.note("the end of a long note", where(row, column), "a note holds at most 32767 characters");
