@@ -51,13 +51,15 @@ def command():
 
 
 def verdict_of(result):
-    """What the command said of one file, in the manifest's terms."""
-    status = result.get("status")
-    if status is not None and status.replace("_", " ") == NOT_JUDGED:
-        return NOT_JUDGED
+    """What the command said of one file, in the manifest's terms: the code of
+    a judged file, "error N" where the module failed with runtime error N,
+    else the status ("not judged", "unreadable")."""
+    status = result.get("status", "judged")
+    if status == "judged":
+        return result["causeErreur"]
     if result.get("error"):
         return f"error {result['error']['number']}"
-    return result["causeErreur"]
+    return status.replace("-", " ")
 
 
 def describe(result):
