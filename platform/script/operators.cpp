@@ -55,17 +55,31 @@ Variant date_result(double serial) { return com::cdate(Variant(serial)); }
 
 bool either_null(const Variant& a, const Variant& b) { return a.is_null() || b.is_null(); }
 
-// Text grows only here: the run's budget sees the length before it is made.
-std::string joined(std::string a, const std::string& b) {
-  check_new_value(a.size() + b.size());
-  return a += b;
+// A value's text, without a copy when it is text already (Null: none).
+std::string_view text_of(const Variant& v, std::string& converted) {
+  if (v.type() == VarType::String) return v.string_value();
+  if (!v.is_null()) converted = com::cstr(v);
+  return converted;
+}
+
+// Text grows only here: the run's budget sees the length before any of the
+// new text is made, and no operand is copied on the way.
+std::string joined(const Variant& a, const Variant& b) {
+  std::string a_text;
+  std::string b_text;
+  const std::string_view x = text_of(a, a_text);
+  const std::string_view y = text_of(b, b_text);
+  check_new_value(x.size() + y.size());
+  std::string result;
+  result.reserve(x.size() + y.size());
+  return result.append(x).append(y);
 }
 
 Variant add_or_subtract(bool subtract, const Variant& a, const Variant& b) {
   const bool text_a = a.type() == VarType::String;
   const bool text_b = b.type() == VarType::String;
   if (!subtract && (text_a || text_b) && (text_a || a.is_empty()) && (text_b || b.is_empty()))
-    return joined(com::cstr(a), com::cstr(b));
+    return joined(a, b);
   const Number x = number_of(a);
   const Number y = number_of(b);
   const double value = subtract ? x.value - y.value : x.value + y.value;
@@ -105,7 +119,7 @@ Variant whole_division(bool modulo, const Variant& a, const Variant& b) {
 
 Variant concatenate(const Variant& a, const Variant& b) {
   if (a.is_null() && b.is_null()) return Variant::null();
-  return joined(a.is_null() ? std::string() : com::cstr(a), b.is_null() ? std::string() : com::cstr(b));
+  return joined(a, b);
 }
 
 // Text with text compares code unit by code unit, Empty counting as "";
@@ -187,8 +201,12 @@ Variant apply(UnaryOp op, const Variant& operand) {
 
 Variant apply(BinaryOp op, const Variant& left, const Variant& right) {
   if (op == BinaryOp::Is) return same_object(left, right);
-  const Variant a = com::value_of(left);
-  const Variant b = com::value_of(right);
+  // Operands that are values already are used in place: a long text is not
+  // copied to be read.
+  Variant left_value;
+  Variant right_value;
+  const Variant& a = left.is_object() ? (left_value = com::value_of(left)) : left;
+  const Variant& b = right.is_object() ? (right_value = com::value_of(right)) : right;
   switch (op) {
     case BinaryOp::Concatenate: return concatenate(a, b);
     case BinaryOp::Equal:

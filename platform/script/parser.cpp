@@ -613,9 +613,7 @@ int child_height(const Expr::Node& node) { return std::visit(Heights{}, node); }
 
 void check_source_size(std::string_view source, const std::string& name) {
   if (source.size() <= kMaxSourceSize) return;
-  syntax_error(name, SourceLine{1, {}},
-               "the script is longer than " + std::to_string(kMaxSourceSize >> 20) + " MiB (" +
-                   std::to_string(source.size()) + " bytes)");
+  syntax_error(name, SourceLine{1, {}}, "the script is longer than " + std::to_string(kMaxSourceSize >> 20) + " MiB");
 }
 
 }  // namespace

@@ -137,6 +137,8 @@ void store(Session::State& state, Variable& variable, Variant value, bool set) {
   if (set) {
     if (variable.type != VarType::Variant && variable.type != VarType::Object) com::raise(com::err::TypeMismatch);
     state.keep(variable, std::move(value));
+  } else if (variable.type == VarType::Variant) {
+    state.keep(variable, std::move(value));  // as it is: a long text is not copied
   } else {
     state.keep(variable, coerce(variable.type, value));
   }
@@ -253,7 +255,7 @@ class Executor {
     Variant value = evaluate(*a.value);
     if (a.set) {
       if (!value.is_object()) com::raise(com::err::ObjectRequired);
-    } else {
+    } else if (value.is_object()) {
       value = com::value_of(value);
     }
     assign(*a.target, std::move(value), a.set);

@@ -80,11 +80,10 @@ TEST(ParserLimitsTest, ASourceLongerThanTheLimitIsRefusedBeforeAnyOfItIsRead) {
   const std::string long_source = "x = 1\n" + std::string(kMaxSourceSize, '\'');
   const ScriptError e = parse_failure(long_source);
   EXPECT_EQ(e.kind(), ScriptError::Kind::Syntax);
-  EXPECT_EQ(e.problem(), "syntax error: the script is longer than 1 MiB (" +
-                             std::to_string(long_source.size()) + " bytes)");
+  EXPECT_EQ(e.problem(), "syntax error: the script is longer than 1 MiB");
   Session session(std::make_shared<Application>());
   EXPECT_EQ(failure_of([&] { session.evaluate(std::string(kMaxSourceSize + 1, '1')); }).problem(),
-            "syntax error: the script is longer than 1 MiB (1048577 bytes)");
+            "syntax error: the script is longer than 1 MiB");
 }
 
 // --- the budget ---------------------------------------------------------------
