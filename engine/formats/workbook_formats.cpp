@@ -62,7 +62,7 @@ WorkbookFormat detect_format(std::span<const std::uint8_t> bytes) {
 std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> bytes, const std::string& name,
                                                import::LoadReport* report) {
   switch (detect_format(bytes)) {
-    case WorkbookFormat::Biff8: return xls::load_workbook(bytes, name);
+    case WorkbookFormat::Biff8: return xls::load_workbook(bytes, name, report);
     case WorkbookFormat::SpreadsheetMl: return xlsx::load_workbook(bytes, name, report);
     case WorkbookFormat::OpenDocument:
 #ifdef D72506_WITH_ODS

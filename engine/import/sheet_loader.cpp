@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/formula/reference.hpp"
 #include "engine/import/file_error.hpp"
 
 namespace engine::import {
@@ -16,6 +17,10 @@ void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex
   const model::CellFormat& wanted = pool.at(format);
   if (!(wanted == pool.at(model::kDefaultFormat)))
     sheet.change_format(model::CellRange::cell(row, column), [&](model::CellFormat& target) { target = wanted; });
+}
+
+std::string cell_place(const model::Worksheet& sheet, int row, int column) {
+  return sheet.name() + "!" + formula::column_name(column) + std::to_string(row + 1);
 }
 
 void RowLines::apply(model::Worksheet& sheet) const {

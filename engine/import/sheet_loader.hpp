@@ -47,6 +47,9 @@ class FormatInterner {
 // FileError for a cell outside Excel 2003's grid.
 void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex format, formula::Value value);
 
+// A cell as a load report names it: "Trimestre 1!E7".
+std::string cell_place(const model::Worksheet& sheet, int row, int column);
+
 // What a file says about one row, kept until the sheet's cells are in.
 struct RowLine {
   int level = 0;  // outline level as files count it: 0 outside any group

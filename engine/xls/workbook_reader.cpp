@@ -90,8 +90,13 @@ f::Value cached_result(const Bytes& result) {
 
 class WorkbookReader {
  public:
-  WorkbookReader(ByteSpan stream, const std::string& name)
-      : stream_(stream), reader_(stream), book_(std::make_unique<model::Workbook>(name)), links_({}), formats_in_(*book_) {}
+  WorkbookReader(ByteSpan stream, const std::string& name, import::LoadReport* report)
+      : stream_(stream),
+        reader_(stream),
+        report_(report),
+        book_(std::make_unique<model::Workbook>(name)),
+        links_({}),
+        formats_in_(*book_) {}
   std::unique_ptr<model::Workbook> run();
 
  private:
@@ -117,6 +122,7 @@ class WorkbookReader {
 
   ByteSpan stream_;
   RecordReader reader_;
+  import::LoadReport* report_;
   std::unique_ptr<model::Workbook> book_;
   LinkTable links_;
   std::vector<model::Font> fonts_;
@@ -308,10 +314,12 @@ void WorkbookReader::define_names() {
       std::optional<std::size_t> scope;
       if (raw.sheet >= 0 && static_cast<std::size_t>(raw.sheet) < book_->sheet_count())
         scope = static_cast<std::size_t>(raw.sheet);
-      import::define_name(*book_, raw.name, f::print(**formula), scope, nullptr);
-    } catch (const FileError&) {
+      import::define_name(*book_, raw.name, f::print(**formula), scope, report_);
+    } catch (const FileError& error) {
       // A name whose definition uses what this application cannot read is left out.
-    } catch (const platform::com::Error&) {
+      import::report_loss(report_, "defined name", raw.name, error.problem());
+    } catch (const platform::com::Error& error) {
+      import::report_loss(report_, "defined name", raw.name, error.description());
     }
   }
 }
@@ -328,7 +336,8 @@ bool WorkbookReader::set_formula(model::Worksheet& sheet, int row, int column, c
   try {
     sheet.set_formula(row, column, std::get<std::shared_ptr<const f::Formula>>(decoded));
     return true;
-  } catch (const platform::com::Error&) {
+  } catch (const platform::com::Error& error) {
+    import::report_loss(report_, "formula", import::cell_place(sheet, row, column), error.description());
     return false;
   }
 }
@@ -347,7 +356,8 @@ void WorkbookReader::read_formula(model::Worksheet& sheet, int sheet_index, cons
   bool live = false;
   try {
     live = set_formula(sheet, row, column, decode_formula(tokens, extra, links_, {sheet_index, row, column}));
-  } catch (const FileError&) {
+  } catch (const FileError& error) {
+    import::report_loss(report_, "formula", import::cell_place(sheet, row, column), error.problem());
   }
   // A formula in place is recomputed when the load ends; the cached result
   // stands for one that cannot be read, and for a shared formula until its
@@ -467,7 +477,8 @@ void WorkbookReader::read_sheet_record(model::Worksheet& sheet, int sheet_index,
         range.last_column = in.u16();
         try {
           sheet.merge(range);
-        } catch (const platform::com::Error&) {
+        } catch (const platform::com::Error& error) {
+          import::report_loss(report_, "merged range", sheet.name(), error.description());
         }
       }
       return;
@@ -517,7 +528,8 @@ void WorkbookReader::read_sheet(std::size_t index) {
     try {
       set_formula(sheet, row, column,
                   decode_formula(it->second.first, it->second.second, links_, {sheet_index, row, column}));
-    } catch (const FileError&) {
+    } catch (const FileError& error) {
+      import::report_loss(report_, "formula", import::cell_place(sheet, row, column), error.problem());
     }
   }
   views_.end_sheet();
@@ -525,7 +537,8 @@ void WorkbookReader::read_sheet(std::size_t index) {
   drawing_.apply(sheet);
   try {
     sheet.set_page_setup(setup);
-  } catch (const platform::com::Error&) {
+  } catch (const platform::com::Error& error) {
+    import::report_loss(report_, "page setup", sheet.name(), error.description());
   }
   if (sheet_selected_) {
     book_->activate_sheet(sheet.id());
@@ -573,7 +586,8 @@ bool is_template_path(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> bytes, const std::string& name) {
+std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> bytes, const std::string& name,
+                                               import::LoadReport* report) {
   try {
     CompoundFileReader container(bytes);
     const auto stream = container.read_stream("Workbook");
@@ -581,7 +595,7 @@ std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> byt
       if (container.read_stream("Book")) fail("the workbook is in the Excel 5.0/95 format, which is not supported");
       fail("the file holds no workbook stream");
     }
-    auto book = WorkbookReader(*stream, name).run();
+    auto book = WorkbookReader(*stream, name, report).run();
     book->properties() = read_document_properties(container);
     return book;
   } catch (const FileError& error) {

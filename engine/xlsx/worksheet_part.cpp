@@ -26,10 +26,6 @@ using package::local_name;
 
 constexpr double kPointsPerInch = 72;
 
-std::string cell_name(const model::Worksheet& sheet, int row, int column) {
-  return sheet.name() + "!" + f::column_name(column) + std::to_string(row + 1);
-}
-
 std::optional<model::CellRange> parse_range(std::string_view text) {
   const auto reference = f::parse_reference(text);
   if (!reference || !reference->sheet.empty()) return std::nullopt;
@@ -237,7 +233,7 @@ WorksheetReader::FormulaState WorksheetReader::read_formula(const xmlNode& eleme
   const std::string text = package::text_of(element);
   const auto shared_index = integer(element, "si");
   if (type == "dataTable") {
-    import::report_loss(in_.report, "formula", cell_name(sheet_, row, column), "a data table keeps its saved results");
+    import::report_loss(in_.report, "formula", import::cell_place(sheet_, row, column), "a data table keeps its saved results");
     return FormulaState::Unusable;
   }
   if (type == "shared" && shared_index && text.empty()) {
@@ -251,11 +247,11 @@ WorksheetReader::FormulaState WorksheetReader::read_formula(const xmlNode& eleme
   }
   const auto parsed = parse_formula_text(text);
   if (!parsed.formula) {
-    import::report_loss(in_.report, "formula", cell_name(sheet_, row, column), parsed.problem);
+    import::report_loss(in_.report, "formula", import::cell_place(sheet_, row, column), parsed.problem);
     return FormulaState::Unusable;
   }
   if (type == "array")
-    import::report_loss(in_.report, "formula", cell_name(sheet_, row, column),
+    import::report_loss(in_.report, "formula", import::cell_place(sheet_, row, column),
                         "an array formula is kept as an ordinary formula in its first cell");
   if (type == "shared" && shared_index) shared_[*shared_index] = {{0, row, column}, parsed.formula};
   return live(set_formula(row, column, parsed.formula));
@@ -266,7 +262,7 @@ bool WorksheetReader::set_formula(int row, int column, std::shared_ptr<const f::
     sheet_.set_formula(row, column, std::move(formula));
     return true;
   } catch (const platform::com::Error& error) {
-    import::report_loss(in_.report, "formula", cell_name(sheet_, row, column), error.description());
+    import::report_loss(in_.report, "formula", import::cell_place(sheet_, row, column), error.description());
     return false;
   }
 }
@@ -281,7 +277,7 @@ void WorksheetReader::resolve_shared_formulas() {
                                                   {0, pending.row, pending.column}));
     if (!live) {
       if (master == shared_.end())
-        import::report_loss(in_.report, "formula", cell_name(sheet_, pending.row, pending.column),
+        import::report_loss(in_.report, "formula", import::cell_place(sheet_, pending.row, pending.column),
                             "its shared formula is never defined");
       import::place_cell(sheet_, pending.row, pending.column, sheet_.format_index(pending.row, pending.column),
                          std::move(pending.cached));
