@@ -72,6 +72,9 @@ Array elementwise(const Array& a, const Array& b, Operator op) {
   Array out;
   out.rows = std::max(a.rows, b.rows);
   out.columns = std::max(a.columns, b.columns);
+  // A row stretched over a column could make rows x columns values: past
+  // the largest array, the result is #NUM! as for a reference too large.
+  if (static_cast<double>(out.rows) * out.columns > max_array_cells) return Array{1, 1, {Value(CellError::Num)}};
   auto pick = [](const Array& x, int r, int c) -> Value {
     const int rr = x.rows == 1 ? 0 : r, cc = x.columns == 1 ? 0 : c;
     if (rr >= x.rows || cc >= x.columns) return Value(CellError::NA);

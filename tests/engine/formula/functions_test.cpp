@@ -88,6 +88,7 @@ TEST(Math, ArraysProductsAndMultiples) {
   EXPECT_EQ(g.eval("=SUMPRODUCT((A1:A2>2)*A1:A2)"), Value(3.0));     // operators work cell by cell
   EXPECT_EQ(g.eval("=SUMPRODUCT(--(B1:B2=\"x\"),A1:A2)"), Value(3.0));
   EXPECT_EQ(g.eval("=SUMPRODUCT(A1:A2%)"), Value(0.05));
+  EXPECT_EQ(g.eval("=SUMPRODUCT(A:A*1:1)"), Value(CellError::Num));  // 65,536 x 256 values: refused
   EXPECT_EQ(g.eval("=(A1:A2>2)*1", "D2"), Value(1.0));  // outside, a reference is one cell
   EXPECT_EQ(g.eval("=TRUNC(-1.99)"), Value(-1.0));
   EXPECT_EQ(g.eval("=TRUNC(12.345,1)"), Value(12.3));
