@@ -23,6 +23,10 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitCallFailed = 1;
 inline constexpr int kExitSomeNotJudged = 1;
 inline constexpr int kExitUsage = 2;
+// The trainee's statements spent their time or memory budget (play: the run
+// stopped there, the module still closed by Fermer and Quitter; shell: some
+// line was stopped so).
+inline constexpr int kExitBudgetSpent = 3;
 
 using player::kDefaultPrinter;
 using player::RunSetup;

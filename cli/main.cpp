@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <vector>
@@ -30,7 +32,10 @@ constexpr const char* kHostLines =
     "\n"
     "Exit statuses: 0 success (check: every file judged); 1 a module call failed\n"
     "(check: some file not judged: unreadable, not judged from a file, or the\n"
-    "module failed on it); 2 wrong arguments or a trainee script that stopped.\n";
+    "module failed on it); 2 wrong arguments or a trainee script that stopped;\n"
+    "3 the trainee's statements spent their time or memory budget (--time-limit,\n"
+    "--memory-limit): the message names the line, and the module is still closed\n"
+    "(Fermer, Quitter); the shell goes on and ends with 3.\n";
 
 const CLI::Validator kQuestionNumber(
     [](std::string& text) {
@@ -101,6 +106,25 @@ struct SetupArguments {
   }
 };
 
+// --time-limit and --memory-limit: what the trainee's statements may take.
+struct BudgetArguments {
+  double seconds = std::chrono::duration<double>(platform::script::Limits::kDefaultTime).count();
+  std::size_t mebibytes = platform::script::Limits::kDefaultMemory >> 20;
+
+  void add_to(CLI::App& command, const std::string& timed) {
+    command.add_option("--time-limit", seconds, "seconds the trainee's statements may run (" + timed + ")")
+        ->check(CLI::Range(0.001, 86400.0))
+        ->capture_default_str();
+    command.add_option("--memory-limit", mebibytes, "MiB of text and arrays the trainee's statements may hold")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{1} << 20))
+        ->capture_default_str();
+  }
+
+  platform::script::Limits limits() const {
+    return {std::chrono::milliseconds(std::llround(seconds * 1000)), mebibytes << 20};
+  }
+};
+
 // --lang fr|en; without it, the environment's language (LC_ALL,
 // LC_MESSAGES, LANG), French when that is neither.
 struct LanguageArgument {
@@ -132,12 +156,16 @@ int main(int argc, char** argv) {
       ->check(CLI::ExistingFile);
   play->add_flag("--json", json, "print one JSON object instead of a line per verdict");
   play_setup.add_to(*play);
+  BudgetArguments play_budget;
+  play_budget.add_to(*play, "the whole script");
   LanguageArgument play_language;
   play_language.add_to(*play);
 
   SetupArguments shell_setup;
   CLI::App* shell = app.add_subcommand("shell", "type statements and # lines against Excel, one at a time");
   shell_setup.add_to(*shell);
+  BudgetArguments shell_budget;
+  shell_budget.add_to(*shell, "each line");
   LanguageArgument shell_language;
   shell_language.add_to(*shell);
 
@@ -174,6 +202,7 @@ int main(int argc, char** argv) {
       options.question = *d72506::player::parse_question_number(question);
       if (!trainee.empty()) options.trainee = stdfs::path(trainee);
       options.setup = play_setup.resolve();
+      options.setup.limits = play_budget.limits();
       options.language = play_language.resolve();
       options.json = json;
       return cli::play(options, std::cout, std::cerr);
@@ -197,6 +226,7 @@ int main(int argc, char** argv) {
     }
     cli::ShellOptions options;
     options.setup = shell_setup.resolve();
+    options.setup.limits = shell_budget.limits();
     options.language = shell_language.resolve();
     options.prompt = isatty(STDIN_FILENO) != 0;
     return cli::shell(options, std::cin, std::cout, std::cerr);

@@ -1,12 +1,14 @@
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <memory>
+#include <string>
 #include <system_error>
 
 #include "cli/commands.hpp"
 #include "player/folder.hpp"
 #include "player/host_lines.hpp"
 #include "player/report.hpp"
+#include "platform/script/budget.hpp"
 
 namespace d72506::cli {
 
@@ -24,12 +26,16 @@ namespace stdfs = std::filesystem;
 
 namespace {
 
+// One byte more than a script may hold at most: parse refuses a longer file
+// without all of it being read (a device or a huge file would never end).
 std::string read_text(const stdfs::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw stdfs::filesystem_error("cannot read the script", file, std::make_error_code(std::errc::io_error));
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string text(script::kMaxSourceSize + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  if (in.bad()) throw stdfs::filesystem_error("cannot read the script", file, std::make_error_code(std::errc::io_error));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
 }
 
 ScriptFailure failure_of(const script::ScriptError& e) {
@@ -41,7 +47,7 @@ ScriptFailure failure_of(const HostLineError& e, const std::string& script_name)
   return {script_name, e.line(), 0, script_name + ": line " + std::to_string(e.line()) + ": " + e.what()};
 }
 
-int conclude(const PlayReport& report, bool json, std::ostream& out, std::ostream& err) {
+int conclude(const PlayReport& report, bool json, std::ostream& out, std::ostream& err, bool budget_spent = false) {
   if (json) out << to_json(report) << '\n';
   if (report.call_error) {
     if (!json) err << "d72506: " << failure_line(*report.call_error) << '\n';
@@ -49,7 +55,7 @@ int conclude(const PlayReport& report, bool json, std::ostream& out, std::ostrea
   }
   if (report.script_error) {
     if (!json) err << "d72506: " << report.script_error->message << '\n';
-    return kExitUsage;
+    return budget_spent ? kExitBudgetSpent : kExitUsage;
   }
   return kExitSuccess;
 }
@@ -70,6 +76,7 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
     return conclude(report, options.json, out, err);
   }
 
+  bool budget_spent = false;
   const Folder templates = Folder::named_or_temporary(options.setup.templates_root, "d72506-templates");
   const Folder working = Folder::named_or_temporary(options.setup.workdir, "d72506-work");
   register_classes(templates.path(), options.setup.printer);
@@ -80,7 +87,12 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
   });
   try {
     player.init_question(options.question);
-    if (trainee) script::run(*trainee, platform::com::Variant(player.application()), host.callback());
+    if (trainee) {
+      // The trainee's statements alone count against the budget: the clock
+      // starts once the question is prepared.
+      const script::Budget::Scope budget(std::make_shared<script::Budget>(options.setup.limits));
+      script::run(*trainee, platform::com::Variant(player.application()), host.callback());
+    }
     if (host.checks() == 0 && player.question_live()) host.run("check", 0);
     player.finish();
   } catch (const PlayerCallFailed& e) {
@@ -88,6 +100,7 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
     player.abandon();
   } catch (const script::ScriptError& e) {
     report.script_error = failure_of(e);
+    budget_spent = e.kind() == script::ScriptError::Kind::Budget;
     player.abandon();
   } catch (const HostLineError& e) {
     report.script_error = failure_of(e, script_name);
@@ -96,7 +109,7 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
     player.abandon();
     throw;
   }
-  return conclude(report, options.json, out, err);
+  return conclude(report, options.json, out, err, budget_spent);
 }
 
 }  // namespace d72506::cli

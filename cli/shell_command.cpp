@@ -1,4 +1,6 @@
 #include <iostream>
+#include <memory>
+#include <string>
 
 #include "cli/commands.hpp"
 #include "player/folder.hpp"
@@ -6,6 +8,7 @@
 #include "player/report.hpp"
 #include "platform/com/apartment.hpp"
 #include "platform/com/convert.hpp"
+#include "platform/script/budget.hpp"
 
 namespace d72506::cli {
 
@@ -42,9 +45,21 @@ void run_gathered(script::Session& session, const std::string& text, std::ostrea
   }
 }
 
-bool read_line(std::istream& in, std::ostream& out, bool prompt, bool continuing, std::string& line) {
+// A line of at most a script's size: the rest of a longer one is read and
+// dropped, and `too_long` says so. False at the end of the input.
+bool read_line(std::istream& in, std::ostream& out, bool prompt, bool continuing, std::string& line, bool& too_long) {
   if (prompt) out << (continuing ? "...> " : "d72506> ") << std::flush;
-  return static_cast<bool>(std::getline(in, line));
+  line.clear();
+  too_long = false;
+  std::istream::sentry ready(in, true);
+  if (!ready) return false;
+  for (auto c = in.rdbuf()->sbumpc(); c != std::char_traits<char>::eof(); c = in.rdbuf()->sbumpc()) {
+    if (c == '\n') return true;
+    if (line.size() < script::kMaxSourceSize) line += static_cast<char>(c);
+    else too_long = true;
+  }
+  in.setstate(std::ios::eofbit);
+  return !line.empty() || too_long;
 }
 
 }  // namespace
@@ -60,26 +75,45 @@ int shell(const ShellOptions& options, std::istream& in, std::ostream& out, std:
   player.adopt(player::start_excel());
   std::size_t verdicts = 0;
   HostLines host(player, [&](const Verdict& v) { out << verdict_line(v, ++verdicts, options.language) << '\n'; });
-  script::Session session(com::Variant(player.application()), host.callback());
+  bool budget_spent = false;
+  {
+    // Each line gets the whole time; what the variables hold counts for the
+    // whole session. The budget ends before the player's closing calls.
+    const auto budget = std::make_shared<script::Budget>(setup.limits);
+    const script::Budget::Scope scope(budget);
+    script::Session session(com::Variant(player.application()), host.callback());
 
-  if (prompt) out << "Statements run on Excel; \"? expr\" prints a value; see `d72506 --help` for the # lines.\n";
-  std::string gathered;
-  std::string line;
-  while (read_line(in, out, prompt, !gathered.empty(), line)) {
-    gathered += gathered.empty() ? line : "\n" + line;
-    try {
-      run_gathered(session, gathered, out);
-    } catch (const script::ScriptError& e) {
-      if (e.incomplete()) continue;
-      err << e.what() << '\n';
-    } catch (const HostLineError& e) {
-      err << "line " << e.line() << ": " << e.what() << '\n';
-    } catch (const PlayerCallFailed& e) {
-      err << failure_line(e.failure()) << '\n';
-    } catch (const com::Error& e) {
-      err << "error " << e.number() << ": " << e.description() << '\n';
+    if (prompt) out << "Statements run on Excel; \"? expr\" prints a value; see `d72506 --help` for the # lines.\n";
+    std::string gathered;
+    std::string line;
+    bool too_long = false;
+    while (read_line(in, out, prompt, !gathered.empty(), line, too_long)) {
+      if (too_long || gathered.size() + line.size() > script::kMaxSourceSize) {
+        err << "the statements are longer than " << (script::kMaxSourceSize >> 20) << " MiB; dropped\n";
+        gathered.clear();
+        continue;
+      }
+      gathered += gathered.empty() ? line : "\n" + line;
+      budget->restart();
+      try {
+        run_gathered(session, gathered, out);
+      } catch (const script::ScriptError& e) {
+        if (e.incomplete()) continue;
+        budget_spent = budget_spent || e.kind() == script::ScriptError::Kind::Budget;
+        err << e.what() << '\n';
+      } catch (const HostLineError& e) {
+        err << "line " << e.line() << ": " << e.what() << '\n';
+      } catch (const PlayerCallFailed& e) {
+        err << failure_line(e.failure()) << '\n';
+      } catch (const com::Error& e) {
+        err << "error " << e.number() << ": " << e.description() << '\n';
+      } catch (const std::exception& e) {
+        // A "#" line whose files could not be delivered, for one: the line
+        // failed, the shell goes on.
+        err << "d72506: " << e.what() << '\n';
+      }
+      gathered.clear();
     }
-    gathered.clear();
   }
   try {
     player.finish();
@@ -87,7 +121,7 @@ int shell(const ShellOptions& options, std::istream& in, std::ostream& out, std:
     err << failure_line(e.failure()) << '\n';
     return kExitCallFailed;
   }
-  return kExitSuccess;
+  return budget_spent ? kExitBudgetSpent : kExitSuccess;
 }
 
 }  // namespace d72506::cli

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/script/budget.hpp"
+
 namespace d72506::player {
 
 // The printer a trainee's machine has unless told otherwise.
@@ -18,6 +20,9 @@ struct RunSetup {
   std::optional<std::filesystem::path> templates_root;
   // Empty for a machine without a printer, as Excel then reports none.
   std::string printer = kDefaultPrinter;
+  // What the trainee's statements may take (time and memory) before the run
+  // stops them; the player's own calls are not counted.
+  platform::script::Limits limits;
 };
 
 }  // namespace d72506::player
