@@ -9,6 +9,7 @@
 #include "engine/model/number_format.hpp"
 #include "engine/model/style.hpp"
 #include "platform/com/convert.hpp"
+#include "platform/script/budget.hpp"
 
 namespace engine::app {
 
@@ -80,11 +81,25 @@ com::Variant element_for(const com::SafeArray& array, int row, int column) {
   return array.at(array.lower_bound(1) + row, array.lower_bound(2) + column);
 }
 
+// Row by row; the clock of the run a trainee's statement belongs to is read
+// at each row, since one statement may fill a whole sheet.
 template <class Each>
 void each_cell(const model::CellRange& a, Each each) {
+  const auto& budget = platform::script::Budget::current();
   for (int row = a.first_row; row <= a.last_row; ++row) {
+    if (budget) budget->check_time();
     for (int column = a.first_column; column <= a.last_column; ++column) each(row, column);
   }
+}
+
+// The cells an assignment of `value` to the whole range would make, as the
+// budget of the run counts memory, before any is made: "x" given to every
+// cell of a sheet asks for gigabytes.
+void check_budget_for(const model::CellRange& a, const com::Variant& value) {
+  constexpr std::size_t kCellBytes = sizeof(model::Cell) + 64;  // the cell and its place in the sheet's maps
+  const std::size_t text = value.type() == com::VarType::String ? value.string_value().size() : 0;
+  const auto cells = static_cast<std::size_t>(a.row_count()) * static_cast<std::size_t>(a.column_count());
+  platform::script::check_new_value(cells * (kCellBytes + text));
 }
 
 // A 1-based rows x columns array of what `read` gives for each cell. Excel
@@ -123,6 +138,7 @@ void Range::set_value(const com::Variant& value) {
   model::Worksheet& s = sheet();
   const com::Variant v = value.is_object() ? com::value_of(value) : value;
   check_editable();
+  check_budget_for(area_, v.is_array() ? com::Variant() : v);
   if (v.is_array()) {
     const com::SafeArray& array = v.array_value();
     each_cell(area_, [&](int row, int column) {

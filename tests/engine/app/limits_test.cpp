@@ -1,6 +1,6 @@
 // Excel 2003's own limits, where a macro or a trainee's statement could
-// otherwise fill memory or time: the text a cell holds, and names that
-// lead to other names.
+// otherwise fill memory or time: the text a cell holds, names that lead to
+// other names, and a whole sheet filled by one statement.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,6 +9,8 @@
 #include "app_fixture.hpp"
 #include "platform/com/convert.hpp"
 #include "platform/com/text.hpp"
+#include "platform/script/budget.hpp"
+#include "platform/script/script.hpp"
 
 namespace engine::app::testing {
 namespace {
@@ -49,6 +51,39 @@ TEST_F(Limits, NamesThatEachUseTheNextTwiceEvaluateInLinearTime) {
   range("B1")->put("Formula", Variant("=chaine_30"));
   EXPECT_EQ(platform::com::cdbl(range("B1")->get("Value")), 1073741824.0);
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+}
+
+// A trainee's statement that fills a whole sheet at once meets the budget of
+// its run: the memory its cells would take before any is made, the time row
+// by row.
+TEST_F(Limits, FillingAWholeSheetInOneStatementStopsAtTheBudget) {
+  namespace script = platform::script;
+  const auto stopped = [this](const char* source, script::Limits limits) {
+    const script::Budget::Scope scope(std::make_shared<script::Budget>(limits));
+    try {
+      script::run(script::parse(source, "fill.bas"), Variant(app));
+    } catch (const script::ScriptError& e) {
+      return e;
+    }
+    ADD_FAILURE() << "ran through: " << source;
+    return script::ScriptError(script::ScriptError::Kind::Syntax, {}, 0, {}, {});
+  };
+  const auto started = std::chrono::steady_clock::now();
+  const script::ScriptError memory = stopped("x = 1\nRange(\"A1:IV65536\").Value = \"x\"", script::Limits{});
+  EXPECT_EQ(memory.kind(), script::ScriptError::Kind::Budget);
+  EXPECT_EQ(memory.line(), 2);
+  EXPECT_NE(memory.problem().find("memory budget of 256 MiB"), std::string::npos) << memory.problem();
+  EXPECT_TRUE(range("A1")->get("Value").is_empty());  // refused before any cell was made
+
+  const script::ScriptError time = stopped("Range(\"A1:IV65536\").Formula = \"=1\"",
+                                           script::Limits{std::chrono::milliseconds(200), std::size_t{1} << 40});
+  EXPECT_EQ(time.kind(), script::ScriptError::Kind::Budget);
+  EXPECT_NE(time.problem().find("time budget of 0.2 s"), std::string::npos) << time.problem();
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+  // Within its budget the same statement on a smaller range runs.
+  const script::Budget::Scope scope(std::make_shared<script::Budget>());
+  script::run(script::parse("Range(\"A1:J100\").Value = \"x\""), Variant(app));
+  EXPECT_EQ(range("J100")->get("Value"), Variant("x"));
 }
 
 }  // namespace
