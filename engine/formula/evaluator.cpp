@@ -193,12 +193,64 @@ Operand Evaluator::name(const Node& node) {
 
 Operand Evaluator::call(const Node& node) {
   if (!node.function) return Value(CellError::Name);
+  if (array_depth_ > 0 && node.function->lifts_over_arrays) return lifted_call(node);
   Arguments args(*this, node.children);
   try {
     return node.function->implementation(args);
   } catch (const ErrorResult& e) {
     return Value(e.error);
   }
+}
+
+namespace {
+
+// A constant node holding the value, so that the function's own argument
+// handling sees each element as if it had been typed.
+Node literal_node(const Value& value) {
+  Node node;
+  if (value.is_number()) node.kind = NodeKind::Number, node.number = value.number();
+  else if (value.is_text()) node.kind = NodeKind::Text, node.text = value.text();
+  else if (value.is_boolean()) node.kind = NodeKind::Boolean, node.boolean = value.boolean();
+  else if (value.is_error()) node.kind = NodeKind::Error, node.error = value.error();
+  return node;  // empty: a Missing node, which reads as an empty value
+}
+
+}  // namespace
+
+// The function applied to each element of its array arguments, single
+// values and single rows or columns stretched over the others as operators
+// stretch them; each argument is evaluated once.
+Operand Evaluator::lifted_call(const Node& node) {
+  std::vector<Array> arrays;
+  int rows = 1, columns = 1;
+  for (const Node& child : node.children) {
+    Operand operand = operator_operand(evaluate(child));
+    arrays.push_back(operand.is_array() ? operand.array() : as_array(scalar(operand)));
+    rows = std::max(rows, arrays.back().rows);
+    columns = std::max(columns, arrays.back().columns);
+  }
+  if (static_cast<double>(rows) * columns > max_array_cells) return Value(CellError::Num);
+  Array out{rows, columns, {}};
+  std::vector<Node> elements(node.children.size());
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns; ++c) {
+      for (std::size_t i = 0; i < arrays.size(); ++i) {
+        const Array& a = arrays[i];
+        const int rr = a.rows == 1 ? 0 : r, cc = a.columns == 1 ? 0 : c;
+        elements[i] = node.children[i].kind == NodeKind::Missing ? Node{}
+                      : rr < a.rows && cc < a.columns        ? literal_node(a.at(rr, cc))
+                                                              : literal_node(Value(CellError::NA));
+      }
+      Arguments args(*this, elements);
+      try {
+        out.cells.push_back(scalar(node.function->implementation(args)));
+      } catch (const ErrorResult& e) {
+        out.cells.emplace_back(e.error);
+      }
+    }
+  }
+  if (rows == 1 && columns == 1) return out.cells.front();
+  return out;
 }
 
 Operand Evaluator::evaluate_as_array(const Node& node) {

@@ -67,6 +67,7 @@ class Evaluator {
   Operand reference(const Reference& reference) const;
   Operand name(const Node& node);
   Operand call(const Node& node);
+  Operand lifted_call(const Node& node);
   Operand unary(const Node& node);
   Operand binary(const Node& node);
   Operand reference_operator(Operator op, const Operand& left, const Operand& right) const;

@@ -18,6 +18,9 @@ struct FunctionSpec {
   int biff_index;         // the function's number in BIFF8 tFunc/tFuncVar tokens
   bool is_volatile;       // recomputed at every recalculation
   Implementation implementation;
+  // Takes single values only: inside an array argument it applies to each
+  // element of an array given to it (LEN(A1:A3) is three lengths).
+  bool lifts_over_arrays = false;
 };
 
 // The function of that name, letter case ignored; null when unknown.

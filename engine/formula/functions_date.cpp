@@ -116,20 +116,20 @@ Operand datedif(Arguments& args) {
 }
 
 constexpr FunctionSpec table[] = {
-    {"DATE", 3, 3, 65, false, date},
-    {"TIME", 3, 3, 66, false, time},
-    {"DATEVALUE", 1, 1, 140, false, datevalue},
-    {"TIMEVALUE", 1, 1, 141, false, timevalue},
+    {"DATE", 3, 3, 65, false, date, true},
+    {"TIME", 3, 3, 66, false, time, true},
+    {"DATEVALUE", 1, 1, 140, false, datevalue, true},
+    {"TIMEVALUE", 1, 1, 141, false, timevalue, true},
     {"TODAY", 0, 0, 221, true, today},
     {"NOW", 0, 0, 74, true, now},
-    {"YEAR", 1, 1, 69, false, year},
-    {"MONTH", 1, 1, 68, false, month},
-    {"DAY", 1, 1, 67, false, day},
-    {"WEEKDAY", 1, 2, 70, false, weekday},
-    {"HOUR", 1, 1, 71, false, hour},
-    {"MINUTE", 1, 1, 72, false, minute},
-    {"SECOND", 1, 1, 73, false, second},
-    {"DATEDIF", 3, 3, 351, false, datedif},
+    {"YEAR", 1, 1, 69, false, year, true},
+    {"MONTH", 1, 1, 68, false, month, true},
+    {"DAY", 1, 1, 67, false, day, true},
+    {"WEEKDAY", 1, 2, 70, false, weekday, true},
+    {"HOUR", 1, 1, 71, false, hour, true},
+    {"MINUTE", 1, 1, 72, false, minute, true},
+    {"SECOND", 1, 1, 73, false, second, true},
+    {"DATEDIF", 3, 3, 351, false, datedif, true},
 };
 
 }  // namespace

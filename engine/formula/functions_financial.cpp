@@ -92,8 +92,8 @@ Operand rate(Arguments& args) {
 }
 
 constexpr FunctionSpec table[] = {
-    {"PMT", 3, 5, 59, false, pmt},     {"FV", 3, 5, 57, false, fv},         {"PV", 3, 5, 56, false, pv},
-    {"NPER", 3, 5, 58, false, nper},   {"RATE", 3, 6, 60, false, rate},
+    {"PMT", 3, 5, 59, false, pmt, true},     {"FV", 3, 5, 57, false, fv, true},         {"PV", 3, 5, 56, false, pv, true},
+    {"NPER", 3, 5, 58, false, nper, true},   {"RATE", 3, 6, 60, false, rate},
 };
 
 }  // namespace

@@ -44,13 +44,13 @@ Operand n(Arguments& args) {
 
 constexpr FunctionSpec table[] = {
     {"ISBLANK", 1, 1, 129, false, isblank},
-    {"ISNUMBER", 1, 1, 128, false, isnumber},
-    {"ISTEXT", 1, 1, 127, false, istext},
-    {"ISNONTEXT", 1, 1, 190, false, isnontext},
-    {"ISLOGICAL", 1, 1, 198, false, islogical},
-    {"ISERROR", 1, 1, 3, false, iserror},
-    {"ISERR", 1, 1, 126, false, iserr},
-    {"ISNA", 1, 1, 2, false, isna},
+    {"ISNUMBER", 1, 1, 128, false, isnumber, true},
+    {"ISTEXT", 1, 1, 127, false, istext, true},
+    {"ISNONTEXT", 1, 1, 190, false, isnontext, true},
+    {"ISLOGICAL", 1, 1, 198, false, islogical, true},
+    {"ISERROR", 1, 1, 3, false, iserror, true},
+    {"ISERR", 1, 1, 126, false, iserr, true},
+    {"ISNA", 1, 1, 2, false, isna, true},
     {"NA", 0, 0, 10, false, na},
     {"N", 1, 1, 131, false, n},
 };

@@ -53,7 +53,7 @@ constexpr FunctionSpec table[] = {
     {"IF", 2, 3, 1, false, if_},
     {"AND", 1, 30, 36, false, and_},
     {"OR", 1, 30, 37, false, or_},
-    {"NOT", 1, 1, 38, false, not_},
+    {"NOT", 1, 1, 38, false, not_, true},
     {"TRUE", 0, 0, 34, false, true_},
     {"FALSE", 0, 0, 35, false, false_},
 };

@@ -90,6 +90,14 @@ TEST(Math, ArraysProductsAndMultiples) {
   EXPECT_EQ(g.eval("=SUMPRODUCT(A1:A2%)"), Value(0.05));
   EXPECT_EQ(g.eval("=SUMPRODUCT(A:A*1:1)"), Value(CellError::Num));  // 65,536 x 256 values: refused
   EXPECT_EQ(g.eval("=(A1:A2>2)*1", "D2"), Value(1.0));  // outside, a reference is one cell
+  // Functions of single values apply to each element inside an array argument.
+  EXPECT_EQ(g.eval("=SUMPRODUCT(LEN(B1:B2))"), Value(2.0));
+  EXPECT_EQ(g.eval("=SUMPRODUCT(--ISNUMBER(A1:C2))"), Value(3.0));
+  EXPECT_EQ(g.eval("=SUMPRODUCT(ROUND(A1:A2/4,1))"), Value(1.3));  // 0.5 + 0.8
+  EXPECT_EQ(g.eval("=SUMPRODUCT(--(LEFT(B1:B2,1)=\"x\"))"), Value(1.0));
+  EXPECT_EQ(g.eval("=SUMPRODUCT(MOD(A1:A2,{2,3}))"), Value(3.0));  // a column and a row make 2x2: 0+2+1+0
+  EXPECT_EQ(g.eval("=SUMPRODUCT(MOD({4;5},{2;3}))"), Value(2.0));
+  EXPECT_EQ(g.eval("=LEN(B1:B2)", "D1"), Value(1.0));  // outside, one cell by intersection
   EXPECT_EQ(g.eval("=TRUNC(-1.99)"), Value(-1.0));
   EXPECT_EQ(g.eval("=TRUNC(12.345,1)"), Value(12.3));
   EXPECT_EQ(g.eval("=CEILING(2.5,1)"), Value(3.0));
