@@ -163,3 +163,65 @@ TEST_F(ConvertedExercises, GnumericsXlsxKeepsOutlineBoxesAndProtection) {
 }
 
 }  // namespace
+
+namespace {
+
+// What trainees do to the exercise files (questions 607, 610, 612 and 615),
+// saved by LibreOffice as .xlsx: the rows hidden, grouped and collapsed, the
+// style "Titre bleu" and a box ticked.
+TEST(TraineeChanges, SurviveLibreOfficesXlsx) {
+  if (!xls::interop::on_path("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+  ScratchFolder folder;
+  auto book = xls::read_workbook_file((kExercises / "07250610.xls").string());
+  model::Worksheet& quarter = *book->find_sheet("Trimestre 1");
+  quarter.group_rows(3, 5);
+  quarter.set_row_show_detail(6, false);
+  quarter.set_rows_hidden(8, 11, true);
+  model::CellFormat blue;
+  blue.font.bold = blue.font.italic = true;
+  blue.font.color_index = 55;
+  book->styles().add("Titre bleu", blue);
+  book->change_style("Titre bleu", blue);
+  quarter.apply_style(model::CellRange::cell(0, 0), "Titre bleu");
+  xls::write_workbook_file(*book, (folder / "trainee.xls").string());
+  auto choice = xls::read_workbook_file((kExercises / "07250615.xls").string());
+  model::Worksheet& answers = choice->sheet(0);
+  answers.unprotect();
+  answers.set_check_box_value("Case à cocher 2", model::xl::On);
+  answers.protect();
+  xls::write_workbook_file(*choice, (folder / "choice.xls").string());
+  ASSERT_TRUE(xls::interop::run_bounded({"soffice", "-env:UserInstallation=file://" + (folder / "profile").string(),
+                                         "--headless", "--convert-to", "xlsx", "--outdir", folder.path().string(),
+                                         (folder / "trainee.xls").string(), (folder / "choice.xls").string()},
+                                        300));
+
+  const auto back = formats::read_workbook_file((folder / "trainee.xlsx").string());
+  const model::Worksheet& sheet = *back->find_sheet("Trimestre 1");
+  for (int row = 3; row <= 5; ++row) {
+    EXPECT_EQ(sheet.rows().level(row), 2) << row;
+    EXPECT_TRUE(sheet.rows().hidden(row)) << row;
+  }
+  // LibreOffice writes no collapsed flag; the summary row shows its detail
+  // hidden all the same, which is what ShowDetail reads.
+  EXPECT_FALSE(sheet.row_show_detail(6));
+  for (int row = 8; row <= 11; ++row) {
+    EXPECT_TRUE(sheet.rows().hidden(row)) << row;
+    EXPECT_EQ(sheet.rows().level(row), 1) << row;
+  }
+  const model::Style* style = back->styles().find("Titre bleu");
+  ASSERT_NE(style, nullptr);
+  EXPECT_TRUE(style->format.font.bold && style->format.font.italic);
+  EXPECT_EQ(style->format.font.color_index, 55);
+  EXPECT_EQ(sheet.format(0, 0).style, "Titre bleu");
+  // LibreOffice drops a hidden workbook window when it saves: the reading of
+  // workbookView's visibility is tested on Excel's layout instead.
+
+  const auto ticked = formats::read_workbook_file((folder / "choice.xlsx").string());
+  const model::Worksheet& boxes = ticked->sheet(0);
+  ASSERT_NE(boxes.find_shape("Case à cocher 2"), nullptr);
+  EXPECT_EQ(boxes.find_shape("Case à cocher 2")->value, model::xl::On);
+  EXPECT_EQ(boxes.find_shape("Case à cocher 1")->value, model::xl::Off);
+  EXPECT_TRUE(boxes.protection().contents);
+}
+
+}  // namespace
