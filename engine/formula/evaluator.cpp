@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_set>
+#include <utility>
 
 #include "engine/formula/functions.hpp"
 #include "engine/formula/text.hpp"
@@ -283,11 +284,11 @@ Operand Evaluator::unary(const Node& node) {
 }
 
 Operand Evaluator::binary(const Node& node) {
-  const Operand left = evaluate(node.children[0]);
-  const Operand right = evaluate(node.children[1]);
+  Operand left = evaluate(node.children[0]);
+  Operand right = evaluate(node.children[1]);
   if (node.op == Operator::Range || node.op == Operator::Intersect || node.op == Operator::Union)
     return reference_operator(node.op, left, right);
-  const Operand a = operator_operand(left), b = operator_operand(right);
+  const Operand a = operator_operand(std::move(left)), b = operator_operand(std::move(right));
   if (a.is_array() || b.is_array()) {
     return elementwise(a.is_array() ? a.array() : as_array(scalar(a)), b.is_array() ? b.array() : as_array(scalar(b)),
                        node.op);
