@@ -11,6 +11,7 @@
 
 #include "cli/commands.hpp"
 #include "player/exercise_files.hpp"
+#include "player/folder.hpp"
 #include "player/judging_run.hpp"
 #include "player/question_number.hpp"
 
@@ -142,6 +143,8 @@ struct LanguageArgument {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // First, before any thread starts: an interrupted run leaves no temporary folder.
+  d72506::player::Folder::remove_temporaries_on_signals();
   CLI::App app("Plays the questions of the chapter 6 exercise module as the course player does.", "d72506");
   app.require_subcommand(1);
   app.footer(kHostLines);

@@ -1,5 +1,13 @@
 #include "player/exercise_files.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <system_error>
+
 #include "host/installation.hpp"
 #include "player/question_number.hpp"
 
@@ -11,6 +19,34 @@ namespace {
 
 // The only question whose delivered file is a template.
 constexpr std::int32_t kTemplateQuestion = 614;
+
+[[noreturn]] void fail(const std::string& what, const stdfs::path& where) {
+  throw stdfs::filesystem_error(what, where, std::error_code(errno, std::generic_category()));
+}
+
+// A new file beside `to`, filled and then renamed over it: whatever had that
+// name (an older copy, a link to a file elsewhere) is replaced as an entry of
+// the working folder, never written through. A folder in the way fails.
+void put_in_place(const stdfs::path& from, const stdfs::path& to) {
+  std::string staging = (to.parent_path() / ("." + to.filename().string() + "-XXXXXX")).string();
+  const int fd = ::mkstemp(staging.data());
+  if (fd < 0) fail("cannot create a file in the working folder", to.parent_path());
+  std::ifstream in(from, std::ios::binary);
+  std::vector<char> buffer(1 << 16);
+  bool written = static_cast<bool>(in) && ::fchmod(fd, 0644) == 0;
+  while (written && in) {
+    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    const auto size = static_cast<std::size_t>(in.gcount());
+    written = ::write(fd, buffer.data(), size) == static_cast<ssize_t>(size);
+  }
+  written = ::close(fd) == 0 && written && in.eof();
+  if (!written || ::rename(staging.c_str(), to.c_str()) != 0) {
+    const int reason = errno;
+    ::unlink(staging.c_str());
+    errno = reason;
+    fail("cannot deliver the exercise file", to);
+  }
+}
 
 }  // namespace
 
@@ -40,7 +76,7 @@ std::vector<std::string> deliver(std::int32_t question, const stdfs::path& exerc
       missing.push_back(name);
       continue;
     }
-    stdfs::copy_file(exercises / name, working / name, stdfs::copy_options::overwrite_existing);
+    put_in_place(exercises / name, working / name);
   }
   return missing;
 }

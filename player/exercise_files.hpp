@@ -21,7 +21,8 @@ std::vector<std::string> delivered_files(std::int32_t question);
 std::optional<std::filesystem::path> default_exercises_folder();
 
 // Copies the question's delivered files from `exercises` into `working`,
-// replacing older copies. A file missing from `exercises` is left out and
+// replacing older copies, and links of the same name as links (their
+// targets are never written). A file missing from `exercises` is left out and
 // named in the result: the module then reports the missing file itself, as
 // it would to a player whose delivery failed. Throws
 // std::filesystem::filesystem_error when a copy fails.

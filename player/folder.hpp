@@ -18,6 +18,15 @@ class Folder {
   static Folder kept(const std::filesystem::path& path);
   // The named folder, kept; a temporary one when none is named.
   static Folder named_or_temporary(const std::optional<std::filesystem::path>& named, std::string_view prefix);
+  // Both refuse a path holding a backslash (std::filesystem::filesystem_error),
+  // since the module would read it as a separator and work elsewhere.
+
+  // Makes SIGINT, SIGTERM and SIGHUP remove every temporary folder still
+  // alive before the process ends as the signal says. For a program's main
+  // alone, before it starts any thread: the signals are blocked in the
+  // calling thread (and so in every thread started after) and taken by a
+  // thread of their own. A library must leave its host's signals alone.
+  static void remove_temporaries_on_signals();
 
   Folder(Folder&& other) noexcept;
   Folder& operator=(Folder&&) = delete;
