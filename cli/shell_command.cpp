@@ -6,8 +6,8 @@
 #include "player/folder.hpp"
 #include "player/host_lines.hpp"
 #include "player/report.hpp"
-#include "platform/com/apartment.hpp"
-#include "platform/com/convert.hpp"
+#include "player/shown_value.hpp"
+#include "platform/com/error.hpp"
 #include "platform/script/budget.hpp"
 
 namespace d72506::cli {
@@ -24,22 +24,10 @@ using player::Verdict;
 
 namespace {
 
-// A value as the immediate window shows it; objects by their class.
-std::string shown(const com::Variant& value) {
-  if (value.is_object()) {
-    return value.object() ? "<" + value.object()->members().class_name() + ">" : "Nothing";
-  }
-  try {
-    return com::cstr(value);
-  } catch (const com::Error&) {
-    return std::string("<") + com::type_name(value.type()) + ">";
-  }
-}
-
 // Runs what the shell has gathered: statements, or "? expression".
 void run_gathered(script::Session& session, const std::string& text, std::ostream& out) {
   if (text.starts_with('?')) {
-    out << shown(session.evaluate(std::string_view(text).substr(1))) << '\n';
+    out << player::shown_value(session.evaluate(std::string_view(text).substr(1))) << '\n';
   } else {
     session.run_line(text);
   }
