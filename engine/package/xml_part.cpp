@@ -19,7 +19,8 @@ namespace {
 // depth and text-size limits. NOERROR/NOWARNING: the fault is reported by
 // the exception, not printed on stderr. BIG_LINES: line numbers past 65,535
 // in an error stay right.
-constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+constexpr int kParseOptions =
+    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES | XML_PARSE_COMPACT;
 
 // Marks a parse stopped because the document declared a DTD.
 int kDtdRefused = 0;
