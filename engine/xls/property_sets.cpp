@@ -48,14 +48,18 @@ struct IconvClose {
 };
 
 // The text in code page 1252, or nothing when it holds a character 1252 lacks.
-std::optional<std::string> to_windows_1252(std::string_view utf8) {
-  std::unique_ptr<void, IconvClose> handle(iconv_open("CP1252", "UTF-8"));
+// `text` converted between two encodings iconv knows, in an output buffer
+// `growth` times the input's size; nothing when either encoding is unknown
+// or the text holds a character the target lacks.
+std::optional<std::string> convert(std::string_view text, const char* to_code, const char* from_code,
+                                   std::size_t growth) {
+  std::unique_ptr<void, IconvClose> handle(iconv_open(to_code, from_code));
   if (handle.get() == reinterpret_cast<void*>(-1)) {
     handle.release();
     return std::nullopt;
   }
-  std::string in(utf8);
-  std::string out(in.size(), '\0');  // 1252 never takes more bytes than UTF-8
+  std::string in(text);
+  std::string out(growth * in.size(), '\0');
   char* from = in.data();
   char* to = out.data();
   std::size_t left = in.size(), room = out.size();
@@ -64,6 +68,9 @@ std::optional<std::string> to_windows_1252(std::string_view utf8) {
   out.resize(out.size() - room);
   return out;
 }
+
+// 1252 never takes more bytes than UTF-8.
+std::optional<std::string> to_windows_1252(std::string_view utf8) { return convert(utf8, "CP1252", "UTF-8", 1); }
 
 // Texts in the set's code page, each with its terminating null.
 class TextCoding {
@@ -220,18 +227,8 @@ std::string code_page_to_utf8(std::span<const std::uint8_t> bytes, std::uint16_t
   std::string in(bytes.begin(), bytes.end());
   in.resize(std::min(in.size(), in.find('\0')));
   if (codepage == kUtf8) return utf16_to_utf8(utf8_to_utf16(in));  // damaged sequences become U+FFFD
-  std::unique_ptr<void, IconvClose> handle(iconv_open("UTF-8", ("CP" + std::to_string(codepage)).c_str()));
-  if (handle.get() == reinterpret_cast<void*>(-1)) {
-    handle.release();
-    return {};
-  }
-  std::string out(4 * in.size(), '\0');  // no code page takes more than four UTF-8 bytes a byte
-  char* from = in.data();
-  char* to = out.data();
-  std::size_t left = in.size(), room = out.size();
-  if (iconv(static_cast<iconv_t>(handle.get()), &from, &left, &to, &room) == static_cast<std::size_t>(-1)) return {};
-  out.resize(out.size() - room);
-  return out;
+  // No code page takes more than four UTF-8 bytes for one of its bytes.
+  return convert(in, "UTF-8", ("CP" + std::to_string(codepage)).c_str(), 4).value_or(std::string());
 }
 
 std::string text_value_at(const SetBytes& set, std::size_t at, std::uint16_t codepage) {
