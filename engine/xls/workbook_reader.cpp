@@ -593,6 +593,11 @@ std::unique_ptr<model::Workbook> load_workbook(std::span<const std::uint8_t> byt
     const auto stream = container.read_stream("Workbook");
     if (!stream) {
       if (container.read_stream("Book")) fail("the workbook is in the Excel 5.0/95 format, which is not supported");
+      // Excel 2007 and later keep a password-protected .xlsx encrypted
+      // inside a compound file, in this stream.
+      const auto names = container.stream_names();
+      if (std::find(names.begin(), names.end(), "EncryptedPackage") != names.end())
+        fail("the workbook is encrypted with a password");
       fail("the file holds no workbook stream");
     }
     auto book = WorkbookReader(*stream, name, report).run();

@@ -208,12 +208,9 @@ void read_anchor(const xmlNode& anchor, bool in_alternate, std::vector<DrawingSh
     const xmlNode* body = first_child(object, kAnyNs, "txBody");
     // Inside alternate content, a shape is a form control's DrawingML copy:
     // its caption and state come from the VML and ctrlProps parts.
-    if (kind == "sp" && !in_alternate && body) {
-      shape.text_box = true;
-      shape.text = body_text(*body);
-    } else if (kind != "sp") {
-      shape.other = true;
-    }
+    if (kind != "sp") shape.other = true;
+    if (body) shape.text = body_text(*body);
+    shape.text_box = kind == "sp" && !in_alternate && body;
     if (const xmlNode* sp_properties = first_child(object, kAnyNs, "spPr"))
       if (const xmlNode* transform = first_child(*sp_properties, kAnyNs, "xfrm"))
         if (const xmlNode* size = first_child(*transform, kAnyNs, "ext"); size && from) {

@@ -47,7 +47,7 @@ struct DrawingShape {
   bool form_control = false;         // inside mc:AlternateContent: a control's DrawingML copy
   bool text_box = false;             // a shape with text
   bool other = false;                // a picture, chart, connector or group: no place in the model
-  std::string text;
+  std::string text;                  // a text box's text, a form control's caption
   int row = 0;
   int column = 0;
   std::optional<model::ShapeExtent> extent;  // offsets and size in points, when the anchor gives a size

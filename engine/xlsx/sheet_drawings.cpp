@@ -78,7 +78,9 @@ class SheetDrawings {
   }
 
   // Excel ties a control's VML shape to its drawing copy by number
-  // ("_x0000_s1025" and id 1025); LibreOffice by name.
+  // ("_x0000_s1025" and id 1025); LibreOffice by name. Without a VML shape
+  // (a VML part that would not parse), Excel's control list and ctrlProps
+  // part still say what the control is.
   void add_form_control(const DrawingShape& shape) {
     for (std::size_t i = 0; i < vml_.size(); ++i) {
       const VmlShape& vml = vml_[i];
@@ -86,9 +88,28 @@ class SheetDrawings {
       if ((vml.shape_id && *vml.shape_id == shape.id) || (!vml.name.empty() && vml.name == shape.name)) {
         if (vml.kind == Kind::CheckBox) return add_check_box(i, &shape);
         used_[i] = true;
-        break;
+        return report_other_control(shape);
       }
     }
+    const auto control = std::find_if(info_.controls.begin(), info_.controls.end(),
+                                      [&](const SheetControl& c) { return c.shape_id == shape.id; });
+    if (control == info_.controls.end()) return report_other_control(shape);
+    const auto properties = read_optional_part(archive_, relationships_.by_id(control->properties_id), report_,
+                                               read_control_properties_part);
+    if (!properties || properties->object_type != "CheckBox") return report_other_control(shape);
+    import::DrawnShape drawn;
+    drawn.kind = model::ShapeKind::CheckBox;
+    drawn.row = shape.row;
+    drawn.column = shape.column;
+    drawn.name = !shape.name.empty() ? shape.name : control->name;
+    drawn.text = shape.text;
+    drawn.value = properties->value.value_or(model::xl::Off);
+    drawn.locked = control->locked.value_or(true);
+    drawn.extent = shape.extent;
+    import::add_drawn_shape(sheet_, std::move(drawn), report_);
+  }
+
+  void report_other_control(const DrawingShape& shape) {
     import::report_loss(report_, "form control", sheet_.name() + "!" + shape.name,
                         "only check boxes among the form controls are kept");
   }

@@ -7,6 +7,7 @@
 #include "engine/formats/workbook_formats.hpp"
 #include "engine/import/file_error.hpp"
 #include "engine/model/workbook.hpp"
+#include "engine/xls/compound_file.hpp"
 #include "engine/xls/workbook_file.hpp"
 #include "tests/engine/package/zip_builder.hpp"
 #include "tests/engine/xls/interop_support.hpp"
@@ -80,6 +81,11 @@ TEST(ReadWorkbookFile, FailuresNameTheFileNotItsFolder) {
   EXPECT_EQ(problem("document.xlsx"),
             (std::pair<std::string, std::string>{
                 "document.xlsx", "the zip package is neither an Excel workbook nor an OpenDocument spreadsheet"}));
+  // A password-protected .xlsx is an encrypted package in a compound file.
+  const std::vector<xls::Stream> encrypted = {{"EncryptionInfo", {4, 0, 4, 0}}, {"EncryptedPackage", {1, 2, 3}}};
+  write_bytes(folder / "secret.xlsx", xls::write_compound_file(encrypted));
+  EXPECT_EQ(problem("secret.xlsx"),
+            (std::pair<std::string, std::string>{"secret.xlsx", "the workbook is encrypted with a password"}));
   EXPECT_EQ(problem("absent.xlsx"),
             (std::pair<std::string, std::string>{"absent.xlsx", "the file cannot be opened"}));
 }

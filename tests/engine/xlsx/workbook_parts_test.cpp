@@ -194,6 +194,38 @@ TEST(Drawings, NotesTextBoxesAndCheckBoxesAsExcelLaysThemOut) {
   EXPECT_EQ(report.notes()[0].where, "Feuil1!Image 1");
 }
 
+// A VML part that does not parse costs the notes' visibility and the
+// captions, not the boxes Excel also lists with their state.
+TEST(Drawings, WithoutTheirVmlExcelsBoxesComeFromTheControlList) {
+  import::LoadReport report;
+  const auto book = load(
+      {{"xl/worksheets/sheet1.xml",
+        worksheet("", "<drawing r:id=\"rId3\"/><legacyDrawing r:id=\"rId2\"/><controls><control shapeId=\"1028\" "
+                      "r:id=\"rId4\" name=\"Case à cocher 2\"><controlPr locked=\"0\"/></control></controls>")},
+       {"xl/worksheets/_rels/sheet1.xml.rels", kSheetRels},
+       {"xl/comments1.xml", kComments},
+       {"xl/drawings/vmlDrawing1.vml", "<xml><v:shape></xml>"},
+       {"xl/drawings/drawing1.xml", kExcelDrawing},
+       {"xl/ctrlProps/ctrlProp1.xml",
+        "<formControlPr xmlns=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/main\" "
+        "objectType=\"CheckBox\" checked=\"Mixed\"/>"}},
+      &report);
+  const model::Worksheet& sheet = book->sheet(0);
+  const model::Shape* box = sheet.find_shape("Case à cocher 2");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->kind, model::ShapeKind::CheckBox);
+  EXPECT_EQ(box->value, model::xl::Mixed);
+  EXPECT_FALSE(box->locked);
+  EXPECT_EQ(box->row, 12);
+  EXPECT_EQ(sheet.find_shape("Case à cocher 1"), nullptr);  // listed nowhere but in the VML
+  ASSERT_NE(sheet.note(2, 4), nullptr);
+  EXPECT_FALSE(sheet.note(2, 4)->visible);
+  std::vector<std::string> lost;
+  for (const auto& note : report.notes()) lost.push_back(note.what + " " + note.where);
+  EXPECT_EQ(lost, (std::vector<std::string>{"drawing xl/drawings/vmlDrawing1.vml", "form control Feuil1!Case à cocher 1",
+                                            "shape Feuil1!Image 1"}));
+}
+
 // LibreOffice names the VML shape after the control (ID="...") and gives
 // the caption as the control's name; Gnumeric gives no names at all.
 TEST(Drawings, CheckBoxesAsLibreOfficeAndGnumericLayThemOut) {
