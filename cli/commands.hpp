@@ -27,6 +27,10 @@ inline constexpr int kExitUsage = 2;
 // stopped there, the module still closed by Fermer and Quitter; shell: some
 // line was stopped so).
 inline constexpr int kExitBudgetSpent = 3;
+// The trainee script stopped: it is not a script, a statement raised an
+// error, or a "#" line could not run. Apart from usage errors, so that a
+// caller can tell a wrong answer script from a wrong command line.
+inline constexpr int kExitScriptFailed = 4;
 
 using player::kDefaultPrinter;
 using player::RunSetup;
@@ -80,5 +84,14 @@ int check(const CheckOptions& options, std::ostream& out, std::ostream& err);
 // Lists the codes of one question (all when `question` is 0) with their
 // messages, a line each.
 int codes(std::int32_t question, player::Language language, std::ostream& out);
+
+struct ServeOptions {
+  RunSetup setup;
+};
+
+// Answers JSON requests read from `in`, one per line, with one JSON response
+// per line on `out` (docs/protocol.md); notes go to `err`. Whatever the
+// requests left open is closed at the end of the input.
+int serve(const ServeOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace d72506::cli

@@ -3,10 +3,14 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 #include "cli/commands.hpp"
@@ -33,19 +37,15 @@ constexpr const char* kHostLines =
     "\n"
     "Exit statuses: 0 success (check: every file judged); 1 a module call failed\n"
     "(check: some file not judged: unreadable, not judged from a file, or the\n"
-    "module failed on it); 2 wrong arguments or a trainee script that stopped;\n"
+    "module failed on it); 2 wrong arguments;\n"
     "3 the trainee's statements spent their time or memory budget (--time-limit,\n"
     "--memory-limit): the message names the line, and the module is still closed\n"
-    "(Fermer, Quitter); the shell goes on and ends with 3.\n";
+    "(Fermer, Quitter); the shell goes on and ends with 3;\n"
+    "4 the trainee script stopped otherwise: not a script, a statement's error, or\n"
+    "a # line that cannot run (named with its line).\n";
 
-const CLI::Validator kQuestionNumber(
-    [](std::string& text) {
-      return d72506::player::parse_question_number(text) ? std::string()
-                                              : "a question number is decimal digits, as in 601, not '" + text + "'";
-    },
-    "NUMBER");
-
-// The commands that judge or explain codes know only the chapter's questions.
+// The commands know only the chapter's questions; a script's "#init" may
+// still hand the module any number, as a player may.
 const CLI::Validator kChapterQuestion(
     [](std::string& text) {
       const auto number = d72506::player::parse_question_number(text);
@@ -140,6 +140,34 @@ struct LanguageArgument {
   }
 };
 
+// With --json, a wrong argument is reported as the run's error, in the
+// shape of play's report, so that a program reading it needs no second parser.
+std::string usage_error_json(const std::string& problem) {
+  const nlohmann::ordered_json error = {
+      {"call", "arguments"}, {"number", 0}, {"source", "d72506"}, {"description", problem}};
+  const nlohmann::ordered_json report = {{"question", nullptr}, {"verdicts", nlohmann::json::array()}, {"error", error}};
+  return report.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// The subcommand names, as help lists them.
+std::vector<std::string> subcommand_names(CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) names.push_back(sub->get_name());
+  return names;
+}
+
+// Without a subcommand, or with a word that names none, the command says
+// which exist rather than only that one is required.
+std::optional<std::string> subcommand_problem(CLI::App& app, int argc, char** argv) {
+  const std::vector<std::string> names = subcommand_names(app);
+  std::string listed;
+  for (const std::string& name : names) listed += (listed.empty() ? "" : ", ") + name;
+  if (argc < 2) return "a subcommand is required: " + listed;
+  const std::string first = argv[1];
+  if (first.starts_with('-') || std::find(names.begin(), names.end(), first) != names.end()) return std::nullopt;
+  return "unknown subcommand '" + first + "': the subcommands are " + listed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -148,13 +176,14 @@ int main(int argc, char** argv) {
   CLI::App app("Plays the questions of the chapter 6 exercise module as the course player does.", "d72506");
   app.require_subcommand(1);
   app.footer(kHostLines);
+  app.set_version_flag("--version", std::string("d72506 ") + D72506_VERSION_TEXT);
 
   std::string question;
   std::string trainee;
   bool json = false;
   SetupArguments play_setup;
   CLI::App* play = app.add_subcommand("play", "prepare a question, run a trainee script on it, print each verdict");
-  play->add_option("QUESTION", question, "question number, 601 to 615")->required()->check(kQuestionNumber);
+  play->add_option("QUESTION", question, "question number, 601 to 615")->required()->check(kChapterQuestion);
   play->add_option("--trainee", trainee, "trainee script run on Excel once the question is prepared")
       ->check(CLI::ExistingFile);
   play->add_flag("--json", json, "print one JSON object instead of a line per verdict");
@@ -192,14 +221,31 @@ int main(int argc, char** argv) {
   check_setup.add_machine_to(*check);
   check_language.add_to(*check);
 
+  SetupArguments serve_setup;
+  CLI::App* serve = app.add_subcommand("serve", "answer JSON requests, one per line on standard input (docs/protocol.md)");
+  serve_setup.add_to(*serve);
+  BudgetArguments serve_budget;
+  serve_budget.add_to(*serve, "each request");
+
   std::string codes_question;
   LanguageArgument codes_language;
   CLI::App* codes = app.add_subcommand("codes", "list the verdict codes and what each means to a trainee");
   codes->add_option("QUESTION", codes_question, "only this question's codes")->check(kChapterQuestion);
   codes_language.add_to(*codes);
 
+  CLI::App* help = app.add_subcommand("help", "list the subcommands; d72506 SUBCOMMAND --help tells one's options");
+  const bool json_requested =
+      std::any_of(argv + 1, argv + argc, [](const char* a) { return a == std::string_view("--json"); });
   try {
+    if (const auto problem = subcommand_problem(app, argc, argv)) {
+      throw CLI::ValidationError(*problem, CLI::ExitCodes::RequiredError);
+    }
     app.parse(argc, argv);
+    if (help->parsed()) {
+      // The command's own help, not that of the subcommand named help.
+      std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
+      return cli::kExitSuccess;
+    }
     if (play->parsed()) {
       cli::PlayOptions options;
       options.question = *d72506::player::parse_question_number(question);
@@ -227,6 +273,12 @@ int main(int argc, char** argv) {
       const auto number = codes_question.empty() ? 0 : *d72506::player::parse_question_number(codes_question);
       return cli::codes(number, codes_language.resolve(), std::cout);
     }
+    if (serve->parsed()) {
+      cli::ServeOptions options;
+      options.setup = serve_setup.resolve();
+      options.setup.limits = serve_budget.limits();
+      return cli::serve(options, std::cin, std::cout, std::cerr);
+    }
     cli::ShellOptions options;
     options.setup = shell_setup.resolve();
     options.setup.limits = shell_budget.limits();
@@ -234,6 +286,10 @@ int main(int argc, char** argv) {
     options.prompt = isatty(STDIN_FILENO) != 0;
     return cli::shell(options, std::cin, std::cout, std::cerr);
   } catch (const CLI::ParseError& e) {
+    if (e.get_exit_code() != 0 && json_requested) {
+      std::cout << usage_error_json(e.what()) << '\n';
+      return cli::kExitUsage;
+    }
     return app.exit(e) == 0 ? cli::kExitSuccess : cli::kExitUsage;
   } catch (const std::exception& e) {
     std::cerr << "d72506: " << e.what() << '\n';

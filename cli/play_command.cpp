@@ -55,7 +55,7 @@ int conclude(const PlayReport& report, bool json, std::ostream& out, std::ostrea
   }
   if (report.script_error) {
     if (!json) err << "d72506: " << report.script_error->message << '\n';
-    return budget_spent ? kExitBudgetSpent : kExitUsage;
+    return budget_spent ? kExitBudgetSpent : kExitScriptFailed;
   }
   return kExitSuccess;
 }

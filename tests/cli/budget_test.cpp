@@ -72,7 +72,7 @@ TEST(ScriptFiles, ALongerFileThanAScriptIsRefusedUnread) {
   const ScratchFolder scratch;
   const auto script = scratch.write("huge.bas", "x = 1\n" + std::string(std::size_t{3} << 20, '\''));
   const CommandRun run = run_d72506({"play", "601", "--trainee", script.string()});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_TRUE(contains(run.err, "huge.bas: line 1: : syntax error: the script is longer than 1 MiB")) << run.err;
 }
 
@@ -92,7 +92,7 @@ TEST(ScriptFiles, AScriptSavedAsUtf16IsReadAsItsText) {
   // Without its mark, the error says what to do, not the text cut at a NUL.
   const CommandRun unmarked =
       run_d72506({"play", "601", "--trainee", scratch.write("sans.bas", utf16.substr(2)).string()});
-  EXPECT_EQ(unmarked.status, 2);
+  EXPECT_EQ(unmarked.status, 4);
   EXPECT_TRUE(contains(unmarked.err, "sans.bas: line 1: : syntax error: the script holds a NUL character: save it "
                                      "as UTF-8 text, or as UTF-16 with its byte-order mark"))
       << unmarked.err;

@@ -55,12 +55,12 @@ TEST(Failures, AScriptThatStopsNamesItsLine) {
     SCOPED_TRACE(c.text);
     const auto script = scratch.write("stops.bas", c.text);
     const CommandRun text = run_d72506({"play", "601", "--trainee", script.string()});
-    EXPECT_EQ(text.status, 2);
+    EXPECT_EQ(text.status, 4);
     EXPECT_EQ(text.out, "");
     EXPECT_NE(text.err.find("stops.bas: " + std::string(c.line) + ":"), std::string::npos) << text.err;
 
     const CommandRun as_json = run_d72506({"play", "601", "--json", "--trainee", script.string()});
-    EXPECT_EQ(as_json.status, 2);
+    EXPECT_EQ(as_json.status, 4);
     const json error = json::parse(as_json.out).at("error");
     EXPECT_EQ(error.at("call"), "script");
     EXPECT_EQ(error.at("line"), std::stoi(std::string(c.line).substr(5)));
@@ -95,7 +95,7 @@ TEST(Failures, VerdictsBeforeAFailureAreKept) {
   const ScratchFolder scratch;
   const auto script = scratch.write("late.bas", "#check\nWorkbooks(\"absent.xls\").Activate\n");
   const CommandRun run = run_d72506({"play", "601", "--trainee", script.string()});
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out.rfind("check 1: CauseErreur=\"A\"", 0), 0u) << run.out;
 }
 
