@@ -34,10 +34,10 @@ class SharedRun {
     try {
       judge.emplace(run_.question, run_.setup, notes);
     } catch (const std::exception& e) {
-      cannot_start = e.what();
+      cannot_start = std::string("the judge could not start: ") + e.what();
     }
     for (std::size_t i = next_++; i < run_.files.size(); i = next_++) {
-      results_[i] = judge ? judge->judge(run_.files[i]) : not_started(run_.files[i], cannot_start);
+      results_[i] = judge ? judge_one(*judge, run_.files[i]) : not_judged(run_.files[i], "start", cannot_start);
       finished();
     }
   }
@@ -54,8 +54,18 @@ class SharedRun {
   std::vector<Judgement> take_results() { return std::move(results_); }
 
  private:
-  static Judgement not_started(const stdfs::path& file, const std::string& reason) {
-    return {file, JudgeStatus::kFailed, {}, CallFailure{"start", 0, "d72506", "the judge could not start: " + reason}};
+  static Judgement not_judged(const stdfs::path& file, const char* step, const std::string& reason) {
+    return {file, JudgeStatus::kFailed, {}, CallFailure{step, 0, "d72506", reason}};
+  }
+
+  // A fault the judge did not foresee ends this file's judgement, not the
+  // whole run (an exception leaving a worker would end the process).
+  static Judgement judge_one(SavedAnswerJudge& judge, const stdfs::path& file) {
+    try {
+      return judge.judge(file);
+    } catch (const std::exception& e) {
+      return not_judged(file, "judge", e.what());
+    }
   }
 
   void finished() {
