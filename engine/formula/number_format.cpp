@@ -454,7 +454,10 @@ std::string format_number(double value, const Section& section) {
   const std::vector<Token>& tokens = section.tokens;
   for (const Token& t : tokens)
     if (t.kind == TokenKind::Percent) value *= 100;
-  const std::size_t general = find_kind(tokens, TokenKind::General);
+  // "General", or "@" alone for a number: the number as General shows it.
+  std::size_t general = find_kind(tokens, TokenKind::General);
+  if (general == tokens.size() && find_kind(tokens, TokenKind::Digit) == tokens.size())
+    general = find_kind(tokens, TokenKind::TextValue);
   if (general < tokens.size())
     return literals(tokens, 0, general) + number_to_text(value) + literals(tokens, general + 1, tokens.size());
   std::size_t first = 0, last = tokens.size();

@@ -246,6 +246,8 @@ TEST(Text, NumberFormatsOfEveryKind) {
       {"=TEXT(37774,\"mmmmm\")", "J"},
       {"=TEXT(\"abc\",\"\"\"<\"\"@\"\">\"\"\")", "<abc>"},
       {"=TEXT(\"abc\",\"0.00\")", "abc"},
+      {"=TEXT(1.5,\"@\")", "1.5"},                 // a number in a text format: as General
+      {"=TEXT(1.5,\"\"\"n=\"\"@\")", "n=1.5"},
       {"=TEXT(\"12\",\"0.00\")", "12.00"},
       {"=TEXT(\"6/2/2003\",\"yyyy\")", "2003"},
   };
