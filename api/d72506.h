@@ -88,6 +88,7 @@ typedef struct d72506_module d72506_module;
 typedef struct d72506_application d72506_application;
 typedef struct d72506_complement d72506_complement;
 typedef struct d72506_work_files d72506_work_files;
+typedef struct d72506_codes d72506_codes;
 
 /* ---- The library -------------------------------------------------------- */
 
@@ -172,6 +173,28 @@ D72506_EXPORT d72506_status d72506_work_files_item(const d72506_work_files* list
                                                    char** nom_source, char** nom_dest, int* modele,
                                                    d72506_error** errptr);
 D72506_EXPORT void d72506_work_files_release(d72506_work_files* list);
+
+/* ---- What the codes mean to a trainee ----------------------------------- */
+
+/* The message for a verdict, as the module gave it: the question, the
+ * ErreurGenerale flag and the CauseErreur code. language: "fr" (the
+ * course's; also for NULL) or "en". Never empty: a code the module cannot
+ * give there is named as such. */
+D72506_EXPORT d72506_status d72506_message(int32_t question, int erreur_generale, const char* code,
+                                           const char* language, char** out, d72506_error** errptr);
+
+/* Every code a question (601 to 615) can give, each with its message: the
+ * module's and the pre-check's (which come with ErreurGenerale set), then
+ * the question's own in the order its check tries them, the empty code of a
+ * right answer first. Items numbered from 1; outside, runtime number 9. */
+D72506_EXPORT d72506_status d72506_codes_of_question(int32_t question, const char* language, d72506_codes** out,
+                                                     d72506_error** errptr);
+D72506_EXPORT d72506_status d72506_codes_count(const d72506_codes* list, int32_t* out, d72506_error** errptr);
+/* The code (new text), whether it comes with ErreurGenerale set (0 or 1),
+ * and its message (new text). */
+D72506_EXPORT d72506_status d72506_codes_item(const d72506_codes* list, int32_t index, char** code,
+                                              int* erreur_generale, char** message, d72506_error** errptr);
+D72506_EXPORT void d72506_codes_release(d72506_codes* list);
 
 /* ---- The player's part --------------------------------------------------- */
 

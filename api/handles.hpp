@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "api/d72506.h"
 #include "module/complement_info.hpp"
@@ -58,6 +59,16 @@ struct d72506_complement : OwnedByThread {
 struct d72506_work_files : OwnedByThread {
   explicit d72506_work_files(std::shared_ptr<d72506::FichiersDeTravail> list) : list(std::move(list)) {}
   std::shared_ptr<d72506::FichiersDeTravail> list;
+};
+
+// A question's codes and their messages, in the language asked for.
+struct d72506_codes : OwnedByThread {
+  struct Entry {
+    std::string code;
+    bool erreur_generale = false;
+    std::string message;
+  };
+  std::vector<Entry> entries;
 };
 
 namespace d72506::api {

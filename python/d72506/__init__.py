@@ -8,7 +8,7 @@ A thin layer over the C library libd72506 (d72506.h), loaded with ctypes:
         excel, window = module.InitQuestion(601, folder)
         excel.run('Range("D1").Value = "\'09854895"')
         module.TestePoint()
-        print(module.CauseErreur, module.ErreurGenerale)
+        print(d72506.message(601, module.ErreurGenerale, module.CauseErreur, "en"))
         module.Fermer()
         module.Quitter(excel, window)
 
@@ -24,12 +24,14 @@ from d72506._library import (
     E_STATEMENTS,
     E_WRONG_THREAD,
     D72506Error,
+    Limits,
     version,
 )
-from d72506._module import Application, Limits, Module, deliver, work_files
+from d72506._module import Application, Code, Module, codes, deliver, message, work_files
 
 __all__ = [
     "Application",
+    "Code",
     "D72506Error",
     "E_BUDGET",
     "E_POINTER",
@@ -37,7 +39,9 @@ __all__ = [
     "E_WRONG_THREAD",
     "Limits",
     "Module",
+    "codes",
     "deliver",
+    "message",
     "version",
     "work_files",
 ]

@@ -1,6 +1,7 @@
 """The module, the application, the lists and delivery, over libd72506."""
 
 import ctypes
+from collections import namedtuple
 
 from d72506._library import Limits, call, encode, handle, lib, take_text
 
@@ -175,3 +176,30 @@ def work_files(question):
 def deliver(question, working_folder, exercises=None):
     """Copies a question's exercise files into the working folder, as the player does."""
     call("d72506_deliver", question, encode(exercises), encode(str(working_folder)))
+
+
+Code = namedtuple("Code", "code erreur_generale message")
+Code.__doc__ = "A code a question can give, whether it comes with ErreurGenerale set, and its message."
+
+
+def _code(pointer, index):
+    code, message, general = ctypes.c_void_p(), ctypes.c_void_p(), ctypes.c_int()
+    call("d72506_codes_item", pointer, index, ctypes.byref(code), ctypes.byref(general), ctypes.byref(message))
+    return Code(take_text(code), bool(general.value), take_text(message))
+
+
+def codes(question, language="fr"):
+    """Every code a question (601 to 615) can give, with its message in French ("fr") or English ("en")."""
+    pointer = handle()
+    call("d72506_codes_of_question", question, encode(language), ctypes.byref(pointer))
+    try:
+        return _read_list(pointer, "d72506_codes", lambda i: _code(pointer, i))
+    finally:
+        lib.d72506_codes_release(pointer)
+
+
+def message(question, erreur_generale, cause, language="fr"):
+    """What a verdict (the question, ErreurGenerale, CauseErreur) means to a trainee."""
+    value = ctypes.c_void_p()
+    call("d72506_message", question, int(bool(erreur_generale)), encode(cause), encode(language), ctypes.byref(value))
+    return take_text(value)

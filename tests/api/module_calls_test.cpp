@@ -156,3 +156,66 @@ TEST(ApiThreads, ModulesOnTwoThreadsRunInParallel) {
 
 }  // namespace
 }  // namespace d72506::api_test
+
+namespace d72506::api_test {
+namespace {
+
+// Every code of a question as a list of (code, general) pairs with messages.
+struct Code {
+  std::string code;
+  int general = 0;
+  std::string message;
+};
+
+std::vector<Code> codes_of(std::int32_t question, const char* language) {
+  d72506_codes* list = nullptr;
+  d72506_error* error = nullptr;
+  expect_ok(d72506_codes_of_question(question, language, &list, &error), &error, "codes");
+  std::int32_t count = 0;
+  expect_ok(d72506_codes_count(list, &count, &error), &error, "count");
+  std::vector<Code> codes;
+  for (std::int32_t i = 1; i <= count; ++i) {
+    char* code = nullptr;
+    char* message = nullptr;
+    Code c;
+    expect_ok(d72506_codes_item(list, i, &code, &c.general, &message, &error), &error, "item");
+    c.code = take_text(code);
+    c.message = take_text(message);
+    codes.push_back(c);
+  }
+  char* code = nullptr;
+  char* message = nullptr;
+  int general = 0;
+  EXPECT_EQ(failure_of(d72506_codes_item(list, count + 1, &code, &general, &message, &error), &error).number, 9);
+  d72506_codes_release(list);
+  return codes;
+}
+
+TEST(ApiCodes, EachCodeOfAQuestionComesWithItsMessageInTheLanguageAsked) {
+  const std::vector<Code> english = codes_of(601, "en");
+  const std::vector<Code> french = codes_of(601, nullptr);
+  ASSERT_EQ(english.size(), french.size());
+  const auto find = [](const std::vector<Code>& codes, const std::string& code, int general) {
+    for (const Code& c : codes) {
+      if (c.code == code && c.general == general) return c.message;
+    }
+    return std::string("(absent)");
+  };
+  // The module's own code and the question's own, told apart by the flag.
+  EXPECT_NE(find(english, "AM", 1), "(absent)");
+  EXPECT_NE(find(english, "C", 0), "(absent)");
+  EXPECT_NE(find(english, "", 0), find(french, "", 0));
+  for (const Code& c : english) EXPECT_FALSE(c.message.empty()) << c.code;
+
+  char* message = nullptr;
+  d72506_error* error = nullptr;
+  expect_ok(d72506_message(601, 0, "C", "en", &message, &error), &error, "message");
+  EXPECT_EQ(take_text(message), find(english, "C", 0));
+  EXPECT_EQ(failure_of(d72506_message(601, 0, "C", "de", &message, &error), &error).number, 5);
+  EXPECT_EQ(failure_of(d72506_message(600, 0, "C", "en", &message, &error), &error).number, 5);
+  d72506_codes* list = nullptr;
+  EXPECT_EQ(failure_of(d72506_codes_of_question(616, "fr", &list, &error), &error).number, 5);
+}
+
+}  // namespace
+}  // namespace d72506::api_test

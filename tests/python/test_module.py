@@ -104,3 +104,14 @@ def test_objects_stay_on_the_thread_that_made_them(module):
     thread.start()
     thread.join()
     assert outcome["status"] == d72506.E_WRONG_THREAD
+
+
+def test_codes_and_their_messages_are_available():
+    english = d72506.codes(601, "en")
+    assert d72506.Code("", False, d72506.message(601, False, "", "en")) in english
+    assert any(c.code == "AM" and c.erreur_generale for c in english)
+    assert all(c.message for c in english)
+    assert d72506.message(601, False, "C", "fr") != d72506.message(601, False, "C", "en")
+    with pytest.raises(d72506.D72506Error) as caught:
+        d72506.codes(600)
+    assert caught.value.number == 5
