@@ -170,8 +170,14 @@ stdfs::path SavedAnswerJudge::place_template(const stdfs::path& file) {
   const stdfs::path placed = folder / file.filename();
   stdfs::copy_file(file, placed, stdfs::copy_options::overwrite_existing);
   // The module only looks for the file; reading it is what tells a template
-  // from bytes that merely bear its name.
-  engine::app::read_workbook(placed.string());
+  // from bytes that merely bear its name. Such bytes do not stay.
+  try {
+    engine::app::read_workbook(placed.string());
+  } catch (const platform::com::Error&) {
+    std::error_code ignored;
+    stdfs::remove(placed, ignored);
+    throw;
+  }
   return placed;
 }
 
