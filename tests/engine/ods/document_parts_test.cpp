@@ -185,7 +185,7 @@ TEST(DocumentParts, NamesShapesControlsAndProtection) {
                                             "a sheet's password"}));
 }
 
-TEST(DocumentParts, ViewSettingsGiveTheActiveSheetCursorAndWindow) {
+TEST(DocumentParts, ViewSettingsAndSummaryProperties) {
   const std::string settings = R"(<office:document-settings xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
     xmlns:config="urn:oasis:names:tc:opendocument:xmlns:config:1.0"><office:settings>
     <config:config-item-set config:name="ooo:view-settings"><config:config-item-map-indexed config:name="Views">
@@ -201,8 +201,14 @@ TEST(DocumentParts, ViewSettingsGiveTheActiveSheetCursorAndWindow) {
   const auto book = load_workbook(
       testing::make_package({{"mimetype", std::string(kSpreadsheetMimeType)},
                              {"content.xml", testing::content_xml(R"(<table:table table:name="Un"/><table:table table:name="Deux"/>)")},
-                             {"settings.xml", settings}}),
+                             {"settings.xml", settings},
+                             {"meta.xml", R"(<office:document-meta xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+                                xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:meta="urn:oasis:names:tc:opendocument:xmlns:meta:1.0">
+                                <office:meta><dc:title>Ventes</dc:title><meta:initial-creator>Formateur</meta:initial-creator></office:meta>
+                                </office:document-meta>)"}}),
       "v.ods");
+  EXPECT_EQ(book->properties().title, "Ventes");
+  EXPECT_EQ(book->properties().author, "Formateur");
   EXPECT_EQ(book->active_sheet().name(), "Deux");
   EXPECT_EQ(book->sheet(1).active_cell(), (std::pair<int, int>{9, 2}));
   EXPECT_EQ(book->window(0).zoom, 400);
