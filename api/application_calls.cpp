@@ -3,9 +3,9 @@
 #include "api/handles.hpp"
 #include "engine/app/application.hpp"
 #include "host/installation.hpp"
-#include "platform/com/apartment.hpp"
 #include "platform/script/budget.hpp"
 #include "player/exercise_files.hpp"
+#include "player/player.hpp"
 #include "player/shown_value.hpp"
 #include "player/statement_failure.hpp"
 
@@ -20,7 +20,6 @@ static_assert(D72506_E_BUDGET == d72506::player::kBudgetSpent);
 
 namespace {
 
-constexpr const char* kExcelProgId = "Excel.application.11";
 constexpr const char* kSource = "d72506";
 
 std::filesystem::path installed_exercises() {
@@ -86,10 +85,7 @@ d72506_status d72506_deliver(int32_t question, const char* exercises, const char
 d72506_status d72506_application_create(d72506_application** out, int32_t* window, d72506_error** errptr) {
   return at_boundary(errptr, [&] {
     require(out, "out");
-    auto excel = std::dynamic_pointer_cast<engine::app::Application>(
-        com::Apartment::current().create_object(kExcelProgId));
-    if (!excel) com::raise(com::err::CantCreateObject, kSource, std::string(kExcelProgId) + " is not the stand-in");
-    excel->set_visible(true);
+    auto excel = d72506::player::start_excel();
     if (window != nullptr) *window = static_cast<int32_t>(excel->main_window());
     *out = new d72506_application(std::move(excel));
   });
