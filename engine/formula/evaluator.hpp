@@ -62,6 +62,7 @@ class Evaluator {
   // operators take the references they meet as arrays of their cells
   // ("A1:A9>20" is nine comparisons) instead of one cell by intersection.
   Operand evaluate_as_array(const Node& node);
+  bool in_array_argument() const { return array_depth_ > 0; }
 
  private:
   Operand reference(const Reference& reference) const;
@@ -112,6 +113,10 @@ class Arguments {
   // A tree that is not an argument (INDIRECT's text, once parsed), under
   // the same guard against names that refer to themselves.
   Operand evaluate(const Node& node) { return evaluator_.evaluate(node); }
+
+  // Whether the call stands inside an array argument, where ROW(A1:A3)
+  // gives the three rows rather than the first.
+  bool in_array_argument() const { return evaluator_.in_array_argument(); }
   Value scalar_of(const Operand& operand) const { return evaluator_.scalar(operand); }
 
  private:

@@ -280,11 +280,17 @@ Operand rows(Arguments& args) { return size_of(args, true); }
 Operand columns(Arguments& args) { return size_of(args, false); }
 
 // The 1-based row or column of a reference's first cell, or of the
-// formula's own cell without one.
+// formula's own cell without one; inside an array argument, every row (as
+// a column of numbers) or every column (as a row of numbers) of the area.
 Operand position_of(Arguments& args, bool row) {
   if (!args.present(0)) return Value((row ? args.origin().row : args.origin().column) + 1.0);
   const auto areas = args.reference(0);
-  return Value((row ? areas.front().first_row : areas.front().first_column) + 1.0);
+  const Area& a = areas.front();
+  const int first = row ? a.first_row : a.first_column, last = row ? a.last_row : a.last_column;
+  if (!args.in_array_argument() || first == last) return Value(first + 1.0);
+  Array positions{row ? last - first + 1 : 1, row ? 1 : last - first + 1, {}};
+  for (int k = first; k <= last; ++k) positions.cells.emplace_back(k + 1.0);
+  return positions;
 }
 Operand row(Arguments& args) { return position_of(args, true); }
 Operand column(Arguments& args) { return position_of(args, false); }

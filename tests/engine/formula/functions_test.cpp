@@ -98,6 +98,9 @@ TEST(Math, ArraysProductsAndMultiples) {
   EXPECT_EQ(g.eval("=SUMPRODUCT(MOD(A1:A2,{2,3}))"), Value(3.0));  // a column and a row make 2x2: 0+2+1+0
   EXPECT_EQ(g.eval("=SUMPRODUCT(MOD({4;5},{2;3}))"), Value(2.0));
   EXPECT_EQ(g.eval("=LEN(B1:B2)", "D1"), Value(1.0));  // outside, one cell by intersection
+  EXPECT_EQ(g.eval("=SUMPRODUCT((MOD(ROW(A1:A2),2)=0)*A1:A2)"), Value(3.0));  // every other row
+  EXPECT_EQ(g.eval("=SUMPRODUCT(COLUMN(A1:C1))"), Value(6.0));
+  EXPECT_EQ(g.eval("=ROW(A3:A9)"), Value(3.0));
   EXPECT_EQ(g.eval("=TRUNC(-1.99)"), Value(-1.0));
   EXPECT_EQ(g.eval("=TRUNC(12.345,1)"), Value(12.3));
   EXPECT_EQ(g.eval("=CEILING(2.5,1)"), Value(3.0));
