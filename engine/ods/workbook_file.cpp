@@ -5,6 +5,7 @@
 
 #include "engine/import/file_error.hpp"
 #include "engine/import/workbook_loader.hpp"
+#include "engine/model/text.hpp"
 #include "engine/ods/data_styles.hpp"
 #include "engine/ods/odf_namespaces.hpp"
 #include "engine/ods/style_sheet.hpp"
@@ -12,6 +13,7 @@
 #include "engine/ods/view_settings.hpp"
 #include "engine/package/xml_part.hpp"
 #include "engine/package/zip_archive.hpp"
+#include "platform/com/text.hpp"
 
 namespace engine::ods {
 
@@ -105,8 +107,17 @@ class DocumentReader {
   }
 
  private:
+  // LibreOffice allows longer sheet names than Excel's 31 characters; such
+  // a name is cut, as Excel cuts it, so that the workbook still opens.
   void add_sheet(const xmlNode& table) {
-    const std::string name = pkg::attribute(table, ns::table, "name").value_or("");
+    std::string name = pkg::attribute(table, ns::table, "name").value_or("");
+    if (model::utf16_length(name) > model::kMaxSheetNameLength) {
+      std::u16string units = platform::com::to_utf16(name).substr(0, model::kMaxSheetNameLength);
+      if (units.back() >= 0xD800 && units.back() <= 0xDBFF) units.pop_back();  // half a surrogate pair
+      import::report_loss(report_, "the end of a long sheet name", "content.xml, sheet '" + name + "'",
+                          "Excel's sheet names hold at most 31 characters");
+      name = platform::com::to_utf8(units);
+    }
     try {
       book_->add_sheet(name);
     } catch (const platform::com::Error& error) {

@@ -66,6 +66,14 @@ TEST(DamagedFiles, MissingPartsAndOtherDocumentsAreRefusedByName) {
   EXPECT_NE(load_problem(spreadsheet_package(table("", "bad[name]"))).find("content.xml"), std::string::npos);
 }
 
+TEST(DamagedFiles, SheetNamesLongerThanExcelsAreCut) {
+  import::LoadReport report;
+  const auto book = load_workbook(spreadsheet_package(table("", "Trimestre 1 - ventes du premier trimestre")), "x.ods", &report);
+  EXPECT_EQ(book->sheet(0).name(), "Trimestre 1 - ventes du premier");
+  ASSERT_EQ(report.notes().size(), 1u);
+  EXPECT_EQ(report.notes().front().what, "the end of a long sheet name");
+}
+
 TEST(DamagedFiles, AbsurdRepeatCountsStayOnTheGridAndCostNothing) {
   const auto start = std::chrono::steady_clock::now();
   import::LoadReport report;
