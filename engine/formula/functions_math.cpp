@@ -13,22 +13,9 @@ namespace {
 
 Value checked(double result) { return std::isfinite(result) ? Value(result) : Value(CellError::Num); }
 
-enum class Rounding { Nearest, Up, Down };
-
-// The number is cut to 15 digits before and after scaling: what the user
-// sees is what gets rounded (ROUNDDOWN((0.3-0.1)*10,0) is 2, not 1).
 Operand round_with(Arguments& args, Rounding rounding) {
-  const double x = to_15_digits(args.number(0));
-  const int digits = to_index(args.number_or(1, 0));
-  if (digits > 15) return Value(x);
-  const double scale = std::pow(10.0, std::abs(digits));
-  double scaled = to_15_digits(digits >= 0 ? x * scale : x / scale);
-  switch (rounding) {
-    case Rounding::Nearest: scaled = std::round(scaled); break;  // halves away from zero
-    case Rounding::Up: scaled = scaled < 0 ? std::floor(scaled) : std::ceil(scaled); break;
-    case Rounding::Down: scaled = std::trunc(scaled); break;
-  }
-  return checked(digits >= 0 ? scaled / scale : scaled * scale);
+  const double x = args.number(0);
+  return checked(round_to_digits(x, to_index(args.number_or(1, 0)), rounding));
 }
 
 Operand round(Arguments& args) { return round_with(args, Rounding::Nearest); }

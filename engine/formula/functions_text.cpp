@@ -151,10 +151,7 @@ Operand text(Arguments& args) {
 Value rounded_text(double number, double decimals_argument, std::string_view format) {
   const int decimals = to_index(decimals_argument);
   if (decimals > 127) return Value(CellError::Value);
-  const double scale = std::pow(10.0, std::min(std::abs(decimals), 308));
-  double rounded = to_15_digits(number);
-  if (decimals >= 0) rounded = decimals > 15 ? rounded : std::round(to_15_digits(rounded * scale)) / scale;
-  else rounded = std::round(to_15_digits(rounded / scale)) * scale;
+  const double rounded = round_to_digits(number, decimals, Rounding::Nearest);
   const std::string places = decimals > 0 ? "." + std::string(static_cast<std::size_t>(decimals), '0') : "";
   std::string pattern(format);
   for (auto at = pattern.find("0.00"); at != std::string::npos; at = pattern.find("0.00", at + 1 + places.size()))

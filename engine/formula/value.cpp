@@ -1,5 +1,6 @@
 #include "engine/formula/value.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -90,6 +91,19 @@ double to_15_digits(double number) {
   std::array<char, 64> buffer{};
   std::snprintf(buffer.data(), buffer.size(), "%.14E", number);
   return std::strtod(buffer.data(), nullptr);
+}
+
+double round_to_digits(double number, int digits, Rounding rounding) {
+  const double x = to_15_digits(number);
+  if (digits > 15) return x;
+  const double scale = std::pow(10.0, std::min(std::abs(digits), 308));
+  double scaled = to_15_digits(digits >= 0 ? x * scale : x / scale);
+  switch (rounding) {
+    case Rounding::Nearest: scaled = std::round(scaled); break;
+    case Rounding::Up: scaled = scaled < 0 ? std::floor(scaled) : std::ceil(scaled); break;
+    case Rounding::Down: scaled = std::trunc(scaled); break;
+  }
+  return digits >= 0 ? scaled / scale : scaled * scale;
 }
 
 std::optional<double> number_from_text(std::string_view text) {

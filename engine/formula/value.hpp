@@ -70,6 +70,13 @@ std::string number_to_text(double number);
 // 2.675 * 100 (267.49999999999997) is 267.5 when rounding or INT sees it.
 double to_15_digits(double number);
 
+// The number rounded to `digits` decimals (to tens, hundreds... when
+// negative), cut to 15 digits before and after scaling so that what the
+// user sees is what gets rounded: ROUNDDOWN((0.3-0.1)*10,0) is 2, not 1.
+// Nearest takes halves away from zero; Up goes away from zero, Down towards it.
+enum class Rounding { Nearest, Up, Down };
+double round_to_digits(double number, int digits, Rounding rounding);
+
 // Text to number as Excel converts text in arithmetic and VALUE(): blanks
 // around, a sign, thousands separators, decimals, an exponent, a trailing
 // percent sign. nullopt when the text is not a number.
