@@ -164,8 +164,8 @@ std::optional<double> date_part(Scanner& in) {
   return fail();
 }
 
-// "14:30", "14:30:15", "2:30:15.5 PM", "2 PM", "0:90" (minutes may run
-// over when they come first after the hours, as Excel reads them).
+// "14:30", "14:30:15", "2:30:15.5 PM", "2 PM". Minutes past 59 are taken
+// as they come ("0:90" is 1:30) unless seconds follow them.
 std::optional<double> time_part(Scanner& in) {
   const std::size_t start = in.position();
   auto fail = [&]() -> std::optional<double> {

@@ -120,6 +120,8 @@ TEST(Math, FifteenDigitsBeforeRounding) {
   EXPECT_EQ(g.eval("=ROUNDDOWN(1.1-1,2)"), Value(0.1));
   EXPECT_EQ(g.eval("=TRUNC(4.35*100)"), Value(435.0));
   EXPECT_EQ(g.eval("=INT(-0.5)"), Value(-1.0));
+  EXPECT_EQ(g.eval("=ROUND(5,-400)"), Value(0.0));
+  EXPECT_EQ(g.eval("=ROUND(1E+300,-300)"), Value(1E+300));
 }
 
 TEST(Lookup, PositionsAndReferencesByText) {
