@@ -169,15 +169,14 @@ std::optional<double> length_in_points(std::string_view length) {
 }
 
 void StyleSheet::add_children_of(const xmlNode& container, bool named) {
-  for (const xmlNode& child : pkg::children(container, ns::style)) {
-    const std::string_view kind = pkg::local_name(child);
-    if (kind != "style" && kind != "default-style") continue;
+  // style:default-style is left out: the model's default format stands for
+  // it, so that cells without a style and cells of style Default agree.
+  for (const xmlNode& child : pkg::children(container, ns::style, "style")) {
     const std::string family = attr(child, ns::style, "family").value_or("");
-    // The default style of a family has no name; the empty name stands for it.
-    const std::string name = kind == "style" ? attr(child, ns::style, "name").value_or("") : "";
-    if (kind == "style" && name.empty()) continue;
-    const bool is_new = styles_.emplace(std::make_pair(family, name), Entry{&child, named && kind == "style"}).second;
-    if (is_new && named && kind == "style" && family == "table-cell") named_cell_order_.push_back(&child);
+    const std::string name = attr(child, ns::style, "name").value_or("");
+    if (name.empty()) continue;
+    const bool is_new = styles_.emplace(std::make_pair(family, name), Entry{&child, named}).second;
+    if (is_new && named && family == "table-cell") named_cell_order_.push_back(&child);
   }
 }
 

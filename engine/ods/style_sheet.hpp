@@ -33,9 +33,8 @@ class StyleSheet {
  public:
   explicit StyleSheet(const DataStyles& data) : data_(data) {}
 
-  // Takes the style:style and style:default-style children of `container`
-  // (office:styles, office:automatic-styles). Named styles are those of
-  // office:styles.
+  // Takes the style:style children of `container` (office:styles,
+  // office:automatic-styles). Named styles are those of office:styles.
   void add_children_of(const xmlNode& container, bool named);
 
   // The format of a cell of style `name`, automatic or named: every property
