@@ -116,6 +116,7 @@ Operand rept(Arguments& args) {
   const std::string text = args.text(0);
   const double times = args.number(1);
   if (times < 0) return Value(CellError::Value);
+  if (text.empty()) return Value(std::string());  // any count of nothing is nothing, at once
   const double length = static_cast<double>(character_count(text)) * std::floor(times);
   if (length > static_cast<double>(max_text_length)) return Value(CellError::Value);
   std::string out;

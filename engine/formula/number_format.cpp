@@ -112,6 +112,14 @@ void read_bracket(std::string_view inside, Section& section) {
   }
 }
 
+// The bytes of the UTF-8 character starting at `i` (1 for a stray byte),
+// without decoding the rest of the text.
+std::size_t character_bytes(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  return std::min(length, text.size() - i);
+}
+
 bool is_date_letter(char c) {
   c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return c == 'y' || c == 'm' || c == 'd' || c == 'h' || c == 's';
@@ -132,12 +140,12 @@ Section parse_section(std::string_view text) {
       literal(std::string(text.substr(i + 1, end == std::string_view::npos ? end : end - i - 1)),
               end == std::string_view::npos ? text.size() - i : end - i + 1);
     } else if (c == '\\' && i + 1 < text.size()) {
-      const std::size_t length = character_substring(text.substr(i + 1), 0, 1).size();
+      const std::size_t length = character_bytes(text, i + 1);
       literal(std::string(text.substr(i + 1, length)), length + 1);
     } else if (c == '_' && i + 1 < text.size()) {
-      literal(" ", 1 + character_substring(text.substr(i + 1), 0, 1).size());  // the width of a character
+      literal(" ", 1 + character_bytes(text, i + 1));  // the width of a character
     } else if (c == '*' && i + 1 < text.size()) {
-      i += 1 + character_substring(text.substr(i + 1), 0, 1).size();  // a fill has no width in text
+      i += 1 + character_bytes(text, i + 1);  // a fill has no width in text
     } else if (c == '[') {
       const auto end = text.find(']', i);
       if (end == std::string_view::npos) {
@@ -174,7 +182,7 @@ Section parse_section(std::string_view text) {
         if (code == c) section.tokens.push_back({kind, std::string(1, c)});
       ++i;
     } else {
-      const std::size_t length = character_substring(text.substr(i), 0, 1).size();
+      const std::size_t length = character_bytes(text, i);
       literal(std::string(text.substr(i, length)), length);
     }
   }
@@ -340,12 +348,16 @@ struct IntegerLayout {
 
 IntegerLayout integer_layout(const std::vector<Token>& tokens, std::size_t first, std::size_t last) {
   IntegerLayout layout;
+  std::size_t first_digit = last, last_digit = last;
   for (std::size_t i = first; i < last; ++i) {
-    if (tokens[i].kind != TokenKind::Comma) continue;
-    const bool digit_before = i > first && count_digits(tokens, first, i) > 0;
-    const bool digit_after = count_digits(tokens, i + 1, last) > 0;
-    if (digit_before && digit_after) layout.grouping = true;
-    else if (digit_before) ++layout.thousands;
+    if (!is_digit_token(tokens[i])) continue;
+    if (first_digit == last) first_digit = i;
+    last_digit = i;
+  }
+  for (std::size_t i = first; i < last; ++i) {
+    if (tokens[i].kind != TokenKind::Comma || first_digit == last || i < first_digit) continue;
+    if (i < last_digit) layout.grouping = true;
+    else ++layout.thousands;
   }
   return layout;
 }

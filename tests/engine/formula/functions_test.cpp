@@ -184,6 +184,7 @@ TEST(Text, SearchAndReplace) {
   EXPECT_EQ(g.eval("=REPLACE(\"abc\",9,1,\"d\")"), Value("abcd"));
   EXPECT_EQ(g.eval("=REPT(\"ab\",3)"), Value("ababab"));
   EXPECT_EQ(g.eval("=REPT(\"ab\",20000)"), Value(CellError::Value));  // longer than a cell holds
+  EXPECT_EQ(g.eval("=REPT(\"\",1E+300)"), Value(""));                // nothing, without counting to 1E+300
   EXPECT_EQ(g.eval("=EXACT(\"a\",\"A\")"), Value(false));
   EXPECT_EQ(g.eval("=PROPER(\"jean-luc o'neil 2nd éTÉ\")"), Value("Jean-Luc O'Neil 2Nd Été"));
   EXPECT_EQ(g.eval("=T(A1)"), Value("Thor International"));

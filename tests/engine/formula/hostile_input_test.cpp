@@ -34,6 +34,14 @@ TEST(HostileInput, AnyNumberFormatGivesABoundedText) {
   }
 }
 
+TEST(HostileInput, AFormatAsLongAsACellHoldsIsReadInOnePass) {
+  std::string format;
+  while (format.size() < 32760) format += "\\x_)*-,0\"é\"";
+  const std::string text = format_value(Value(1234.5), format);
+  EXPECT_FALSE(text.empty());
+  EXPECT_LT(text.size(), 2 * format.size());
+}
+
 TEST(HostileInput, AnyTextReadsAsANumberOrNot) {
   std::mt19937 random(1900);
   for (int i = 0; i < 50000; ++i) {
