@@ -442,7 +442,9 @@ std::string format_fraction(double value, const std::vector<Token>& tokens, std:
     ++denominator_last;
   }
   const int places = count_digits(tokens, slash + 1, denominator_last);
-  const long fixed_denominator = fixed.empty() ? 0 : std::atol(fixed.c_str());
+  // A denominator of more than nine digits is kept to nine: no fraction
+  // shown in a cell needs more, and the numerator must fit a long.
+  const long fixed_denominator = fixed.empty() ? 0 : std::atol(fixed.substr(0, 9).c_str());
 
   double whole = has_whole ? std::floor(value) : 0;
   auto [numerator, denominator] = closest_fraction(value - whole, places, fixed_denominator);
@@ -451,7 +453,7 @@ std::string format_fraction(double value, const std::vector<Token>& tokens, std:
   std::string out = has_whole ? fill_integer(tokens, first, numerator_first, whole == 0 ? "" : decimal_digits(whole, 0).integer, false)
                               : literals(tokens, first, numerator_first);
   std::string fraction_text = fill_integer(tokens, numerator_first, slash, std::to_string(numerator), false) + "/";
-  std::string denominator_text = fixed.empty() ? std::to_string(denominator) : fixed;
+  std::string denominator_text = std::to_string(denominator);
   while (static_cast<int>(character_count(denominator_text)) < places) denominator_text += ' ';
   fraction_text += denominator_text;
   if (has_whole && numerator == 0) {

@@ -40,6 +40,7 @@ TEST(HostileInput, AFormatAsLongAsACellHoldsIsReadInOnePass) {
   const std::string text = format_value(Value(1234.5), format);
   EXPECT_FALSE(text.empty());
   EXPECT_LT(text.size(), 2 * format.size());
+  EXPECT_EQ(format_value(Value(0.5), "?/99999999999999999999999"), "500000000/999999999");
 }
 
 TEST(HostileInput, AnyTextReadsAsANumberOrNot) {
