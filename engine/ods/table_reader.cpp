@@ -11,6 +11,7 @@
 #include "engine/formula/dates.hpp"
 #include "engine/formula/formula.hpp"
 #include "engine/formula/reference.hpp"
+#include "engine/import/drawn_shapes.hpp"
 #include "engine/import/file_error.hpp"
 #include "engine/import/workbook_loader.hpp"
 #include "engine/ods/odf_namespaces.hpp"
@@ -294,61 +295,47 @@ class TableReader {
     std::string text = paragraphs_text(annotation, &truncated);
     if (truncated) context_.note("the end of a long note", where(row, column), "a note holds at most 32767 characters");
     const xmlNode* creator = pkg::first_child(annotation, ns::dc, "creator");
-    sheet_.set_note(row, column, std::move(text), creator ? pkg::text_of(*creator) : std::string());
-    if (attr(annotation, ns::office, "display") == "true") sheet_.set_note_visible(row, column, true);
-  }
-
-  bool room_for_shape(int row, int column) const {
-    if (sheet_.shapes().size() < kMaxShapesPerSheet) return true;
-    context_.note("a shape", where(row, column), "the sheet has too many");
-    return false;
+    import::add_note(sheet_, row, column, std::move(text), creator ? pkg::text_of(*creator) : std::string(),
+                     attr(annotation, ns::office, "display") == "true");
   }
 
   // draw:frame (a text box or a picture), draw:custom-shape and the other
   // drawn shapes: shown as text boxes, the kind of drawn shape the model has.
   void read_shape(const xmlNode& shape, int row, int column) {
-    if (!room_for_shape(row, column)) return;
     const xmlNode* text_box = pkg::first_child(shape, ns::draw, "text-box");
-    std::string text = paragraphs_text(text_box ? *text_box : shape);
     if (pkg::local_name(shape) == "frame" && !text_box)
       context_.note("a picture or an object", where(row, column), "it is kept as an empty text box");
-    const model::Shape& added = add_shape(attr(shape, ns::draw, "name"), row, column, [&](const std::string& name) -> const model::Shape& {
-      return sheet_.add_text_box(row, column, text, name);
-    });
-    if (auto extent = shape_extent(shape)) sheet_.set_shape_extent(added.name, *extent);
+    import::DrawnShape drawn;
+    drawn.kind = model::ShapeKind::TextBox;
+    drawn.row = row;
+    drawn.column = column;
+    drawn.name = attr(shape, ns::draw, "name");
+    drawn.text = paragraphs_text(text_box ? *text_box : shape);
+    drawn.extent = shape_extent(shape);
+    import::add_drawn_shape(sheet_, std::move(drawn), context_.report);
   }
 
   // draw:control: the form control of office:forms it names; check boxes
   // keep their caption and state, other controls become text boxes.
   void read_control(const xmlNode& control, int row, int column) {
-    if (!room_for_shape(row, column)) return;
     const auto found = controls_.find(attr(control, ns::draw, "control"));
     if (found == controls_.end()) return context_.note("a form control", where(row, column), "its form element is missing");
     const xmlNode& form_control = *found->second;
-    std::string name = attr(control, ns::draw, "name");
-    if (name.empty()) name = attr(form_control, ns::form, "name");
-    const std::string label = attr(form_control, ns::form, "label");
-    if (pkg::local_name(form_control) != "checkbox") {
+    import::DrawnShape drawn;
+    drawn.kind = model::ShapeKind::CheckBox;
+    drawn.row = row;
+    drawn.column = column;
+    drawn.name = attr(control, ns::draw, "name");
+    if (drawn.name.empty()) drawn.name = attr(form_control, ns::form, "name");
+    drawn.text = attr(form_control, ns::form, "label");
+    if (pkg::local_name(form_control) == "checkbox") {
+      drawn.value = check_box_state(form_control);
+    } else {
       context_.note("a form control other than a check box", where(row, column), "it is kept as a text box");
-      add_shape(name, row, column, [&](const std::string& n) -> const model::Shape& { return sheet_.add_text_box(row, column, label, n); });
-      return;
+      drawn.kind = model::ShapeKind::TextBox;
     }
-    const model::Shape& box =
-        add_shape(name, row, column, [&](const std::string& n) -> const model::Shape& { return sheet_.add_check_box(row, column, label, n); });
-    sheet_.set_check_box_value(box.name, check_box_state(form_control));
-    if (auto extent = shape_extent(control)) sheet_.set_shape_extent(box.name, *extent);
-  }
-
-  // Adds a shape under its own name, or under Excel's default name when the
-  // sheet already has a shape of that name.
-  template <typename Add>
-  const model::Shape& add_shape(const std::string& name, int row, int column, Add add) {
-    try {
-      return add(name);
-    } catch (const platform::com::Error&) {
-      context_.note("a shape's name", where(row, column), "another shape of the sheet has it; Excel's default name is used");
-      return add(std::string());
-    }
+    drawn.extent = shape_extent(control);
+    import::add_drawn_shape(sheet_, std::move(drawn), context_.report);
   }
 
   // table:named-expressions inside the table: names local to the sheet.

@@ -30,7 +30,7 @@ namespace engine::ods {
 // a merge or a shape far past any workbook Excel 2003 writes.
 inline constexpr std::size_t kMaxFilledCells = 4'000'000;  // cells given a value or a format, whole file
 inline constexpr std::size_t kMaxMergesPerSheet = 8'192;   // each merge is checked against the others
-inline constexpr std::size_t kMaxShapesPerSheet = 4'096;   // each shape's name is checked against the others
+// (Notes and shapes are bounded by import::kMaxDrawnObjects.)
 // table:number-rows-repeated and table:number-columns-repeated beyond the
 // grid only push what follows off it; counts are clamped to this first.
 inline constexpr long long kMaxRepeat = 1 << 24;
