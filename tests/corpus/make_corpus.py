@@ -91,13 +91,13 @@ class Calc:
     def cell(self, address, sheet=None):
         return self.sheet(sheet).getCellRangeByName(address)
 
-    def type_into(self, address, text, sheet=None):
+    def type_into(self, address, text):
         """Typing into a cell: Calc's input parsing (numbers, "'" for text, "=" formulas)."""
-        self.cell(address, sheet).setFormula(text)
+        self.cell(address).setFormula(text)
 
-    def delete_contents(self, address, sheet=None):
+    def delete_contents(self, address):
         """Delete key on a cell."""
-        self.cell(address, sheet).clearContents(DELETE_KEY_FLAGS)
+        self.cell(address).clearContents(DELETE_KEY_FLAGS)
 
     def modify_name(self, name, content):
         """Sheet, Named Ranges, Manage: the range of an existing name changed."""
@@ -144,14 +144,13 @@ class Calc:
             key = formats.addNew(code, locale)
         self.cell(address).NumberFormat = key
 
-    def hide_rows(self, rows, sheet=None):
+    def hide_rows(self, rows):
         """Select whole rows, Format, Rows, Hide."""
-        self.cell(rows, sheet).Rows.IsVisible = False
+        self.cell(rows).Rows.IsVisible = False
 
-    def group_rows(self, rows, sheet=None):
+    def group_rows(self, rows):
         """Select whole rows, Data, Group and Outline, Group."""
-        target = self.sheet(sheet)
-        target.group(target.getCellRangeByName(rows).RangeAddress, rows_orientation())
+        self.sheet().group(self.cell(rows).RangeAddress, rows_orientation())
 
     def show_row_levels(self, level, sheet=None):
         """A click on the outline's level button "1", "2"...: the rows of that level and above shown."""
@@ -162,14 +161,10 @@ class Calc:
         """Select the list, Data, Subtotals, Remove."""
         self.cell(address, sheet).removeSubTotals()
 
-    def page_style(self, sheet=None):
-        """Format, Page Style: the page style of the sheet."""
-        styles = self.document.StyleFamilies.getByName("PageStyles")
-        return styles.getByName(self.sheet(sheet).PageStyle)
-
     def portrait_centred(self):
         """Format, Page Style: portrait, table centred horizontally."""
-        style = self.page_style()
+        styles = self.document.StyleFamilies.getByName("PageStyles")
+        style = styles.getByName(self.sheet().PageStyle)
         if style.IsLandscape:
             width, height = style.Width, style.Height
             style.IsLandscape = False
