@@ -69,10 +69,11 @@ def describe(result):
 
 
 def check(question, paths):
+    """The command's report on `paths`, and its exit status."""
     run = subprocess.run([command(), "check", str(question), *map(str, paths), "--json"],
                          capture_output=True, text=True, timeout=CHECK_TIMEOUT)
     try:
-        return json.loads(run.stdout)
+        return json.loads(run.stdout), run.returncode
     except json.JSONDecodeError:
         pytest.fail(f"d72506 check {question} exited {run.returncode} with no JSON report:\n"
                     f"{run.stdout}\n{run.stderr}")
@@ -94,7 +95,7 @@ def bundled_code(question, file):
 def test_each_file_gets_the_expected_verdict(question):
     rows = rows_by_question()[question]
     paths = [FILES / row["file"] for row in rows]
-    report = check(question, paths)
+    report, status = check(question, paths)
 
     assert report["question"] == question
     results = {Path(result["file"]).resolve(): result for result in report["results"]}
@@ -106,6 +107,10 @@ def test_each_file_gets_the_expected_verdict(question):
         elif verdict_of(result) != row["expected"]:
             mismatches.append(f"{row['file']}: expected {row['expected']!r}, got {describe(result)}")
     assert not mismatches, "\n".join(mismatches)
+    # 0 only when every file got a verdict; 1 when some file was not judged.
+    every_file_judged = all(row["expected"] != NOT_JUDGED and not row["expected"].startswith("error ")
+                            for row in rows)
+    assert status == (0 if every_file_judged else 1)
 
 
 # --- The corpus itself -------------------------------------------------------
