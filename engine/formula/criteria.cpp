@@ -59,10 +59,11 @@ bool Criterion::matches(const Value& cell) const {
     if (comparison_ == Comparison::NotEqual) return !cell.is_empty();
     return false;
   }
-  // A numeric criterion also matches numbers stored as text, as Excel does.
+  // A numeric criterion also matches numbers stored as text (dates and
+  // amounts written as text too), as Excel does.
   Value subject = cell;
   if (operand_.is_number() && cell.is_text() && comparison_ == Comparison::Equal)
-    if (auto n = number_from_text(cell.text())) subject = Value(*n);
+    if (auto n = number_from_any_text(cell.text())) subject = Value(*n);
   if (!same_kind(subject, operand_)) return comparison_ == Comparison::NotEqual;
   if (operand_.is_text() && (comparison_ == Comparison::Equal || comparison_ == Comparison::NotEqual)) {
     const bool equal = wildcard_match(operand_.text(), subject.text());

@@ -60,6 +60,10 @@ TEST(Statistics, CriteriaInEveryForm) {
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,\">\"&DATE(2003,1,1))"), Value(1.0));
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,C1)"), Value(2.0));  // the criterion in a cell
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,10)"), Value(2.0));  // the text "10" too
+  g.set("B1", "'6/2/2003");
+  g.set("B2", "'$10");
+  EXPECT_EQ(g.eval("=COUNTIF(B1:B2,\"6/2/2003\")"), Value(1.0));  // a date written as text
+  EXPECT_EQ(g.eval("=COUNTIF(B1:B2,10)"), Value(1.0));           // an amount written as text
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,\">5\")"), Value(2.0));  // not the text
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,TRUE)"), Value(1.0));
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,\"#N/A\")"), Value(1.0));
