@@ -37,6 +37,31 @@ void hand_back(d72506_application** io_application, std::shared_ptr<com::Dispatc
   delete before;
 }
 
+// A member with an in/out application: the handle's object goes in, what
+// the member leaves comes back (convention 7), then its failure, if any, is
+// raised with the error information it left.
+template <class Member>
+void with_application(d72506_application** io_application, Member&& member) {
+  std::shared_ptr<com::Dispatch> application = application_in(io_application);
+  const com::HRESULT status = member(application);
+  const std::optional<com::ErrorInfo> info = com::take_error_info();
+  hand_back(io_application, std::move(application));
+  com::set_error_info(info);
+  com::check(status);
+}
+
+// A Boolean member, given to C as 0 or 1.
+d72506_status read_flag(d72506_module* module, int* out, d72506_error** errptr,
+                        com::HRESULT (d72506::Module::*member)(bool&)) {
+  return at_boundary(errptr, [&] {
+    auto& self = checked(module, "module");
+    require(out, "out");
+    bool flag = false;
+    com::check(((*self.module).*member)(flag));
+    *out = flag ? 1 : 0;
+  });
+}
+
 }  // namespace
 
 extern "C" {
@@ -63,15 +88,12 @@ d72506_status d72506_module_InitQuestion(d72506_module* module, int32_t question
     require(working_folder, "working_folder");
     require(io_application, "io_application");
     require(io_window, "io_window");
-    std::shared_ptr<com::Dispatch> application = application_in(io_application);
     // The module may hand back an application even when it then fails (one
     // it started): the caller gets it, to quit it.
-    const com::HRESULT status = self.module->InitQuestion(question, working_folder, application, *io_window,
-                                                          text_or(templates_folder, ""));
-    const std::optional<com::ErrorInfo> info = com::take_error_info();
-    hand_back(io_application, std::move(application));
-    com::set_error_info(info);
-    com::check(status);
+    with_application(io_application, [&](std::shared_ptr<com::Dispatch>& application) {
+      return self.module->InitQuestion(question, working_folder, application, *io_window,
+                                       text_or(templates_folder, ""));
+    });
   });
 }
 
@@ -89,23 +111,14 @@ d72506_status d72506_module_Quitter(d72506_module* module, d72506_application** 
     auto& self = checked(module, "module");
     require(io_application, "io_application");
     require(io_window, "io_window");
-    std::shared_ptr<com::Dispatch> application = application_in(io_application);
-    const com::HRESULT status = self.module->Quitter(application, *io_window);
-    const std::optional<com::ErrorInfo> info = com::take_error_info();
-    hand_back(io_application, std::move(application));
-    com::set_error_info(info);
-    com::check(status);
+    with_application(io_application, [&](std::shared_ptr<com::Dispatch>& application) {
+      return self.module->Quitter(application, *io_window);
+    });
   });
 }
 
 d72506_status d72506_module_ErreurGenerale(d72506_module* module, int* out, d72506_error** errptr) {
-  return at_boundary(errptr, [&] {
-    auto& self = checked(module, "module");
-    require(out, "out");
-    bool erreur = false;
-    com::check(self.module->ErreurGenerale(erreur));
-    *out = erreur ? 1 : 0;
-  });
+  return read_flag(module, out, errptr, &d72506::Module::ErreurGenerale);
 }
 
 d72506_status d72506_module_CauseErreur(d72506_module* module, char** out, d72506_error** errptr) {
@@ -119,13 +132,7 @@ d72506_status d72506_module_CauseErreur(d72506_module* module, char** out, d7250
 }
 
 d72506_status d72506_module_BravoNuance(d72506_module* module, int* out, d72506_error** errptr) {
-  return at_boundary(errptr, [&] {
-    auto& self = checked(module, "module");
-    require(out, "out");
-    bool nuance = false;
-    com::check(self.module->BravoNuance(nuance));
-    *out = nuance ? 1 : 0;
-  });
+  return read_flag(module, out, errptr, &d72506::Module::BravoNuance);
 }
 
 d72506_status d72506_module_Complement(d72506_module* module, d72506_complement** out, d72506_error** errptr) {

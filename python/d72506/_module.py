@@ -3,7 +3,7 @@
 import ctypes
 from collections import namedtuple
 
-from d72506._library import Limits, call, encode, handle, lib, take_text
+from d72506._library import D72506Error, Limits, call, encode, handle, lib, take_text
 
 
 class Application:
@@ -80,24 +80,26 @@ class Module:
         folder = str(working_folder)
         if not folder.endswith("/"):
             folder += "/"
-        app = handle(application._handle.value if application else None)
-        win = ctypes.c_int32(window)
-        try:
-            call("d72506_module_InitQuestion", self._handle, question, encode(folder), ctypes.byref(app),
-                 ctypes.byref(win), encode(templates_folder))
-        finally:
-            handed_back = self._hand_back(application, app)
-        return handed_back, win.value
+        return self._with_application("d72506_module_InitQuestion", application, window,
+                                      lambda app, win: (question, encode(folder), app, win, encode(templates_folder)))
 
     def Quitter(self, application=None, window=0):
         """Ends the run; returns (application, window), (None, 0) once the module has quit Excel."""
+        return self._with_application("d72506_module_Quitter", application, window, lambda app, win: (app, win))
+
+    def _with_application(self, function, application, window, arguments):
+        """Calls a member with an in/out application and window. The library
+        releases a handle it replaces, even when the member then fails: the
+        error then carries what was handed back (an application the module
+        started, to be quit) as its `application` and `window`."""
         app = handle(application._handle.value if application else None)
         win = ctypes.c_int32(window)
         try:
-            call("d72506_module_Quitter", self._handle, ctypes.byref(app), ctypes.byref(win))
-        finally:
-            handed_back = self._hand_back(application, app)
-        return handed_back, win.value
+            call(function, self._handle, *arguments(ctypes.byref(app), ctypes.byref(win)))
+        except D72506Error as error:
+            error.application, error.window = self._hand_back(application, app), win.value
+            raise
+        return self._hand_back(application, app), win.value
 
     @staticmethod
     def _hand_back(before, after):
