@@ -53,6 +53,28 @@ TEST_F(Limits, NamesThatEachUseTheNextTwiceEvaluateInLinearTime) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
 }
 
+// A deep evaluation: names chained past the depth they may go, each
+// definition nested sixty levels. It ends with a value or #NAME?, never by
+// exhausting the stack.
+TEST_F(Limits, NamesChainedPastTheirLimitEachNestedDeeplyEvaluate) {
+  const auto names = obj(app->get("ActiveWorkbook")).get("Names").object();
+  const auto nested = [](const std::string& inner) {
+    std::string text = "=";
+    for (int i = 0; i < 30; ++i) text += "-(";
+    text += inner;
+    for (int i = 0; i < 30; ++i) text += ")";
+    return text;
+  };
+  names->call("Add", {Variant("niveau_0"), Variant(nested("1"))});
+  for (int i = 1; i <= 40; ++i) {
+    names->call("Add", {Variant("niveau_" + std::to_string(i)), Variant(nested("niveau_" + std::to_string(i - 1)))});
+  }
+  range("C1")->put("Formula", Variant("=niveau_40"));
+  const Variant value = range("C1")->get("Value");
+  EXPECT_TRUE(value.type() == platform::com::VarType::Double || value.type() == platform::com::VarType::Error)
+      << platform::com::type_name(value.type());
+}
+
 // A trainee's statement that fills a whole sheet at once meets the budget of
 // its run: the memory its cells would take before any is made, the time row
 // by row.
