@@ -1,9 +1,20 @@
 #include "engine/import/drawn_shapes.hpp"
 
+#include "engine/import/file_error.hpp"
 #include "engine/model/constants.hpp"
 #include "platform/com/error.hpp"
 
 namespace engine::import {
+
+namespace {
+
+void check_room(const model::Worksheet& sheet) {
+  if (sheet.shapes().size() >= kMaxDrawnObjects)
+    fail("the sheet '" + sheet.name() + "' holds more than " + std::to_string(kMaxDrawnObjects) +
+         " notes and drawn objects");
+}
+
+}  // namespace
 
 void add_drawn_shape(model::Worksheet& sheet, DrawnShape shape, LoadReport* report) {
   const std::string where = sheet.name() + "!" + shape.name;
@@ -11,6 +22,7 @@ void add_drawn_shape(model::Worksheet& sheet, DrawnShape shape, LoadReport* repo
     report_loss(report, "shape", where, "it lies outside Excel 2003's grid");
     return;
   }
+  check_room(sheet);
   if (sheet.find_shape(shape.name) != nullptr) shape.name.clear();
   try {
     const bool check_box = shape.kind == model::ShapeKind::CheckBox;
@@ -29,6 +41,7 @@ void add_drawn_shape(model::Worksheet& sheet, DrawnShape shape, LoadReport* repo
 void add_note(model::Worksheet& sheet, int row, int column, std::string text, std::string author, bool visible) {
   if (row < 0 || column < 0 || row >= model::kMaxRows || column >= model::kMaxColumns) return;
   if (sheet.note(row, column) != nullptr) return;  // one note per cell
+  check_room(sheet);
   sheet.set_note(row, column, std::move(text), std::move(author));
   sheet.set_note_visible(row, column, visible);
 }

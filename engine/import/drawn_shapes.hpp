@@ -5,6 +5,7 @@
 // which the reader restores last).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,11 @@
 #include "engine/model/worksheet.hpp"
 
 namespace engine::import {
+
+// The notes and drawn objects one sheet may bring. The model checks each new
+// shape's name against every other, so a file with tens of thousands of them
+// would take minutes to open; no workbook a trainee makes comes near this.
+inline constexpr std::size_t kMaxDrawnObjects = 2000;
 
 struct DrawnShape {
   model::ShapeKind kind = model::ShapeKind::TextBox;  // CheckBox or TextBox
@@ -26,10 +32,11 @@ struct DrawnShape {
 };
 
 // Adds the shape; one the sheet cannot take (outside the grid, a name
-// clash) is left out and reported.
+// clash) is left out and reported. Throws FileError past kMaxDrawnObjects.
 void add_drawn_shape(model::Worksheet& sheet, DrawnShape shape, LoadReport* report);
 
-// Adds a cell's note unless the cell has one already.
+// Adds a cell's note unless the cell has one already. Throws FileError past
+// kMaxDrawnObjects.
 void add_note(model::Worksheet& sheet, int row, int column, std::string text, std::string author, bool visible);
 
 }  // namespace engine::import

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <cstddef>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace engine::import {
@@ -21,8 +23,10 @@ struct LoadNote {
 class LoadReport {
  public:
   // Keeps the first note of each (what, why); later ones of the same kind
-  // only count, so a file of a million alike losses stays one line.
+  // only count, so a file of a million alike losses stays one line. Past
+  // kMaxNotes kinds (reasons that quote each formula differ) they only count.
   void note(std::string what, std::string where, std::string why);
+  static constexpr std::size_t kMaxNotes = 1000;
 
   const std::vector<LoadNote>& notes() const { return notes_; }
   // How many losses were noted, repeats included.
@@ -30,6 +34,7 @@ class LoadReport {
 
  private:
   std::vector<LoadNote> notes_;
+  std::set<std::pair<std::string, std::string>> kinds_;  // (what, why) already noted
   std::size_t count_ = 0;
 };
 

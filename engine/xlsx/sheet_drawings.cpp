@@ -1,6 +1,7 @@
 #include "engine/xlsx/sheet_drawings.hpp"
 
-#include <algorithm>
+#include <map>
+#include <optional>
 
 #include "engine/import/drawn_shapes.hpp"
 #include "engine/package/package_error.hpp"
@@ -36,6 +37,7 @@ class SheetDrawings {
       vml_ = read_optional_part(archive_, relationships_.by_id(*info_.legacy_drawing_id), report_, read_vml_drawing_part)
                  .value_or(std::vector<VmlShape>{});
     used_.assign(vml_.size(), false);
+    index_vml();
     add_notes();
     if (info_.drawing_id)
       for (const DrawingShape& shape :
@@ -48,14 +50,27 @@ class SheetDrawings {
   }
 
  private:
+  // The VML shapes by what ties them to notes and drawing copies, so that a
+  // part with many shapes is not searched once per shape.
+  void index_vml() {
+    for (std::size_t i = 0; i < vml_.size(); ++i) {
+      const VmlShape& vml = vml_[i];
+      if (vml.kind == Kind::Note) {
+        notes_.try_emplace({vml.row, vml.column}, i);
+        continue;
+      }
+      if (vml.shape_id) by_id_.try_emplace(*vml.shape_id, i);
+      if (!vml.name.empty()) by_name_.try_emplace(vml.name, i);
+    }
+    for (const SheetControl& control : info_.controls) controls_.try_emplace(control.shape_id, &control);
+  }
+
   void add_notes() {
     const Relationship* comments = relationships_.first_of_kind("comments");
     if (!comments) return;
     for (CommentRecord& note : read_comments_part(package::read_xml_part(archive_, comments->target))) {
-      const auto shape = std::find_if(vml_.begin(), vml_.end(), [&](const VmlShape& s) {
-        return s.kind == Kind::Note && s.row == note.row && s.column == note.column;
-      });
-      const bool visible = shape != vml_.end() && shape->visible;
+      const auto shape = notes_.find({note.row, note.column});
+      const bool visible = shape != notes_.end() && vml_[shape->second].visible;
       import::add_note(sheet_, note.row, note.column, std::move(note.text), std::move(note.author), visible);
     }
   }
@@ -82,18 +97,14 @@ class SheetDrawings {
   // (a VML part that would not parse), Excel's control list and ctrlProps
   // part still say what the control is.
   void add_form_control(const DrawingShape& shape) {
-    for (std::size_t i = 0; i < vml_.size(); ++i) {
-      const VmlShape& vml = vml_[i];
-      if (used_[i] || vml.kind == Kind::Note) continue;
-      if ((vml.shape_id && *vml.shape_id == shape.id) || (!vml.name.empty() && vml.name == shape.name)) {
-        if (vml.kind == Kind::CheckBox) return add_check_box(i, &shape);
-        used_[i] = true;
-        return report_other_control(shape);
-      }
+    if (const auto match = vml_for(shape)) {
+      if (vml_[*match].kind == Kind::CheckBox) return add_check_box(*match, &shape);
+      used_[*match] = true;
+      return report_other_control(shape);
     }
-    const auto control = std::find_if(info_.controls.begin(), info_.controls.end(),
-                                      [&](const SheetControl& c) { return c.shape_id == shape.id; });
-    if (control == info_.controls.end()) return report_other_control(shape);
+    const auto found = controls_.find(shape.id);
+    if (found == controls_.end()) return report_other_control(shape);
+    const SheetControl* control = found->second;
     const auto properties = read_optional_part(archive_, relationships_.by_id(control->properties_id), report_,
                                                read_control_properties_part);
     if (!properties || properties->object_type != "CheckBox") return report_other_control(shape);
@@ -109,6 +120,14 @@ class SheetDrawings {
     import::add_drawn_shape(sheet_, std::move(drawn), report_);
   }
 
+  std::optional<std::size_t> vml_for(const DrawingShape& shape) const {
+    if (const auto by_id = by_id_.find(shape.id); by_id != by_id_.end() && !used_[by_id->second]) return by_id->second;
+    if (const auto by_name = by_name_.find(shape.name);
+        !shape.name.empty() && by_name != by_name_.end() && !used_[by_name->second])
+      return by_name->second;
+    return std::nullopt;
+  }
+
   void report_other_control(const DrawingShape& shape) {
     import::report_loss(report_, "form control", sheet_.name() + "!" + shape.name,
                         "only check boxes among the form controls are kept");
@@ -118,9 +137,8 @@ class SheetDrawings {
     used_[index] = true;
     const VmlShape& vml = vml_[index];
     const SheetControl* control = nullptr;
-    for (const SheetControl& candidate : info_.controls)
-      if ((vml.shape_id && candidate.shape_id == *vml.shape_id) || (drawing && candidate.shape_id == drawing->id))
-        control = &candidate;
+    for (const long long id : {vml.shape_id.value_or(-1), drawing ? drawing->id : -1})
+      if (const auto found = controls_.find(id); id >= 0 && found != controls_.end()) control = found->second;
     import::DrawnShape drawn;
     drawn.kind = model::ShapeKind::CheckBox;
     drawn.row = vml.row;
@@ -148,6 +166,10 @@ class SheetDrawings {
   import::LoadReport* report_;
   std::vector<VmlShape> vml_;
   std::vector<bool> used_;
+  std::map<std::pair<int, int>, std::size_t> notes_;  // a note's VML shape by its cell
+  std::map<long long, std::size_t> by_id_;             // other VML shapes by number
+  std::map<std::string, std::size_t> by_name_;         // and by name
+  std::map<long long, const SheetControl*> controls_;  // the sheet's controls by shape id
 };
 
 }  // namespace

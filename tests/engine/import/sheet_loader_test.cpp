@@ -104,6 +104,10 @@ TEST(LoadReports, KeepEachKindOfLossOnceButCountThemAll) {
   EXPECT_EQ(report.notes()[0].where, "Trimestre 1!E7");
   EXPECT_EQ(report.count(), 100002u);
   import::report_loss(nullptr, "shape", "x", "nobody listens");  // never a crash
+  // Reasons that quote each formula all differ: past the cap they only count.
+  for (int i = 0; i < 5000; ++i) report.note("formula", "D" + std::to_string(i), "cannot read =F" + std::to_string(i));
+  EXPECT_EQ(report.notes().size(), import::LoadReport::kMaxNotes);
+  EXPECT_EQ(report.count(), 105002u);
 }
 
 TEST(Names, DefinedOrReportedNeverFatal) {
@@ -152,6 +156,17 @@ TEST(Shapes, NameClashesGiveWayAndLocksComeLast) {
   ASSERT_NE(b.sheet.note(2, 4), nullptr);
   EXPECT_EQ(b.sheet.note(2, 4)->text, "Ne pas supprimer ce commentaire. Merci !");
   EXPECT_TRUE(b.sheet.note(2, 4)->visible);
+}
+
+// Past the limit a sheet's notes and shapes fail the load, instead of
+// taking minutes as the model checks each new name against all others.
+TEST(Shapes, ASheetHoldsAtMostTheirLimit) {
+  Book b;
+  for (std::size_t i = 0; i < import::kMaxDrawnObjects; ++i)
+    import::add_note(b.sheet, static_cast<int>(i), 0, "note", "", false);
+  EXPECT_THROW(import::add_note(b.sheet, 0, 1, "one more", "", false), FileError);
+  EXPECT_THROW(import::add_drawn_shape(b.sheet, {}, nullptr), FileError);
+  import::add_note(b.sheet, 0, 0, "the same cell: nothing new", "", false);  // not counted
 }
 
 TEST(ViewHiddenLinesTest, NamesGiveEachViewItsLinesPerSheet) {
