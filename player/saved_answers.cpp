@@ -40,9 +40,14 @@ CallFailure file_failure(std::string description) {
   return {"open", kFileErrorNumber, "d72506", std::move(description)};
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 Judgement unreadable(const stdfs::path& file, std::string reason) {
   return {file, JudgeStatus::kUnreadable, {}, file_failure("'" + file.string() + "' " + std::move(reason))};
 }
+#pragma GCC diagnostic pop
 
 // Why the file cannot be taken as an answer before anything is copied;
 // nullopt when it can.

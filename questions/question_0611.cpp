@@ -71,6 +71,10 @@ bool Question0611::AfficheLaVue() const {
   return !echec;
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 // "A" the view cannot be shown, then one code per setting the view does
 // not restore: "B" zoom, "C" rows 4 and 5 (one hidden and the other not
 // reads undetermined, which is not "hidden"), "D" orientation, "E" centring.
@@ -87,5 +91,6 @@ void Question0611::AppliqueTests() {
     msCauseErreur = "E";
   }
 }
+#pragma GCC diagnostic pop
 
 }  // namespace d72506

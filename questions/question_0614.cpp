@@ -90,6 +90,10 @@ void Question0614::Prepare(Variant& iApplication, const std::string& isPathDossi
       Rapporte(type_name(), "Prepare"));
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 // "C" no workbook at all; "A" the active workbook saved or made before the
 // preparation; "B" not a workbook made from the template, or its first
 // sheet no longer the template's. The order is the verdict's: a saved
@@ -116,6 +120,7 @@ void Question0614::AppliqueTests() {
     }
   }
 }
+#pragma GCC diagnostic pop
 
 // A new workbook's sequence number sorts after the one noted at the
 // preparation, compared as text ("Thor10" does not follow "Thor9"). A name

@@ -88,6 +88,10 @@ void Question0615::VideDossierModeles() {
   }
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 // "A" neither box ticked; right: the first box alone; "B" anything else
 // (the second box, both, the first one mixed). The sheet the trainee left
 // active is active again afterwards.
@@ -109,6 +113,7 @@ void Question0615::AppliqueTests() {
   }
   protection.Protege();
 }
+#pragma GCC diagnostic pop
 
 std::int32_t Question0615::EtatCase(const char* numero) const {
   const std::string nomForme = std::string(kCase) + numero;

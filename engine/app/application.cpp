@@ -140,6 +140,10 @@ win32::HWND Application::open_dialog(std::string title, win32::HWND owner) {
   return dialog;
 }
 
+// GCC 12 falsely reports -Wmaybe-uninitialized inside std::string when it
+// inlines the copy of a string member here (GCC bug 105329's kin).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 win32::HWND Application::show_balloon(std::string text) {
   win32::Desktop& desktop = win32::current_desktop();
   win32::NewWindow balloon;
@@ -160,6 +164,7 @@ win32::HWND Application::show_balloon(std::string text) {
   desktop.create(std::move(button));
   return h;
 }
+#pragma GCC diagnostic pop
 
 void Application::close_main_window() {
   if (!alive_) return;

@@ -48,12 +48,17 @@ std::vector<const model::DefinedName*> sorted_names(const model::Workbook& book)
 
 }  // namespace
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 std::string reference_text(const com::Variant& refers_to) {
   if (!refers_to.is_object()) return com::cstr(refers_to);
   com::Dispatch& range = com::object_of(refers_to);
   const std::string sheet = com::cstr(com::object_of(range.get("Worksheet")).get("Name"));
   return "=" + quoted_sheet(sheet) + "!" + com::cstr(range.get("Address"));
 }
+#pragma GCC diagnostic pop
 
 // --- Name ----------------------------------------------------------------------
 

@@ -93,10 +93,15 @@ bool plain_name(std::string_view name) {
   return true;
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 std::string r1c1_part(char letter, int index, bool absolute) {
   if (absolute) return letter + std::to_string(index + 1);
   return index == 0 ? std::string(1, letter) : letter + ("[" + std::to_string(index) + "]");
 }
+#pragma GCC diagnostic pop
 
 }  // namespace
 
@@ -173,6 +178,10 @@ std::int32_t Range::count() const {
   return area_.row_count() * area_.column_count();
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 std::string Range::address(std::optional<bool> row_absolute, std::optional<bool> column_absolute,
                            std::optional<std::int32_t> reference_style, std::optional<bool> external) const {
   const bool rows_abs = row_absolute.value_or(true), columns_abs = column_absolute.value_or(true);
@@ -206,6 +215,7 @@ std::string Range::address(std::optional<bool> row_absolute, std::optional<bool>
   const bool quote = !plain_name(book) || !plain_name(sheet_name);
   return (quote ? "'" + qualifier + "'" : qualifier) + "!" + body;
 }
+#pragma GCC diagnostic pop
 
 std::shared_ptr<Range> Range::offset(std::optional<std::int32_t> rows, std::optional<std::int32_t> columns) const {
   const int dr = rows.value_or(0), dc = columns.value_or(0);

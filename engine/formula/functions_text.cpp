@@ -146,6 +146,10 @@ Operand text(Arguments& args) {
   return Value(format_value(value, args.text(1)));
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 // The number rounded to `decimals` places (tens, hundreds... when
 // negative) and shown with that many decimals in `format`, whose "0.00"
 // the decimals replace.
@@ -159,6 +163,7 @@ Value rounded_text(double number, double decimals_argument, std::string_view for
     pattern.replace(at, 4, "0" + places);
   return Value(format_value(Value(rounded), pattern));
 }
+#pragma GCC diagnostic pop
 
 Operand fixed(Arguments& args) {
   const double number = args.number(0);

@@ -291,6 +291,10 @@ std::string fill_integer(const std::vector<Token>& tokens, std::size_t first, st
   return out;
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 // The decimal placeholders of [first, last) filled from the left; trailing
 // zeros of "#" go, those of "?" become blanks.
 std::string fill_fraction(const std::vector<Token>& tokens, std::size_t first, std::size_t last,
@@ -315,6 +319,7 @@ std::string fill_fraction(const std::vector<Token>& tokens, std::size_t first, s
   }
   return out;
 }
+#pragma GCC diagnostic pop
 
 // The literal text of tokens [first, last) around the digits.
 std::string literals(const std::vector<Token>& tokens, std::size_t first, std::size_t last) {

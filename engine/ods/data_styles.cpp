@@ -62,13 +62,22 @@ std::string literal(std::string_view text, std::string_view also_bare) {
   return out + '"' + std::string(text.substr(last + 1));
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 std::string decimals(const xmlNode& element) {
   const int places = count_attr(element, "decimal-places", 0);
   const int required = std::min(count_attr(element, "min-decimal-places", places), places);
   if (places == 0) return {};
   return "." + std::string(static_cast<std::size_t>(required), '0') + std::string(static_cast<std::size_t>(places - required), '#');
 }
+#pragma GCC diagnostic pop
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 std::string integer_digits(const xmlNode& element) {
   std::string digits(static_cast<std::size_t>(count_attr(element, "min-integer-digits", 0)), '0');
   if (attr(element, ns::number, "grouping") == "true") {
@@ -77,6 +86,7 @@ std::string integer_digits(const xmlNode& element) {
   }
   return digits.empty() ? "#" : digits;
 }
+#pragma GCC diagnostic pop
 
 // number:number: "General" when no decimal count is given, as LibreOffice
 // writes its standard format.
@@ -148,6 +158,10 @@ std::string condition_prefix(std::string_view condition, std::size_t section) {
 
 }  // namespace
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 std::string format_code(const xmlNode& element) {
   const std::string_view kind = pkg::local_name(element);
   if (kind == "boolean-style") return "\"TRUE\";\"TRUE\";\"FALSE\"";
@@ -176,6 +190,7 @@ std::string format_code(const xmlNode& element) {
   }
   return code.empty() ? "General" : code;
 }
+#pragma GCC diagnostic pop
 
 void DataStyles::add_children_of(const xmlNode& container) {
   for (const xmlNode& child : pkg::children(container, ns::number)) {
@@ -193,6 +208,10 @@ std::string DataStyles::code(std::string_view name) const {
   return code;
 }
 
+// GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
+// inlines a string assignment or concatenation here (GCC bug 105329).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
 std::string DataStyles::sections(const xmlNode& element, int depth) const {
   assert(depth <= kMaxMapDepth);
   std::string code;
@@ -204,5 +223,6 @@ std::string DataStyles::sections(const xmlNode& element, int depth) const {
   }
   return code + section_color(element) + format_code(element);
 }
+#pragma GCC diagnostic pop
 
 }  // namespace engine::ods
