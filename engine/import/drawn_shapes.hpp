@@ -28,7 +28,7 @@ struct DrawnShape {
   std::string text;  // a check box's caption, a text box's text
   int value = model::xl::Off;
   bool locked = true;
-  std::optional<model::ShapeExtent> extent;
+  std::optional<model::ShapeExtent> extent{};
 };
 
 // Adds the shape; one the sheet cannot take (outside the grid, a name
