@@ -223,7 +223,9 @@ typedef struct d72506_limits {
 
 /* Runs statements of the spreadsheet's macro language on the application,
  * as a trainee does at the command's shell; variables are kept from one
- * call to the next on the same handle. A statement that raises a runtime
+ * call to the next on the same handle. The shell's "#" lines are not
+ * statements and are refused: the player makes its calls through the
+ * members above. A statement that raises a runtime
  * error stops the run with that error's number (the description names the
  * line); text that is not a script fails with D72506_E_STATEMENTS, and
  * statements that outrun their limits with D72506_E_BUDGET. Other limits
