@@ -222,6 +222,27 @@ class TableReader {
     f::Value value = read_value(cell, first_row, first_column);
     std::shared_ptr<const f::Formula> formula = read_formula(cell, first_row, first_column);
     const model::FormatIndex format = context_.format(style.value_or(""));
+    if (blank_across_the_row(value, formula, first_column, format)) {
+      // LibreOffice writes a formatted row as one blank cell repeated across
+      // its grid: the model keeps it as the row's format, as Excel does.
+      const model::CellFormat& wanted = context_.book.formats().at(format);
+      sheet_.change_format(model::CellRange::rows(first_row, last_row), [&](model::CellFormat& target) { target = wanted; });
+    } else {
+      place_block(cell, value, formula, style, format, first_row, last_row, first_column, last_column);
+    }
+    read_span(cell, first_row, first_column);
+    read_drawings(cell, first_row, first_column);
+  }
+
+  bool blank_across_the_row(const f::Value& value, const std::shared_ptr<const f::Formula>& formula, int first_column,
+                            model::FormatIndex format) const {
+    return value.is_empty() && !formula && first_column == 0 && next_column_ >= model::kMaxColumns &&
+           format != model::kDefaultFormat;
+  }
+
+  void place_block(const xmlNode& cell, const f::Value& value, const std::shared_ptr<const f::Formula>& formula,
+                   const std::optional<std::string>& style, model::FormatIndex format, int first_row, int last_row,
+                   int first_column, int last_column) {
     // A blank cell needs a record only where its format is not the column's.
     std::vector<int> columns;
     for (int column = first_column; column <= last_column; ++column) {
@@ -234,8 +255,6 @@ class TableReader {
         import::place_cell(sheet_, row, column, format, value);
         if (formula) sheet_.set_formula(row, column, formula);
       }
-    read_span(cell, first_row, first_column);
-    read_drawings(cell, first_row, first_column);
   }
 
   f::Value read_value(const xmlNode& cell, int row, int column) const {

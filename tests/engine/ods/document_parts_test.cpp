@@ -137,6 +137,18 @@ TEST(DocumentParts, CellFormatsFromStylesAndColumnDefaults) {
   EXPECT_EQ(format.style, "Normal");
 }
 
+TEST(DocumentParts, ABlankStyledRowAcrossTheGridIsTheRowsFormat) {
+  const std::string styles = R"(<style:style style:name="ce1" style:family="table-cell"><style:text-properties fo:font-weight="bold"/></style:style>)";
+  const auto book = load(R"(<table:table table:name="T"><table:table-row table:number-rows-repeated="19"><table:table-cell table:number-columns-repeated="16384"/></table:table-row>
+      <table:table-row><table:table-cell table:style-name="ce1" table:number-columns-repeated="16384"/></table:table-row></table:table>)",
+                         styles);
+  const model::Worksheet& sheet = book->sheet(0);
+  EXPECT_EQ(sheet.cell_count(), 0u);
+  ASSERT_TRUE(sheet.rows().at(19).format.has_value());
+  EXPECT_TRUE(sheet.format(19, 255).font.bold);
+  EXPECT_FALSE(sheet.format(18, 0).font.bold);
+}
+
 TEST(DocumentParts, NamesShapesControlsAndProtection) {
   import::LoadReport report;
   const auto book = load(R"(
