@@ -135,24 +135,34 @@ const char* const kExcelDrawing = R"(<xdr:wsDr xmlns:xdr="http://schemas.openxml
 <xdr:pic><xdr:nvPicPr><xdr:cNvPr id="5" name="Image 1"/></xdr:nvPicPr></xdr:pic><xdr:clientData/></xdr:oneCellAnchor>
 </xdr:wsDr>)";
 
+// The second box as Excel lists it among the sheet's controls.
+const char* const kSecondBoxControl =
+    "<control shapeId=\"1028\" r:id=\"rId4\" name=\"Case à cocher 2\"><controlPr locked=\"0\"/></control>";
+
+// A sheet with Excel's drawing parts: the notes, the drawing, the second
+// box's ctrlProps (Mixed), and the VML given.
+test_support::Parts excel_drawing_parts(const std::string& sheet, const std::string& vml) {
+  return {{"xl/worksheets/sheet1.xml", sheet},
+          {"xl/worksheets/_rels/sheet1.xml.rels", kSheetRels},
+          {"xl/comments1.xml", kComments},
+          {"xl/drawings/vmlDrawing1.vml", vml},
+          {"xl/drawings/drawing1.xml", kExcelDrawing},
+          {"xl/ctrlProps/ctrlProp1.xml",
+           "<formControlPr xmlns=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/main\" "
+           "objectType=\"CheckBox\" checked=\"Mixed\"/>"}};
+}
+
 TEST(Drawings, NotesTextBoxesAndCheckBoxesAsExcelLaysThemOut) {
   import::LoadReport report;
   const auto book = load(
-      {{"xl/worksheets/sheet1.xml",
-        worksheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>",
-                  "<sheetProtection sheet=\"1\" objects=\"1\" scenarios=\"1\"/><drawing r:id=\"rId3\"/>"
-                  "<legacyDrawing r:id=\"rId2\"/><mc:AlternateContent "
-                  "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"><mc:Choice Requires=\"x14\">"
-                  "<controls><mc:AlternateContent><mc:Choice Requires=\"x14\"><control shapeId=\"1028\" r:id=\"rId4\" "
-                  "name=\"Case à cocher 2\"><controlPr locked=\"0\"/></control></mc:Choice></mc:AlternateContent>"
-                  "</controls></mc:Choice></mc:AlternateContent>")},
-       {"xl/worksheets/_rels/sheet1.xml.rels", kSheetRels},
-       {"xl/comments1.xml", kComments},
-       {"xl/drawings/vmlDrawing1.vml", kExcelVml},
-       {"xl/drawings/drawing1.xml", kExcelDrawing},
-       {"xl/ctrlProps/ctrlProp1.xml",
-        "<formControlPr xmlns=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/main\" "
-        "objectType=\"CheckBox\" checked=\"Mixed\"/>"}},
+      excel_drawing_parts(worksheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>",
+                                    "<sheetProtection sheet=\"1\" objects=\"1\" scenarios=\"1\"/><drawing r:id=\"rId3\"/>"
+                                    "<legacyDrawing r:id=\"rId2\"/><mc:AlternateContent "
+                                    "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\">"
+                                    "<mc:Choice Requires=\"x14\"><controls><mc:AlternateContent><mc:Choice "
+                                    "Requires=\"x14\">" + std::string(kSecondBoxControl) +
+                                        "</mc:Choice></mc:AlternateContent></controls></mc:Choice></mc:AlternateContent>"),
+                          kExcelVml),
       &report);
   const model::Worksheet& sheet = book->sheet(0);
   ASSERT_NE(sheet.note(2, 4), nullptr);
@@ -199,16 +209,9 @@ TEST(Drawings, NotesTextBoxesAndCheckBoxesAsExcelLaysThemOut) {
 TEST(Drawings, WithoutTheirVmlExcelsBoxesComeFromTheControlList) {
   import::LoadReport report;
   const auto book = load(
-      {{"xl/worksheets/sheet1.xml",
-        worksheet("", "<drawing r:id=\"rId3\"/><legacyDrawing r:id=\"rId2\"/><controls><control shapeId=\"1028\" "
-                      "r:id=\"rId4\" name=\"Case à cocher 2\"><controlPr locked=\"0\"/></control></controls>")},
-       {"xl/worksheets/_rels/sheet1.xml.rels", kSheetRels},
-       {"xl/comments1.xml", kComments},
-       {"xl/drawings/vmlDrawing1.vml", "<xml><v:shape></xml>"},
-       {"xl/drawings/drawing1.xml", kExcelDrawing},
-       {"xl/ctrlProps/ctrlProp1.xml",
-        "<formControlPr xmlns=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/main\" "
-        "objectType=\"CheckBox\" checked=\"Mixed\"/>"}},
+      excel_drawing_parts(worksheet("", "<drawing r:id=\"rId3\"/><legacyDrawing r:id=\"rId2\"/><controls>" +
+                                            std::string(kSecondBoxControl) + "</controls>"),
+                          "<xml><v:shape></xml>"),
       &report);
   const model::Worksheet& sheet = book->sheet(0);
   const model::Shape* box = sheet.find_shape("Case à cocher 2");
