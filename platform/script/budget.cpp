@@ -55,6 +55,12 @@ Budget::Scope::Scope(std::shared_ptr<Budget> budget) : previous_(std::exchange(t
 
 Budget::Scope::~Scope() { tl_budget = std::move(previous_); }
 
+Budget::Pause::Pause(Budget* budget) : budget_(budget) {}
+
+Budget::Pause::~Pause() {
+  if (budget_) budget_->deadline_ += std::chrono::steady_clock::now() - started_;
+}
+
 void check_new_value(std::size_t bytes) {
   if (tl_budget) tl_budget->check_new(bytes);
 }

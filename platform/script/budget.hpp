@@ -29,8 +29,9 @@
 namespace platform::script {
 
 struct Limits {
-  // Ample for any exercise, short enough that a runaway loop is noticed.
-  static constexpr std::chrono::milliseconds kDefaultTime = std::chrono::seconds(30);
+  // Ample for any exercise (its statements take well under a second), short
+  // enough that a runaway loop is noticed and what it made stays small.
+  static constexpr std::chrono::milliseconds kDefaultTime = std::chrono::seconds(10);
   static constexpr std::size_t kDefaultMemory = std::size_t{256} << 20;
 
   std::chrono::milliseconds time = kDefaultTime;
@@ -90,6 +91,22 @@ class Budget {
 
    private:
     std::shared_ptr<Budget> previous_;
+  };
+
+  // While it lives, the thread has no budget and `budget`'s clock (when
+  // there is one) stands still: the player's own calls, made from a
+  // trainee's "#" line, are not the trainee's to pay for.
+  class Pause {
+   public:
+    explicit Pause(Budget* budget);
+    ~Pause();
+    Pause(const Pause&) = delete;
+    Pause& operator=(const Pause&) = delete;
+
+   private:
+    Budget* budget_;
+    Scope none_{nullptr};
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
   };
 
  private:

@@ -244,10 +244,10 @@ class Executor {
   }
 
   // The host's own work (the player's calls into the module) is not the
-  // trainee's: it runs without the budget, though its time still counts.
+  // trainee's: it runs without the budget and its time is not counted.
   void perform(const HostLine& h, const Statement& s) {
     if (!state_.host) throw Refusal("no host to run '#" + h.text + "'");
-    const Budget::Scope host_work(nullptr);
+    const Budget::Pause host_work(state_.budget.get());
     state_.host(h.text, lines_.at(s.line).number);
   }
 

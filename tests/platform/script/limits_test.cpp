@@ -176,12 +176,16 @@ TEST_F(BudgetTest, ArraysNestedTooDeeplyRaiseOutOfStackSpaceWithOrWithoutABudget
   }
 }
 
-TEST_F(BudgetTest, HostLinesRunWithoutTheTraineesBudget) {
-  budget = std::make_shared<Budget>();
+TEST_F(BudgetTest, HostLinesRunWithoutTheTraineesBudgetAndTheirTimeIsNotCounted) {
+  budget = std::make_shared<Budget>(time_limit(300ms));
   const Budget::Scope scope(budget);
   bool host_had_budget = true;
-  const HostCallback host = [&](std::string_view, int) { host_had_budget = Budget::current() != nullptr; };
-  run(parse("#check"), app, host);
+  const HostCallback host = [&](std::string_view, int) {
+    host_had_budget = Budget::current() != nullptr;
+    std::this_thread::sleep_for(200ms);
+  };
+  // Three slow host lines take 600 ms, twice the budget: only the statements count.
+  run(parse("#init 601\nx = 1\n#check\ny = 2\n#check\nz = 3"), app, host);
   EXPECT_FALSE(host_had_budget);
   EXPECT_EQ(Budget::current(), budget);
 }
