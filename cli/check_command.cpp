@@ -48,6 +48,18 @@ auto progress_line(std::ostream& err) {
   };
 }
 
+// Every file the paths name; a folder without a workbook is noted on `err`,
+// as the trainer most likely named the wrong one.
+std::vector<stdfs::path> files_named(const std::vector<stdfs::path>& paths, std::ostream& err) {
+  std::vector<stdfs::path> files;
+  for (const stdfs::path& path : paths) {
+    const std::vector<stdfs::path> found = player::expand_answers({path});
+    if (found.empty()) err << "d72506: no workbook in " << path.string() << '\n';
+    files.insert(files.end(), found.begin(), found.end());
+  }
+  return files;
+}
+
 bool every_file_judged(const std::vector<Judgement>& results) {
   for (const Judgement& j : results) {
     if (j.status != JudgeStatus::kJudged) return false;
@@ -63,7 +75,8 @@ int check(const CheckOptions& options, std::ostream& out, std::ostream& err) {
 
   player::JudgingRun run;
   run.question = options.question;
-  run.files = player::expand_answers(options.paths);
+  run.files = files_named(options.paths, err);
+  if (run.files.empty()) return kExitUsage;
   run.setup = options.setup;
   run.workers = options.workers;
   if (options.progress) run.progress = progress_line(err);

@@ -78,7 +78,7 @@ int shell(const ShellOptions& options, std::istream& in, std::ostream& out, std:
 // Judges each file (every workbook of each folder) as the question's answer:
 // a line per file on `out` (or one JSON document), and the CSV and HTML
 // reports when asked. Fails with kExitUsage, before judging anything, when
-// a report file cannot be written.
+// a report file cannot be written or the paths name no workbook at all.
 int check(const CheckOptions& options, std::ostream& out, std::ostream& err);
 
 // Lists the codes of one question (all when `question` is 0) with their

@@ -124,6 +124,21 @@ TEST(Check, AReportThatCannotBeWrittenStopsTheRunBeforeIt) {
   EXPECT_NE(run.err.find("cannot write the report"), std::string::npos) << run.err;
 }
 
+TEST(Check, AFolderWithoutAWorkbookIsSaidSo) {
+  const Class601 c;
+  const stdfs::path empty = c.scratch.path() / "empty";
+  stdfs::create_directory(empty);
+  const CommandRun nothing = run_d72506({"check", "601", empty.string()});
+  EXPECT_EQ(nothing.status, 2) << "nothing to judge";
+  EXPECT_EQ(nothing.out, "");
+  EXPECT_NE(nothing.err.find("no workbook in " + empty.string()), std::string::npos) << nothing.err;
+
+  const CommandRun some = run_d72506({"check", "601", empty.string(), (c.folder / "alice.xls").string()});
+  EXPECT_EQ(some.status, 0) << "every file named was judged";
+  EXPECT_EQ(lines_of(some.out).size(), 1u);
+  EXPECT_NE(some.err.find("no workbook in " + empty.string()), std::string::npos) << some.err;
+}
+
 TEST(Check, ArgumentsItCannotUseAreUsageErrors) {
   const Class601 c;
   const std::string file = (c.folder / "alice.xls").string();
