@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -137,6 +138,34 @@ TEST(RunFolders, ADamagedSummaryLeavesTheJsonReportWhole) {
   const CommandRun run = run_d72506({"play", "601", "--json", "--trainee", open.string()});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NO_THROW(json::parse(run.out)) << run.out;
+}
+
+// The module's macro workbook, damaged beside a copy of the command: every
+// run fails with the file named, never a crash.
+TEST(RunFolders, ADamagedMacroWorkbookIsAClearFailure) {
+  const ScratchFolder scratch;
+  const stdfs::path command = scratch.path() / "d72506";
+  stdfs::copy_file(D72506_COMMAND, command);
+  const stdfs::path exercises = stdfs::path(D72506_COMMAND).parent_path().parent_path() / "exercises";
+  const std::string intact = contents(stdfs::path(D72506_COMMAND).parent_path() / "X72506.xls");
+  ASSERT_GT(intact.size(), 512u);
+  for (const std::string& damaged : {std::string(), intact.substr(0, 512), std::string(intact.size(), '\xFF')}) {
+    const stdfs::path macros = scratch.path() / "X72506.xls";
+    stdfs::remove(macros);
+    std::ofstream(macros, std::ios::binary) << damaged;
+    CommandRun run;
+    {
+      std::vector<std::string> words = {command.string(), "play", "601", "--exercises", exercises.string()};
+      const std::string out = (scratch.path() / "out").string(), err = (scratch.path() / "err").string();
+      std::string line;
+      for (const auto& w : words) line += "'" + w + "' ";
+      const int status = std::system((line + ">'" + out + "' 2>'" + err + "'").c_str());
+      run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      run.err = contents(err);
+    }
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("X72506.xls"), std::string::npos) << run.err;
+  }
 }
 
 }  // namespace
