@@ -156,8 +156,8 @@ std::string condition_prefix(std::string_view condition, std::size_t section) {
   return "[" + std::string(test) + "]";
 }
 
-}  // namespace
-
+// The Excel code of one data style element alone, its style:map sections
+// left out.
 // GCC 12 falsely reports -Wrestrict inside std::string's char_traits when it
 // inlines a string assignment or concatenation here (GCC bug 105329).
 #pragma GCC diagnostic push
@@ -191,6 +191,8 @@ std::string format_code(const xmlNode& element) {
   return code.empty() ? "General" : code;
 }
 #pragma GCC diagnostic pop
+
+}  // namespace
 
 void DataStyles::add_children_of(const xmlNode& container) {
   for (const xmlNode& child : pkg::children(container, ns::number)) {

@@ -32,8 +32,4 @@ class DataStyles {
   mutable std::map<std::string, std::string, std::less<>> codes_;
 };
 
-// The Excel code of one data style element alone, its style:map sections
-// left out (exposed for the tests' table of cases).
-std::string format_code(const xmlNode& element);
-
 }  // namespace engine::ods

@@ -15,11 +15,10 @@ inline constexpr const char* number = "urn:oasis:names:tc:opendocument:xmlns:dat
 inline constexpr const char* svg = "urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0";
 inline constexpr const char* form = "urn:oasis:names:tc:opendocument:xmlns:form:1.0";
 inline constexpr const char* config = "urn:oasis:names:tc:opendocument:xmlns:config:1.0";
+inline constexpr const char* meta = "urn:oasis:names:tc:opendocument:xmlns:meta:1.0";
 inline constexpr const char* dc = "http://purl.org/dc/elements/1.1/";
 inline constexpr const char* xml = "http://www.w3.org/XML/1998/namespace";
-inline constexpr const char* xlink = "http://www.w3.org/1999/xlink";
-// LibreOffice's extension namespace, for what OpenDocument 1.3 lacks.
-inline constexpr const char* loext = "urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0";
+// LibreOffice's extension namespace for Calc, for what OpenDocument 1.3 lacks.
 inline constexpr const char* calcext = "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0";
 
 }  // namespace engine::ods::ns

@@ -70,12 +70,11 @@ const xmlNode& spreadsheet_of(const pkg::XmlPart& content) {
 
 // meta.xml: the title, subject and author Excel's summary shows.
 void read_meta(const pkg::XmlPart& meta, model::DocumentProperties& properties) {
-  constexpr const char* kMeta = "urn:oasis:names:tc:opendocument:xmlns:meta:1.0";
   const xmlNode* office_meta = pkg::first_child(meta.root(), ns::office, "meta");
   if (!office_meta) return;
   if (const xmlNode* title = pkg::first_child(*office_meta, ns::dc, "title")) properties.title = pkg::text_of(*title);
   if (const xmlNode* subject = pkg::first_child(*office_meta, ns::dc, "subject")) properties.subject = pkg::text_of(*subject);
-  if (const xmlNode* author = pkg::first_child(*office_meta, kMeta, "initial-creator")) properties.author = pkg::text_of(*author);
+  if (const xmlNode* author = pkg::first_child(*office_meta, ns::meta, "initial-creator")) properties.author = pkg::text_of(*author);
 }
 
 class DocumentReader {
