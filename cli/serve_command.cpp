@@ -6,6 +6,7 @@
 #include <istream>
 #include <map>
 #include <ostream>
+#include <string_view>
 
 #include "cli/commands.hpp"
 #include "player/folder.hpp"
@@ -29,6 +30,36 @@ namespace {
 constexpr const char* kSource = "d72506 serve";
 // A request holds at most a script's worth of statements, escaped.
 constexpr std::size_t kMaxRequestSize = 4 * script::kMaxSourceSize;
+
+// No request needs more; parsing, copying and freeing a JSON value recurse
+// as deep as it nests, so deeper ones are refused before they are parsed.
+constexpr int kMaxNesting = 64;
+
+// Whether the text's arrays and objects nest deeper than kMaxNesting,
+// brackets inside strings aside.
+bool too_deep(std::string_view text) {
+  int depth = 0;
+  bool in_string = false;
+  bool escaped = false;
+  for (const char c : text) {
+    if (in_string) {
+      if (escaped) {
+        escaped = false;
+      } else if (c == '\\') {
+        escaped = true;
+      } else if (c == '"') {
+        in_string = false;
+      }
+    } else if (c == '"') {
+      in_string = true;
+    } else if (c == '[' || c == '{') {
+      if (++depth > kMaxNesting) return true;
+    } else if (c == ']' || c == '}') {
+      --depth;
+    }
+  }
+  return false;
+}
 
 [[noreturn]] void bad_request(const std::string& problem) { com::raise(com::err::InvalidCall, kSource, problem); }
 
@@ -75,12 +106,24 @@ class Server {
 
   // The response to one request line.
   json respond(const std::string& line) {
+    if (too_deep(line)) {
+      return {{"id", nullptr},
+              {"error", error_json(com::err::InvalidCall, kSource,
+                                   "the request nests deeper than " + std::to_string(kMaxNesting) + " levels")}};
+    }
     json request = json::parse(line, nullptr, false);
     if (request.is_discarded() || !request.is_object()) {
       return {{"id", nullptr}, {"error", error_json(com::err::InvalidCall, kSource, "not a JSON object: a request "
                                                                                     "is {\"id\", \"method\", \"params\"}")}};
     }
-    json response = {{"id", request.contains("id") ? request["id"] : json(nullptr)}};
+    // An id is given back as it came: a number, a text or null.
+    const auto id = request.find("id");
+    const bool id_usable = id == request.end() || id->is_primitive();
+    json response = {{"id", id != request.end() && id_usable ? *id : json(nullptr)}};
+    if (!id_usable) {
+      response["error"] = error_json(com::err::InvalidCall, kSource, "id must be a number, a text or null");
+      return response;
+    }
     try {
       response["result"] = dispatch(request);
     } catch (const player::PlayerCallFailed& e) {
@@ -115,9 +158,10 @@ class Server {
     if (found == kMethods.end()) {
       com::raise(com::err::MemberNotFound, kSource, "no method '" + method->get<std::string>() + "'");
     }
-    const json params = request.value("params", json::object());
-    if (!params.is_object()) bad_request("params is an object");
-    return (this->*found->second)(params);
+    static const json kNoParams = json::object();
+    const auto params = request.find("params");
+    if (params != request.end() && !params->is_object()) bad_request("params is an object");
+    return (this->*found->second)(params == request.end() ? kNoParams : *params);
   }
 
   json application_state() const {

@@ -79,6 +79,24 @@ TEST(Serve, FailuresCarryNumberSourceAndDescriptionAndTheSessionGoesOn) {
   EXPECT_EQ(r[9]["result"], "2");
 }
 
+TEST(Serve, DeeplyNestedValuesAreRefusedWithoutExhaustingTheStack) {
+  const std::size_t depth = 500000;
+  const std::string nested = std::string(depth, '[') + std::string(depth, ']');
+  const CommandRun run = run_d72506({"serve"}, "{\"id\": " + nested + ", \"method\": \"Fermer\"}\n" +
+                                                   "{\"id\": 2, \"method\": \"run\", \"params\": {\"statements\": " +
+                                                   nested + "}}\n" + request(3, "ErreurGenerale"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<json> r = responses(run);
+  ASSERT_EQ(r.size(), 3u) << run.out.substr(0, 500);
+  EXPECT_EQ(r[0]["id"], nullptr);
+  EXPECT_EQ(r[0]["error"]["description"], "the request nests deeper than 64 levels");
+  EXPECT_EQ(r[1]["error"]["description"], "the request nests deeper than 64 levels");
+  EXPECT_EQ(r[2]["result"], false);
+  // Within the limit, an id that is no number, text or null is refused too.
+  const CommandRun shallow = run_d72506({"serve"}, "{\"id\": [1, {\"a\": \"[[[\"}], \"method\": \"Fermer\"}\n");
+  EXPECT_EQ(responses(shallow).at(0)["error"]["description"], "id must be a number, a text or null");
+}
+
 TEST(Serve, TheEndOfTheInputClosesWhatThePlayerLeftOpen) {
   ScratchFolder work;
   const CommandRun run =
