@@ -184,11 +184,12 @@ Operand Evaluator::name(const Node& node) {
   // A name met again gives what it gave the first time: the origin is the
   // same, and names that each use the next one twice would otherwise cost
   // two to the power of the chain's length.
-  if (const auto known = name_values_.find(definition.get()); known != name_values_.end()) return known->second;
+  auto& known_values = name_values_[array_depth_ > 0 ? 1 : 0];
+  if (const auto known = known_values.find(definition.get()); known != known_values.end()) return known->second;
   ++name_depth_;
   Operand result = evaluate(definition->root());
   --name_depth_;
-  name_values_.emplace(definition.get(), result);
+  known_values.emplace(definition.get(), result);
   return result;
 }
 

@@ -3,6 +3,7 @@
 // function receives (evaluated on demand, so IF evaluates one branch).
 #pragma once
 
+#include <array>
 #include <span>
 #include <unordered_map>
 #include <variant>
@@ -80,7 +81,9 @@ class Evaluator {
   CellAddress origin_;
   int name_depth_ = 0;
   int array_depth_ = 0;
-  std::unordered_map<const Formula*, Operand> name_values_;  // by definition, for this evaluation
+  // By definition, for this evaluation; apart inside array arguments, where
+  // the same name gives an array where elsewhere it gives one cell.
+  std::array<std::unordered_map<const Formula*, Operand>, 2> name_values_;
 };
 
 // Excel's coercions of a single value; each throws ErrorResult on an error

@@ -105,6 +105,10 @@ TEST(Math, ArraysProductsAndMultiples) {
   EXPECT_EQ(g.eval("=SUMPRODUCT((MOD(ROW(A1:A2),2)=0)*A1:A2)"), Value(3.0));  // every other row
   EXPECT_EQ(g.eval("=SUMPRODUCT(COLUMN(A1:C1))"), Value(6.0));
   EXPECT_EQ(g.eval("=ROW(A3:A9)"), Value(3.0));
+  // A name means an array inside the argument and one cell outside it, in
+  // the same formula.
+  g.define_name("Doubled", "=A1:A2*2");
+  EXPECT_EQ(g.eval("=SUMPRODUCT(Doubled)+Doubled", "D2"), Value(16.0));  // (4+6) + 6
   EXPECT_EQ(g.eval("=TRUNC(-1.99)"), Value(-1.0));
   EXPECT_EQ(g.eval("=TRUNC(12.345,1)"), Value(12.3));
   EXPECT_EQ(g.eval("=CEILING(2.5,1)"), Value(3.0));
