@@ -31,7 +31,7 @@ constexpr std::array kReserved = {
 
 // Statements of the macro language that scripts do without.
 constexpr std::array kUnsupportedStatements = {
-    "do", "while", "sub", "function", "select", "goto", "resume", "redim", "const", "option",
+    "goto", "resume", "redim", "const", "option",
 };
 
 // The words that close a block, and the statement each belongs to.
@@ -45,6 +45,12 @@ constexpr std::array kClosingWords = {
     ClosingWords{{"elseif", ""}, "ElseIf without If"},
     ClosingWords{{"else", ""}, "Else without If"},
     ClosingWords{{"next", ""}, "Next without For"},
+    ClosingWords{{"loop", ""}, "Loop without Do"},
+    ClosingWords{{"wend", ""}, "Wend without While"},
+    ClosingWords{{"case", ""}, "Case without Select Case"},
+    ClosingWords{{"end", "select"}, "End Select without Select Case"},
+    ClosingWords{{"end", "sub"}, "End Sub without Sub"},
+    ClosingWords{{"end", "function"}, "End Function without Function"},
 };
 
 template <std::size_t N>
@@ -66,6 +72,7 @@ class Parser {
       : name_(name), lines_(lines), tokens_(std::move(tokens)) {}
 
   Block parse_script() { return parse_block(nullptr); }
+  std::vector<Procedure> take_procedures() { return std::move(procedures_); }
 
   ExprPtr parse_lone_expression() {
     ExprPtr e = parse_expression();
@@ -183,6 +190,11 @@ class Parser {
         }
         fail(c.stray);
       }
+      if (!closer && at_procedure_start()) {
+        procedures_.push_back(parse_procedure());
+        end_statement();
+        continue;
+      }
       block.push_back(parse_statement());
       end_statement();
     }
@@ -228,6 +240,10 @@ class Parser {
       if (word == "if") return {parse_if(), line};
       if (word == "for") return {parse_for(), line};
       if (word == "exit") return {parse_exit(), line};
+      if (word == "do") return {parse_do(), line};
+      if (word == "while") return {parse_while(), line};
+      if (word == "select") return {parse_select(), line};
+      if (word == "sub" || word == "function") fail("a procedure is defined outside any other procedure or block");
       if (contains(kUnsupportedStatements, word)) fail("'" + peek().text + "' is not supported in scripts");
       if (word == "end") fail("'End' is not supported in scripts");
     }
@@ -276,6 +292,151 @@ class Parser {
     take();
     take();
     return WithBlock{std::move(object), std::move(body)};
+  }
+
+  // --- procedures --------------------------------------------------------
+
+  bool at_procedure_start() const {
+    const std::size_t word = at_word("public") || at_word("private") ? 1 : 0;
+    return at_word("sub", word) || at_word("function", word);
+  }
+
+  Procedure parse_procedure() {
+    const std::size_t line = peek().line;
+    if (at_word("public") || at_word("private")) take();
+    Procedure p;
+    p.function = lower(take().text) == "function";
+    p.line = line;
+    p.name = variable_name();
+    for (const Procedure& other : procedures_)
+      if (lower(other.name) == lower(p.name)) fail_at(line, "ambiguous name detected: " + p.name);
+    if (accept_symbol("(") && !accept_symbol(")")) {
+      do p.parameters.push_back(parse_parameter(p.parameters));
+      while (accept_symbol(","));
+      expect_symbol(")");
+    }
+    if (p.function && accept_word("as")) p.result = parse_type();
+    end_statement();
+    procedure_ = p.function ? ProcedureKind::Function : ProcedureKind::Sub;
+    const Closer closer{line, p.function ? "Function without End Function" : "Sub without End Sub",
+                        {closing("end", p.function ? "function" : "sub")}};
+    p.body = parse_block(&closer);
+    procedure_ = ProcedureKind::None;
+    take();
+    take();
+    return p;
+  }
+
+  Parameter parse_parameter(const std::vector<Parameter>& before) {
+    Parameter q;
+    q.optional = accept_word("optional");
+    if (!q.optional && !before.empty() && before.back().optional) fail("a required parameter after an optional one");
+    q.by_value = accept_word("byval");
+    if (!q.by_value) accept_word("byref");
+    q.name = variable_name();
+    for (const Parameter& other : before)
+      if (lower(other.name) == lower(q.name)) fail("duplicate parameter name '" + q.name + "'");
+    if (at_symbol("(")) fail("array parameters are not supported");
+    if (accept_word("as")) q.type = parse_type();
+    if (accept_symbol("=")) {
+      if (!q.optional) fail("only an Optional parameter has a default value");
+      q.default_value = parse_expression();
+    }
+    return q;
+  }
+
+  // --- loops and choices -------------------------------------------------
+
+  // Do [While|Until c] ... Loop [While|Until c]: the condition on one end.
+  DoLoop parse_do() {
+    const std::size_t line = take().line;
+    DoLoop loop;
+    if (at_word("while") || at_word("until")) read_loop_condition(loop);
+    end_statement();
+    const BlockNesting nesting(*this, line);
+    ++do_depth_;
+    const Closer closer{line, "Do without Loop", {closing("loop")}};
+    loop.body = parse_block(&closer);
+    --do_depth_;
+    take();
+    if (at_word("while") || at_word("until")) {
+      if (loop.condition) fail("a loop has its condition after Do or after Loop, not both");
+      loop.test_first = false;
+      read_loop_condition(loop);
+    }
+    return loop;
+  }
+
+  void read_loop_condition(DoLoop& loop) {
+    loop.until = lower(take().text) == "until";
+    loop.condition = parse_expression();
+  }
+
+  // While c ... Wend: Exit Do does not leave it.
+  DoLoop parse_while() {
+    const std::size_t line = take().line;
+    DoLoop loop;
+    loop.condition = parse_expression();
+    loop.takes_exit_do = false;
+    end_statement();
+    const BlockNesting nesting(*this, line);
+    const Closer closer{line, "While without Wend", {closing("wend")}};
+    loop.body = parse_block(&closer);
+    take();
+    return loop;
+  }
+
+  SelectCase parse_select() {
+    const std::size_t line = take().line;
+    expect_word("case", "Case");
+    SelectCase select;
+    select.subject = parse_expression();
+    end_statement();
+    const BlockNesting nesting(*this, line);
+    while (peek().kind == TokenKind::EndOfLine || at_symbol(":")) take();
+    const char* missing = "Select Case without End Select";
+    if (peek().kind == TokenKind::EndOfInput) fail_at(line, missing, true);
+    const Closer closer{line, missing, {closing("case"), closing("end", "select")}};
+    while (!accept_word("end")) {
+      expect_word("case", "Case");
+      if (!select.clauses.empty() && select.clauses.back().tests.empty()) fail("Case after Case Else");
+      SelectCase::Clause clause;
+      if (!accept_word("else")) {
+        do clause.tests.push_back(parse_case_test());
+        while (accept_symbol(","));
+      }
+      end_statement();
+      clause.body = parse_block(&closer);
+      select.clauses.push_back(std::move(clause));
+    }
+    take();  // Select
+    return select;
+  }
+
+  // `Is > 3`, `1 To 5` or a value.
+  SelectCase::Test parse_case_test() {
+    using Kind = SelectCase::Test::Kind;
+    SelectCase::Test test;
+    if (accept_word("is")) {
+      static const std::pair<const char*, BinaryOp> kComparisons[] = {
+          {"=", BinaryOp::Equal}, {"<>", BinaryOp::NotEqual}, {"<=", BinaryOp::LessEqual},
+          {">=", BinaryOp::GreaterEqual}, {"<", BinaryOp::Less}, {">", BinaryOp::Greater},
+      };
+      const auto* op = std::find_if(std::begin(kComparisons), std::end(kComparisons),
+                                    [&](const auto& c) { return at_symbol(c.first); });
+      if (op == std::end(kComparisons)) fail("expected a comparison after Is but found " + describe(peek()));
+      take();
+      test.kind = Kind::Compare;
+      test.op = op->second;
+      test.value = parse_expression();
+      return test;
+    }
+    test.value = parse_expression();
+    if (accept_word("to")) {
+      test.kind = Kind::Range;
+      test.high = parse_expression();
+    }
+    return test;
   }
 
   // The block form when nothing follows Then on its line, else the
@@ -329,14 +490,14 @@ class Parser {
   Statement::Action parse_for() {
     const std::size_t line = take().line;
     if (accept_word("each")) {
-      std::string variable = loop_variable();
+      std::string variable = variable_name();
       expect_word("in", "In");
       ExprPtr collection = parse_expression();
       Block body = parse_loop_body(line, variable);
       return ForEachLoop{std::move(variable), std::move(collection), std::move(body)};
     }
     ForLoop loop;
-    loop.variable = loop_variable();
+    loop.variable = variable_name();
     expect_symbol("=");
     loop.start = parse_expression();
     expect_word("to", "To");
@@ -346,7 +507,7 @@ class Parser {
     return loop;
   }
 
-  std::string loop_variable() {
+  std::string variable_name() {
     if (peek().kind != TokenKind::Word || is_reserved(peek().text)) fail("expected a variable name but found " + describe(peek()));
     return take().text;
   }
@@ -366,19 +527,32 @@ class Parser {
     return body;
   }
 
-  ExitFor parse_exit() {
+  Statement::Action parse_exit() {
     take();
-    if (!accept_word("for")) fail("only 'Exit For' is supported in scripts");
-    if (loop_depth_ == 0) fail("Exit For not within For ... Next");
-    return ExitFor{};
+    if (accept_word("for")) {
+      if (loop_depth_ == 0) fail("Exit For not within For ... Next");
+      return ExitFor{};
+    }
+    if (accept_word("do")) {
+      if (do_depth_ == 0) fail("Exit Do not within Do ... Loop");
+      return ExitDo{};
+    }
+    if (accept_word("sub")) {
+      if (procedure_ != ProcedureKind::Sub) fail("Exit Sub not within Sub");
+      return ExitProcedure{};
+    }
+    if (accept_word("function")) {
+      if (procedure_ != ProcedureKind::Function) fail("Exit Function not within Function");
+      return ExitProcedure{};
+    }
+    fail("expected For, Do, Sub or Function after Exit but found " + describe(peek()));
   }
 
   Dim parse_dim() {
     take();
     Dim dim;
     do {
-      if (peek().kind != TokenKind::Word || is_reserved(peek().text)) fail("expected a variable name but found " + describe(peek()));
-      Declaration d{take().text, VarType::Variant};
+      Declaration d{variable_name(), VarType::Variant};
       if (at_symbol("(")) fail("array variables are not supported; assign Array(...) to a variable");
       if (accept_word("as")) d.type = parse_type();
       dim.names.push_back(std::move(d));
@@ -594,7 +768,10 @@ class Parser {
   int with_depth_ = 0;
   int block_depth_ = 0;
   int loop_depth_ = 0;
+  int do_depth_ = 0;
   int single_line_if_ = 0;
+  enum class ProcedureKind { None, Sub, Function } procedure_ = ProcedureKind::None;
+  std::vector<Procedure> procedures_;
 };
 
 struct Heights {
@@ -625,7 +802,9 @@ Program parse_program(std::string_view source, std::string name) {
   std::string converted;
   source = utf8_source(source, converted, program.name);
   std::vector<Token> tokens = tokenize(source, program.name, program.lines);
-  program.body = Parser(program.name, program.lines, std::move(tokens)).parse_script();
+  Parser parser(program.name, program.lines, std::move(tokens));
+  program.body = parser.parse_script();
+  program.procedures = parser.take_procedures();
   return program;
 }
 

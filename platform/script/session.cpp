@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 #include <unordered_map>
@@ -81,8 +82,11 @@ Variant invoke(Dispatch& object, com::DispId id, CallKind kind, Arguments& args)
   return object.invoke(id, kind, args.values, names);
 }
 
-// Exit For, travelling from the statement up to its loop.
+// Exit For, travelling from the statement up to its loop; Exit Do to its
+// Do; Exit Sub and Exit Function to the call.
 struct LoopExit {};
+struct DoExit {};
+struct ProcedureExit {};
 
 Variant& element(Variant& array, const Arguments& args) {
   if (!args.names.empty()) com::raise(com::err::NamedArgumentNotFound);
@@ -128,6 +132,13 @@ struct Session::State {
   std::size_t held = 0;  // the bytes of all the variables' values
   bool resume_next = false;
   std::shared_ptr<ErrObject> err = std::make_shared<ErrObject>();
+  // The Subs and Functions of every script run so far, by lower-case name;
+  // a later script's procedure replaces an earlier one of the same name.
+  struct ProcedureRef {
+    std::shared_ptr<const Program> program;  // keeps the procedure and its lines alive
+    const Procedure* procedure = nullptr;
+  };
+  std::unordered_map<std::string, ProcedureRef> procedures;
 };
 
 namespace {
@@ -151,12 +162,34 @@ void bind(Session::State& state, Variable& variable, Variant value) {
   store(state, variable, set ? std::move(value) : com::value_of(value), set);
 }
 
+// One call of a Sub or Function: its parameters and local variables and its
+// own On Error mode. What the locals hold is given back to the budget when
+// the call ends, however it ends.
+struct Frame {
+  Frame(Session::State& state, const Procedure& procedure) : state(state), procedure(procedure) {}
+  ~Frame() {
+    for (const auto& [name, variable] : locals) {
+      if (state.budget) state.budget->release(variable.bytes);
+      state.held -= variable.bytes;
+    }
+  }
+  Frame(const Frame&) = delete;
+  Frame& operator=(const Frame&) = delete;
+
+  Session::State& state;
+  const Procedure& procedure;
+  std::unordered_map<std::string, Variable> locals;  // by lower-case name
+  bool resume_next = false;
+};
+
 // What an unqualified name stands for, in the order the language looks:
-// a variable, the Application itself, a runtime function (the host's first),
-// a member of the Application, a constant.
+// a local variable, a procedure, a variable of the session, the Application
+// itself, a runtime function (the host's first), a member of the
+// Application, a constant.
 struct Resolved {
-  enum Kind { Variable, Application, Err, Host, Builtin, Member, Constant, Unknown } kind = Unknown;
+  enum Kind { Variable, Procedure, Application, Err, Host, Builtin, Member, Constant, Unknown } kind = Unknown;
   script::Variable* variable = nullptr;
+  const Session::State::ProcedureRef* procedure = nullptr;
   const HostFunction* host = nullptr;
   const script::Builtin* builtin = nullptr;
   com::DispId id = 0;
@@ -165,11 +198,21 @@ struct Resolved {
 
 class Executor {
  public:
-  Executor(Session::State& state, const std::string& name, const std::vector<SourceLine>& lines)
-      : state_(state), name_(name), lines_(lines) {}
+  Executor(Session::State& state, const std::string& name, const std::vector<SourceLine>& lines,
+           Frame* frame = nullptr)
+      : state_(state), name_(name), lines_(lines), frame_(frame) {}
 
   void run(const Block& block) {
     for (const Statement& s : block) execute(s);
+  }
+
+  // A script's entry Sub, called before its top level runs.
+  void run_entry(const Session::State::ProcedureRef& entry) {
+    try {
+      call_procedure(entry, {});
+    } catch (BudgetExceeded& b) {
+      stop(entry.procedure->line, b);
+    }
   }
 
   // One expression outside any statement, failing as if it were line `line`.
@@ -197,7 +240,12 @@ class Executor {
       std::visit([&](const auto& action) { perform(action, s); }, s.action);
     } catch (const com::Error& error) {
       state_.err->record(error);
-      if (!state_.resume_next) throw failure(s.line, error);
+      if (!resume_next()) throw failure(s.line, error);
+    } catch (const ScriptError& e) {
+      // A procedure that failed without its own trap: the caller's trap
+      // takes the error, else it stops the script where it arose.
+      if (e.kind() != ScriptError::Kind::Runtime || !e.runtime_error() || !resume_next()) throw;
+      state_.err->record(*e.runtime_error());
     } catch (const Refusal& r) {
       throw refusal(s.line, r);
     } catch (BudgetExceeded& b) {
@@ -262,6 +310,12 @@ class Executor {
   }
 
   void perform(const CallStatement& c, const Statement&) {
+    if (const auto* name = std::get_if<Name>(&c.callee->node)) {
+      if (const Resolved r = resolve(name->name, true); r.kind == Resolved::Procedure) {
+        call_procedure(*r.procedure, c.arguments);
+        return;
+      }
+    }
     Arguments args = evaluate_arguments(c.arguments);
     if (const auto* name = std::get_if<Name>(&c.callee->node)) {
       call_name(name->name, args);
@@ -281,7 +335,7 @@ class Executor {
       com::object_of(object);
     } catch (const com::Error&) {
       // Resuming goes on into the block, whose leading dots then meet Nothing.
-      if (!state_.resume_next) throw;
+      if (!resume_next()) throw;
       object = Variant::nothing();
     }
     withs_.push_back(std::move(object));
@@ -294,14 +348,14 @@ class Executor {
 
   void perform(const Dim& d, const Statement&) {
     for (const Declaration& decl : d.names) {
-      Variable& variable = state_.variables[key_of(decl.name)];
+      Variable& variable = scope()[key_of(decl.name)];
       variable.type = decl.type;
       state_.keep(variable, initial_value(decl.type));
     }
   }
 
   void perform(const OnError& o, const Statement&) {
-    state_.resume_next = o.resume_next;
+    resume_next() = o.resume_next;
     state_.err->clear();
   }
 
@@ -319,7 +373,7 @@ class Executor {
       return com::cbool(com::value_of(evaluate(condition)));
     } catch (const com::Error& error) {
       state_.err->record(error);
-      if (!state_.resume_next) throw;
+      if (!resume_next()) throw;
       return true;
     }
   }
@@ -373,13 +427,130 @@ class Executor {
   }
 
   void perform(const ExitFor&, const Statement&) { throw LoopExit{}; }
+  void perform(const ExitDo&, const Statement&) { throw DoExit{}; }
+  void perform(const ExitProcedure&, const Statement&) { throw ProcedureExit{}; }
+
+  // Each turn, like For's, first checks the time left.
+  void perform(const DoLoop& d, const Statement&) {
+    try {
+      for (;;) {
+        tick();
+        if (d.test_first && !continues(d)) return;
+        run(d.body);
+        if (!d.test_first && !continues(d)) return;
+      }
+    } catch (const DoExit&) {
+      if (!d.takes_exit_do) throw;
+    }
+  }
+
+  bool continues(const DoLoop& d) {
+    if (!d.condition) return true;
+    return holds(*d.condition) != d.until;
+  }
+
+  // The subject is evaluated once; a Null comparison holds nowhere.
+  void perform(const SelectCase& c, const Statement&) {
+    const Variant subject = com::value_of(evaluate(*c.subject));
+    for (const SelectCase::Clause& clause : c.clauses) {
+      const bool chosen = clause.tests.empty() || std::any_of(clause.tests.begin(), clause.tests.end(), [&](const auto& t) {
+                            return matches(subject, t);
+                          });
+      if (chosen) return run(clause.body);
+    }
+  }
+
+  bool matches(const Variant& subject, const SelectCase::Test& test) {
+    const auto compare = [&](BinaryOp op, const Expr& e) {
+      const Variant result = apply(op, subject, com::value_of(evaluate(e)));
+      return !result.is_null() && com::cbool(result);
+    };
+    switch (test.kind) {
+      case SelectCase::Test::Kind::Range:
+        return compare(BinaryOp::GreaterEqual, *test.value) && compare(BinaryOp::LessEqual, *test.high);
+      case SelectCase::Test::Kind::Compare: return compare(test.op, *test.value);
+      default: return compare(BinaryOp::Equal, *test.value);
+    }
+  }
+
+  // --- procedures --------------------------------------------------------
+
+  // A procedure of the session by name; a Function's own name inside it is
+  // its result, unless it is called (`f(n - 1)`).
+  const Session::State::ProcedureRef* find_procedure(const std::string& name, bool calling) const {
+    const auto it = state_.procedures.find(key_of(name));
+    if (it == state_.procedures.end()) return nullptr;
+    if (frame_ && !calling && key_of(frame_->procedure.name) == key_of(name)) return nullptr;
+    return &it->second;
+  }
+
+  // Each call has its own frame and counts against the call depth (error 28
+  // past it). Arguments passed by reference as a bare variable name get the
+  // parameter's last value back when the call ends, as by reference passes them.
+  Variant call_procedure(const Session::State::ProcedureRef ref, const std::vector<Argument>& arguments) {
+    const Procedure& procedure = *ref.procedure;
+    const CallDepth depth;
+    Frame frame(state_, procedure);
+    std::vector<std::pair<const Parameter*, const Expr*>> by_reference;
+    bind_parameters(procedure, arguments, frame, by_reference);
+    if (procedure.function) declare(frame.locals[key_of(procedure.name)], procedure.result);
+    try {
+      Executor(state_, ref.program->name, ref.program->lines, &frame).run(procedure.body);
+    } catch (const ProcedureExit&) {
+    }
+    for (const auto& [parameter, target] : by_reference) {
+      Variable& local = frame.locals.at(key_of(parameter->name));
+      assign(*target, local.value, local.value.is_object());
+    }
+    return procedure.function ? frame.locals.at(key_of(procedure.name)).value : Variant();
+  }
+
+  void bind_parameters(const Procedure& procedure, const std::vector<Argument>& arguments, Frame& frame,
+                       std::vector<std::pair<const Parameter*, const Expr*>>& by_reference) {
+    const std::vector<Parameter>& parameters = procedure.parameters;
+    std::vector<const Argument*> given(parameters.size(), nullptr);
+    std::size_t position = 0;
+    for (const Argument& a : arguments) {
+      std::size_t i = position++;
+      if (!a.name.empty()) {
+        const auto named = std::find_if(parameters.begin(), parameters.end(),
+                                        [&](const Parameter& p) { return key_of(p.name) == key_of(a.name); });
+        if (named == parameters.end()) com::raise(com::err::NamedArgumentNotFound);
+        i = static_cast<std::size_t>(named - parameters.begin());
+      }
+      if (i >= parameters.size()) com::raise(com::err::WrongNumberOfArguments);
+      if (a.value) given[i] = &a;
+    }
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+      const Parameter& p = parameters[i];
+      if (!given[i] && !p.optional) com::raise(com::err::ArgumentNotOptional);
+      Variant value = given[i]                 ? evaluate(*given[i]->value)
+                      : p.default_value        ? evaluate(*p.default_value)
+                      : p.type == VarType::Variant ? Variant::missing()
+                                                   : initial_value(p.type);
+      Variable& local = frame.locals[key_of(p.name)];
+      declare(local, p.type);
+      bind(state_, local, std::move(value));
+      if (given[i] && !p.by_value && passes_variable(*given[i]->value)) by_reference.emplace_back(&p, given[i]->value.get());
+    }
+  }
+
+  bool passes_variable(const Expr& e) {
+    const auto* name = std::get_if<Name>(&e.node);
+    return name && resolve(name->name).kind == Resolved::Variable;
+  }
+
+  void declare(Variable& variable, VarType type) {
+    variable.type = type;
+    state_.keep(variable, initial_value(type));
+  }
 
   // A loop counts in a variable, declared by its first use.
   script::Variable& loop_variable(const std::string& name) {
     Resolved r = resolve(name);
     if (r.kind == Resolved::Variable) return *r.variable;
     if (r.kind != Resolved::Unknown) throw Refusal("'" + name + "' cannot be a loop variable");
-    return state_.variables[key_of(name)];
+    return scope()[key_of(name)];
   }
 
   // --- names -------------------------------------------------------------
@@ -389,9 +560,20 @@ class Executor {
     return app.is_object() ? app.object().get() : nullptr;
   }
 
-  Resolved resolve(const std::string& name) {
+  // Where a new variable goes: the call's locals, or the session's.
+  std::unordered_map<std::string, Variable>& scope() { return frame_ ? frame_->locals : state_.variables; }
+  bool& resume_next() { return frame_ ? frame_->resume_next : state_.resume_next; }
+
+  Resolved resolve(const std::string& name, bool calling = false) {
     Resolved r;
-    if (auto it = state_.variables.find(key_of(name)); it != state_.variables.end()) {
+    const auto local = frame_ ? frame_->locals.find(key_of(name)) : state_.variables.end();
+    if (frame_ && local != frame_->locals.end() && !(calling && find_procedure(name, true) &&
+                                                     key_of(frame_->procedure.name) == key_of(name))) {
+      r.kind = Resolved::Variable;
+      r.variable = &local->second;
+    } else if ((r.procedure = find_procedure(name, calling))) {
+      r.kind = Resolved::Procedure;
+    } else if (auto it = state_.variables.find(key_of(name)); it != state_.variables.end()) {
       r.kind = Resolved::Variable;
       r.variable = &it->second;
     } else if (key_of(name) == "application") {
@@ -421,6 +603,7 @@ class Executor {
   Variant read_name(const std::string& name, Arguments* args) {
     Resolved r = resolve(name);
     switch (r.kind) {
+      case Resolved::Procedure: return call_procedure(*r.procedure, {});
       case Resolved::Variable: return args ? index(r.variable->value, *args) : r.variable->value;
       case Resolved::Application: return args ? index(state_.application, *args) : state_.application;
       case Resolved::Err: {
@@ -513,7 +696,7 @@ class Executor {
       case Resolved::Unknown:
         if (args) throw Refusal("unknown name '" + name + "'");
         // Assigning a new name declares it, as in a module without Option Explicit.
-        return assign_variable(state_.variables[key_of(name)], nullptr, std::move(value), set);
+        return assign_variable(scope()[key_of(name)], nullptr, std::move(value), set);
       default: throw Refusal("cannot assign to '" + name + "'");
     }
   }
@@ -584,6 +767,11 @@ class Executor {
     return invoke(object, object.id_of(m.name), kRead, none);
   }
   Variant value(const Call& c) {
+    if (const auto* name = std::get_if<Name>(&c.callee->node)) {
+      if (const Resolved r = resolve(name->name, true); r.kind == Resolved::Procedure) {
+        return call_procedure(*r.procedure, c.arguments);
+      }
+    }
     Arguments args = evaluate_arguments(c.arguments);
     if (const auto* name = std::get_if<Name>(&c.callee->node)) return read_name(name->name, &args);
     if (const auto* member = std::get_if<Member>(&c.callee->node)) {
@@ -602,6 +790,7 @@ class Executor {
   Session::State& state_;
   const std::string& name_;
   const std::vector<SourceLine>& lines_;
+  Frame* frame_;                // null outside any procedure
   std::vector<Variant> withs_;  // the objects of the open With blocks, innermost last
 };
 
@@ -613,10 +802,29 @@ Session::~Session() = default;
 Session::Session(Session&&) noexcept = default;
 Session& Session::operator=(Session&&) noexcept = default;
 
+namespace {
+
+// A recorded module holds only Subs: its first Sub without parameters is what
+// Excel's Tools, Macro, Run offers first, so such a script runs it. Lines for
+// the host ('#check') do not count as the script's own statements.
+const Procedure* entry_procedure(const Program& program) {
+  const bool statements = std::any_of(program.body.begin(), program.body.end(),
+                                      [](const Statement& s) { return !std::holds_alternative<HostLine>(s.action); });
+  if (statements) return nullptr;
+  const auto entry = std::find_if(program.procedures.begin(), program.procedures.end(),
+                                  [](const Procedure& p) { return !p.function && p.parameters.empty(); });
+  return entry == program.procedures.end() ? nullptr : &*entry;
+}
+
+}  // namespace
+
 void Session::run(const Script& script) {
   const CallDepth depth;
   const Program& program = *script.program_;
-  Executor(*state_, program.name, program.lines).run(program.body);
+  for (const Procedure& p : program.procedures) state_->procedures[key_of(p.name)] = {script.program_, &p};
+  Executor executor(*state_, program.name, program.lines);
+  if (const Procedure* entry = entry_procedure(program)) executor.run_entry(state_->procedures.at(key_of(entry->name)));
+  executor.run(program.body);
 }
 
 void Session::run_line(std::string_view text) { run(parse(text)); }

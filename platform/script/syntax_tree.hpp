@@ -112,10 +112,38 @@ struct ForEachLoop {
   Block body;
 };
 struct ExitFor {};
+// Do [While|Until c] ... Loop [While|Until c], and While c ... Wend (a Do
+// While that tests first). No condition: the loop runs until an Exit Do.
+struct DoLoop {
+  ExprPtr condition;   // null: none
+  bool until = false;  // the loop ends when the condition holds
+  bool test_first = true;
+  bool takes_exit_do = true;  // false for While ... Wend
+  Block body;
+};
+struct ExitDo {};
+// Exit Sub or Exit Function: back to the caller.
+struct ExitProcedure {};
+// Select Case subject, then Case clauses; the first clause one of whose
+// tests holds runs (Case Else has none and always holds).
+struct SelectCase {
+  struct Test {
+    enum class Kind { Equal, Range, Compare } kind = Kind::Equal;
+    BinaryOp op = BinaryOp::Equal;  // for Compare: `Is > 3`
+    ExprPtr value;                  // the value, or the range's low end
+    ExprPtr high;                   // for Range: `1 To 5`
+  };
+  struct Clause {
+    std::vector<Test> tests;  // empty: Case Else
+    Block body;
+  };
+  ExprPtr subject;
+  std::vector<Clause> clauses;
+};
 
 struct Statement {
-  using Action =
-      std::variant<HostLine, Assignment, CallStatement, WithBlock, Dim, OnError, IfBlock, ForLoop, ForEachLoop, ExitFor>;
+  using Action = std::variant<HostLine, Assignment, CallStatement, WithBlock, Dim, OnError, IfBlock, ForLoop,
+                              ForEachLoop, ExitFor, DoLoop, ExitDo, ExitProcedure, SelectCase>;
   Action action;
   std::size_t line = 0;  // index into Program::lines
 };
@@ -126,10 +154,32 @@ struct SourceLine {
   std::string text;
 };
 
+// A parameter of a Sub or Function: by reference unless ByVal, as the
+// language passes them.
+struct Parameter {
+  std::string name;
+  VarType type = VarType::Variant;
+  bool by_value = false;
+  bool optional = false;
+  ExprPtr default_value;  // Optional x = 3; null: the type's initial value
+};
+
+// Sub name(parameters) ... End Sub, or Function name(parameters) [As type]
+// ... End Function, whose result is what the body assigns to its name.
+struct Procedure {
+  std::string name;
+  bool function = false;
+  std::vector<Parameter> parameters;
+  VarType result = VarType::Variant;
+  Block body;
+  std::size_t line = 0;
+};
+
 struct Program {
   std::string name;
   std::vector<SourceLine> lines;
-  Block body;
+  std::vector<Procedure> procedures;  // in the order the source defines them
+  Block body;                         // the statements outside any procedure
 };
 
 }  // namespace platform::script

@@ -72,7 +72,7 @@ TEST(ParseTest, SyntaxErrorsNameTheirLineAndTheProblem) {
   EXPECT_EQ(syntax_error_of("x = 12abc").problem(), "syntax error: malformed number '12'");
   EXPECT_EQ(syntax_error_of("x = #31/31/2003#").problem(), "syntax error: invalid date literal #31/31/2003#");
   EXPECT_EQ(syntax_error_of("f a:=1, 2").problem(), "syntax error: a positional argument after a named one");
-  EXPECT_EQ(syntax_error_of("Do While x").problem(), "syntax error: 'Do' is not supported in scripts");
+  EXPECT_EQ(syntax_error_of("GoTo Done").problem(), "syntax error: 'GoTo' is not supported in scripts");
   EXPECT_EQ(syntax_error_of("On Error GoTo Handler").problem(),
             "syntax error: only 'On Error Resume Next' and 'On Error GoTo 0' are supported");
   EXPECT_EQ(syntax_error_of("x = 1 y").line(), 1);
