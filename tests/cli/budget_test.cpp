@@ -22,11 +22,11 @@ TEST(Budget, PlayStopsAnEndlessLoopAtItsTimeAndStillClosesTheModule) {
   const auto script = scratch.write("runaway.bas", kEndless);
   const auto work = scratch.path() / "work";
   const CommandRun run =
-      run_d72506({"play", "601", "--trainee", script.string(), "--time-limit", "0.5", "--workdir", work.string()});
+      run_d72506({"play", "601", "--trainee", script.string(), "--time-limit", "1", "--workdir", work.string()});
   EXPECT_EQ(run.status, 3) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_TRUE(contains(run.err, "runaway.bas: line 2: For i = 1 To 2 Step 0: stopped: the statements ran longer than "
-                                "their time budget of 0.5 s"))
+                                "their time budget of 1 s"))
       << run.err;
   // Fermer deleted the working copy; nothing of the question is left open.
   EXPECT_TRUE(std::filesystem::is_directory(work));
@@ -53,12 +53,12 @@ TEST(Budget, LimitsAreCheckedAndDocumented) {
 }
 
 TEST(Budget, TheShellReportsAStoppedLineGoesOnAndEndsWithStatus3) {
-  const CommandRun run = run_d72506({"shell", "--time-limit", "0.3"},
+  const CommandRun run = run_d72506({"shell", "--time-limit", "1"},
                                     "For i = 1 To 2 Step 0: Next\n"
                                     "? 1 + 2\n");
   EXPECT_EQ(run.status, 3) << run.err;
   EXPECT_EQ(run.out, "3\n");
-  EXPECT_TRUE(contains(run.err, "stopped: the statements ran longer than their time budget of 0.3 s")) << run.err;
+  EXPECT_TRUE(contains(run.err, "stopped: the statements ran longer than their time budget of 1 s")) << run.err;
 }
 
 TEST(Budget, TheShellDropsALineLongerThanAScriptAndGoesOn) {

@@ -124,10 +124,10 @@ TEST_F(BudgetTest, OnErrorResumeNextDoesNotSkipASpentBudget) {
 }
 
 TEST_F(BudgetTest, RestartingTheClockGivesANewStatementItsWholeTime) {
-  budget = std::make_shared<Budget>(time_limit(100ms));
+  budget = std::make_shared<Budget>(time_limit(500ms));
   const Budget::Scope scope(budget);
   Session session(app);
-  std::this_thread::sleep_for(150ms);
+  std::this_thread::sleep_for(600ms);
   EXPECT_EQ(failure_of([&] { session.run_line("x = 1"); }).kind(), ScriptError::Kind::Budget);
   budget->restart();
   EXPECT_NO_THROW(session.run_line("x = 2"));
@@ -177,14 +177,14 @@ TEST_F(BudgetTest, ArraysNestedTooDeeplyRaiseOutOfStackSpaceWithOrWithoutABudget
 }
 
 TEST_F(BudgetTest, HostLinesRunWithoutTheTraineesBudgetAndTheirTimeIsNotCounted) {
-  budget = std::make_shared<Budget>(time_limit(300ms));
+  budget = std::make_shared<Budget>(time_limit(1s));
   const Budget::Scope scope(budget);
   bool host_had_budget = true;
   const HostCallback host = [&](std::string_view, int) {
     host_had_budget = Budget::current() != nullptr;
-    std::this_thread::sleep_for(200ms);
+    std::this_thread::sleep_for(500ms);
   };
-  // Three slow host lines take 600 ms, twice the budget: only the statements count.
+  // Three slow host lines take 1.5 s, more than the budget: only the statements count.
   run(parse("#init 601\nx = 1\n#check\ny = 2\n#check\nz = 3"), app, host);
   EXPECT_FALSE(host_had_budget);
   EXPECT_EQ(Budget::current(), budget);
