@@ -60,6 +60,10 @@ class Session {
 
   d72506_module* module() const { return module_; }
   d72506_application* application() const { return application_; }
+  // The session's own in/out arguments, for a test that calls Quitter
+  // itself: the library may release the handle and replace it.
+  d72506_application** application_slot() { return &application_; }
+  std::int32_t* window_slot() { return &window_; }
   std::int32_t window() const { return window_; }
   std::string working_folder() const { return (folder_ / "").string(); }
 

@@ -128,14 +128,14 @@ TEST(ApiConventions, InitQuestionHandsBackTheApplicationAndQuitterTakesItAway) {
   session.init_question(601);
   ASSERT_NE(session.application(), nullptr);
   EXPECT_NE(session.window(), 0);
-  d72506_application* excel = session.application();
-  std::int32_t window = session.window();
   d72506_error* error = nullptr;
   expect_ok(d72506_module_Fermer(session.module(), &error), &error, "Fermer");
-  // The module owns this Excel: Quitter quits it and hands back none.
-  expect_ok(d72506_module_Quitter(session.module(), &excel, &window, &error), &error, "Quitter");
-  EXPECT_EQ(excel, nullptr);
-  EXPECT_EQ(window, 0);
+  // The module owns this Excel: Quitter quits it, releases the handle and
+  // hands back none.
+  expect_ok(d72506_module_Quitter(session.module(), session.application_slot(), session.window_slot(), &error),
+            &error, "Quitter");
+  EXPECT_EQ(session.application(), nullptr);
+  EXPECT_EQ(session.window(), 0);
 }
 
 TEST(ApiConventions, AnApplicationOfThePlayersOwnIsKeptWithItsHandle) {
