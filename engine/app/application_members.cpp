@@ -69,6 +69,21 @@ const auto custom_list_contents = [](Application& app, std::int32_t number) -> c
   return array;
 };
 
+constexpr com::DispId kCutCopyMode = 330;
+constexpr std::int32_t kXlCopy = 1;
+
+// xlCopy while copied cells wait to be pasted, else False.
+const auto cut_copy_mode = [](Application& app) -> com::Variant {
+  if (app.clipboard()) return kXlCopy;
+  return false;
+};
+
+// False ends the copy mode, as Esc does; the recorder writes it after each
+// paste. Any other value leaves the copied cells as they are.
+const auto set_cut_copy_mode = [](Application& app, const com::Variant& mode) {
+  if (!com::cbool(com::value_of(mode))) app.set_clipboard(std::nullopt);
+};
+
 }  // namespace
 
 const GuardedMembers& Application::member_table() const {
@@ -118,6 +133,8 @@ const GuardedMembers& Application::member_table() const {
           .get("Names", dispid::Names, &Application::names)
           .get("Windows", dispid::Windows, &Application::windows)
           .get("Selection", dispid::Selection, &Application::selection)
+          .get("CutCopyMode", kCutCopyMode, cut_copy_mode)
+          .put("CutCopyMode", kCutCopyMode, set_cut_copy_mode)
           .get("CommandBars", dispid::CommandBars, &Application::command_bars_object)
           .get("Range", dispid::Range,
                [](Application& a, std::span<com::Variant> args) { return a.on_active_sheet(dispid::Range, args); },

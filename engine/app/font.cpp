@@ -1,6 +1,7 @@
 #include "engine/app/font.hpp"
 
 #include "engine/app/application.hpp"
+#include "engine/app/fixed_property.hpp"
 #include "platform/excel/dispids.hpp"
 
 namespace engine::app {
@@ -119,6 +120,14 @@ const GuardedMembers& Font::member_table() const {
           .put("Size", kSize, &Font::set_size)
           .get("Underline", kUnderline, &Font::underline)
           .put("Underline", kUnderline, &Font::set_underline)
+          .get("Superscript", 179, [](Font&) { return false; })
+          .put("Superscript", 179, [](Font&, bool v) { keep_fixed(v, false, "Superscript", "Font"); })
+          .get("Subscript", 178, [](Font&) { return false; })
+          .put("Subscript", 178, [](Font&, bool v) { keep_fixed(v, false, "Subscript", "Font"); })
+          .get("OutlineFont", 221, [](Font&) { return false; })
+          .put("OutlineFont", 221, [](Font&, bool v) { keep_fixed(v, false, "OutlineFont", "Font"); })
+          .get("Shadow", 103, [](Font&) { return false; })
+          .put("Shadow", 103, [](Font&, bool v) { keep_fixed(v, false, "Shadow", "Font"); })
           .get("Parent", dispid::Parent, [](Font& self) { return self.target_->parent(); })
           .get("Application", dispid::Application, [](Font& self) { return self.application_ref(); });
   return table;

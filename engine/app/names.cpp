@@ -5,6 +5,7 @@
 #include "engine/app/application.hpp"
 #include "engine/app/item_index.hpp"
 #include "engine/app/more_dispids.hpp"
+#include "engine/formula/r1c1.hpp"
 #include "platform/com/convert.hpp"
 #include "platform/com/text.hpp"
 
@@ -121,8 +122,16 @@ std::shared_ptr<Name> Names::item(const com::Variant& index) const {
   return std::make_shared<Name>(application_ref(), book_, names[found]->name, names[found]->sheet);
 }
 
-std::shared_ptr<Name> Names::add(const std::string& name, const com::Variant& refers_to) {
-  std::string reference = reference_text(refers_to);
+// The recorder writes what Insert, Name, Define made in R1C1
+// (RefersToR1C1:="='Trimestre 1'!R4C3:R7C3"); relative parts count from A1.
+std::shared_ptr<Name> Names::add(const std::string& name, const std::optional<com::Variant>& refers_to,
+                                 const std::optional<std::string>& refers_to_r1c1) {
+  if (!refers_to && !refers_to_r1c1) com::raise(com::err::ArgumentNotOptional);
+  std::optional<std::string> r1c1_reference;
+  if (!refers_to && !(r1c1_reference = formula::r1c1_to_a1(*refers_to_r1c1, 0, 0))) {
+    raise_refused("Application-defined or object-defined error");
+  }
+  std::string reference = refers_to ? reference_text(*refers_to) : *r1c1_reference;
   if (reference.empty() || reference.front() != '=') reference.insert(reference.begin(), '=');
   const model::DefinedName& added = book().add_name(name, reference);
   return std::make_shared<Name>(application_ref(), book_, added.name, added.sheet);
@@ -134,7 +143,15 @@ const GuardedMembers& Names::member_table() const {
                                           .get("Count", dispid::Count, &Names::count)
                                           .get("Item", dispid::Item, &Names::item, {"Index"})
                                           .get("_Default", dispid::Default, &Names::item, {"Index"})
-                                          .method("Add", dispid::Add, &Names::add, {"Name", "RefersTo"});
+                                          .method("Add", dispid::Add,
+                                                  [](Names& n, std::span<com::Variant> args) {
+                                                    return n.add(com::argument<std::string>(args, 0),
+                                                                 com::optional_argument<com::Variant>(args, 1),
+                                                                 com::optional_argument<std::string>(args, 9));
+                                                  },
+                                                  {"Name", "RefersTo", "Visible", "MacroType", "ShortcutKey",
+                                                   "Category", "NameLocal", "RefersToLocal", "CategoryLocal",
+                                                   "RefersToR1C1", "RefersToR1C1Local"});
   return table;
 }
 

@@ -45,7 +45,8 @@ class Names final : public AppObject {
   std::shared_ptr<Name> item(const platform::com::Variant& index) const;
   // RefersTo is the reference text ("=Feuil1!$A$1:$B$4", the "=" optional)
   // or a Range. A name that exists is redefined.
-  std::shared_ptr<Name> add(const std::string& name, const platform::com::Variant& refers_to);
+  std::shared_ptr<Name> add(const std::string& name, const std::optional<platform::com::Variant>& refers_to,
+                            const std::optional<std::string>& refers_to_r1c1 = std::nullopt);
 
  protected:
   const GuardedMembers& member_table() const override;

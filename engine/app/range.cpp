@@ -20,6 +20,7 @@ namespace {
 
 constexpr std::int32_t kA1 = 1;
 constexpr std::int32_t kR1C1 = -4150;
+constexpr com::DispId kFormulaR1C1 = 264;
 
 [[noreturn]] void refuse_range_text() { raise_refused("Method 'Range' of object '_Worksheet' failed"); }
 
@@ -360,6 +361,8 @@ const GuardedMembers& Range::member_table() const {
           .put("Value", dispid::Value, &Range::set_value)
           .get("Formula", dispid::Formula, &Range::formula)
           .put("Formula", dispid::Formula, &Range::set_formula)
+          .get("FormulaR1C1", kFormulaR1C1, &Range::formula_r1c1)
+          .put("FormulaR1C1", kFormulaR1C1, &Range::set_formula_r1c1)
           .get("Text", kText, &Range::text)
           .method("NoteText", dispid::NoteText, &Range::note_text, {"Text", "Start", "Length"})
           .method("AddComment", kAddComment, &Range::add_comment, {"Text"})

@@ -39,6 +39,9 @@ class Range final : public AppObject {
   void set_value(const platform::com::Variant& value);
   platform::com::Variant formula() const;
   void set_formula(const platform::com::Variant& formula);
+  // The formula in R1C1 notation, relative to each cell.
+  platform::com::Variant formula_r1c1() const;
+  void set_formula_r1c1(const platform::com::Variant& formula);
   platform::com::Variant text() const;
   std::string note_text(const std::optional<std::string>& text, std::optional<std::int32_t> start,
                         std::optional<std::int32_t> length);

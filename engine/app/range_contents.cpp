@@ -5,7 +5,9 @@
 #include "engine/app/application.hpp"
 #include "engine/app/comment.hpp"
 #include "engine/app/range.hpp"
+#include "engine/formula/formula.hpp"
 #include "engine/formula/number_format.hpp"
+#include "engine/formula/r1c1.hpp"
 #include "engine/model/number_format.hpp"
 #include "engine/model/style.hpp"
 #include "platform/com/convert.hpp"
@@ -120,6 +122,29 @@ com::Variant array_of(const model::CellRange& a, Read read) {
 
 bool single_cell(const model::CellRange& a) { return a.row_count() == 1 && a.column_count() == 1; }
 
+// One formula typed into a block of cells is entered as Ctrl+Enter enters
+// it: written for the first cell, and each other cell gets it as copying
+// moves it, its relative references following the cell (=A1+1 in A2 is
+// =A2+1 in A3). False when the value is no formula for a block.
+bool fill_formula(model::Worksheet& sheet, const model::CellRange& a, const com::Variant& v) {
+  if (single_cell(a) || v.type() != com::VarType::String || !v.string_value().starts_with('=')) return false;
+  store_scalar(sheet, a.first_row, a.first_column, v);
+  const model::Cell* first = sheet.find_cell(a.first_row, a.first_column);
+  if (!first || !first->formula) return false;
+  const std::shared_ptr<const formula::Formula> entered = first->formula;
+  const formula::CellAddress from{0, a.first_row, a.first_column};
+  each_cell(a, [&](int row, int column) {
+    if (row == a.first_row && column == a.first_column) return;
+    sheet.set_formula(row, column, formula::copy_formula(*entered, from, {0, row, column}));
+  });
+  return true;
+}
+
+com::Variant r1c1_text(const model::Worksheet& sheet, int row, int column) {
+  const std::string text = sheet.formula_text(row, column);
+  return sheet.has_formula(row, column) ? formula::a1_to_r1c1(text, row, column) : text;
+}
+
 std::string cell_text(const model::Worksheet& sheet, int row, int column) {
   const formula::Value v = sheet.value(row, column);
   if (v.is_error()) return std::string(formula::error_text(v.error()));
@@ -148,6 +173,7 @@ void Range::set_value(const com::Variant& value) {
     return;
   }
   if (v.is_object()) com::raise(com::err::TypeMismatch);
+  if (fill_formula(s, area_, v)) return;
   each_cell(area_, [&](int row, int column) { store_scalar(s, row, column, v); });
 }
 
@@ -159,6 +185,22 @@ com::Variant Range::formula() const {
 
 // Formula text and constants are typed alike, so Formula takes what Value takes.
 void Range::set_formula(const com::Variant& formula) { set_value(formula); }
+
+com::Variant Range::formula_r1c1() const {
+  const model::Worksheet& s = sheet();
+  if (single_cell(area_)) return r1c1_text(s, area_.first_row, area_.first_column);
+  return array_of(area_, [&s](int row, int column) { return r1c1_text(s, row, column); });
+}
+
+// An R1C1 formula reads the same from every cell, so it is turned into A1
+// for the first cell and filled from there as a typed one is.
+void Range::set_formula_r1c1(const com::Variant& formula) {
+  const com::Variant v = formula.is_object() ? com::value_of(formula) : formula;
+  if (v.type() != com::VarType::String || !v.string_value().starts_with('=')) return set_value(v);
+  const auto a1 = formula::r1c1_to_a1(v.string_value(), area_.first_row, area_.first_column);
+  if (!a1) raise_refused("Application-defined or object-defined error");
+  set_value(*a1);
+}
 
 com::Variant Range::text() const {
   const model::Worksheet& s = sheet();

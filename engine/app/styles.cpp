@@ -1,6 +1,7 @@
 #include "engine/app/styles.hpp"
 
 #include "engine/app/application.hpp"
+#include "engine/app/fixed_property.hpp"
 #include "engine/app/font.hpp"
 #include "engine/app/format_target.hpp"
 #include "engine/app/interior.hpp"
@@ -106,6 +107,18 @@ const GuardedMembers& Style::member_table() const {
           .put("WrapText", dispid::WrapText, &Style::set_wrap_text)
           .get("Font", dispid::Font, &Style::font)
           .get("Interior", dispid::Interior, &Style::interior)
+          .get("IncludeAlignment", 413, [](Style&) { return true; })
+          .put("IncludeAlignment", 413, [](Style&, bool v) { keep_fixed(v, true, "IncludeAlignment", "Style"); })
+          .get("IncludeBorder", 414, [](Style&) { return true; })
+          .put("IncludeBorder", 414, [](Style&, bool v) { keep_fixed(v, true, "IncludeBorder", "Style"); })
+          .get("IncludeFont", 415, [](Style&) { return true; })
+          .put("IncludeFont", 415, [](Style&, bool v) { keep_fixed(v, true, "IncludeFont", "Style"); })
+          .get("IncludeNumber", 416, [](Style&) { return true; })
+          .put("IncludeNumber", 416, [](Style&, bool v) { keep_fixed(v, true, "IncludeNumber", "Style"); })
+          .get("IncludePatterns", 417, [](Style&) { return true; })
+          .put("IncludePatterns", 417, [](Style&, bool v) { keep_fixed(v, true, "IncludePatterns", "Style"); })
+          .get("IncludeProtection", 418, [](Style&) { return true; })
+          .put("IncludeProtection", 418, [](Style&, bool v) { keep_fixed(v, true, "IncludeProtection", "Style"); })
           .method("Delete", dispid::Delete, &Style::remove);
   return table;
 }

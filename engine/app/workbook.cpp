@@ -16,6 +16,17 @@ namespace engine::app {
 
 namespace com = platform::com;
 
+namespace {
+
+// A file is never encrypted here: a password would be silently lost, so a
+// save that asks for one fails instead. The recorder's empty ones are fine.
+void refuse_password(std::span<const com::Variant> args, std::size_t i) {
+  if (com::optional_argument<std::string>(args, i).value_or("").empty()) return;
+  raise_refused("SaveAs method of Workbook class failed: passwords are not supported");
+}
+
+}  // namespace
+
 Workbook::Workbook(std::shared_ptr<Application> app, std::shared_ptr<model::Workbook> book)
     : AppObject(std::move(app)), book_(std::move(book)) {}
 
@@ -119,10 +130,15 @@ const GuardedMembers& Workbook::member_table() const {
           .method("Close", dispid::Close, &Workbook::close, {"SaveChanges", "Filename"})
           .method("Save", dispid::Save, &Workbook::save)
           .method("SaveAs", dispid::SaveAs,
-                  [](Workbook& w, const std::string& filename, std::optional<std::int32_t> format) {
-                    w.save_as(filename, format);
+                  [](Workbook& w, std::span<com::Variant> args) -> com::Variant {
+                    refuse_password(args, 2);
+                    refuse_password(args, 3);
+                    w.save_as(com::argument<std::string>(args, 0), com::optional_argument<std::int32_t>(args, 1));
+                    return {};
                   },
-                  {"Filename", "FileFormat"})
+                  // The Save As dialog's recording names them all; the options are Excel's defaults.
+                  {"Filename", "FileFormat", "Password", "WriteResPassword", "ReadOnlyRecommended", "CreateBackup",
+                   "AccessMode", "ConflictResolution", "AddToMru", "TextCodepage", "TextVisualLayout", "Local"})
           .method("Protect", dispid::Protect, &Workbook::protect, {"Password", "Structure", "Windows"})
           .method("Unprotect", dispid::Unprotect, &Workbook::unprotect, {"Password"})
           .get("ProtectStructure", dispid::ProtectStructure,

@@ -34,7 +34,7 @@ std::shared_ptr<Workbook> Workbooks::item(const com::Variant& index) const {
   return make_workbook(application_ref(), books[found]);
 }
 
-std::shared_ptr<Workbook> Workbooks::open(const std::string& filename) {
+std::shared_ptr<Workbook> Workbooks::open(const std::string& filename, bool editable) {
   Application& app = application();
   const std::string full_name = full_file_name(app, filename);
   for (const auto& book : app.open_workbooks()) {
@@ -43,8 +43,9 @@ std::shared_ptr<Workbook> Workbooks::open(const std::string& filename) {
       return make_workbook(application_ref(), book);
     }
   }
-  if (has_template_extension(full_name)) return from_template(full_name);
+  if (has_template_extension(full_name) && !editable) return from_template(full_name);
   std::shared_ptr<model::Workbook> book = read_workbook(full_name);
+  if (has_template_extension(full_name)) book->set_template(true);
   for (const auto& other : app.open_workbooks()) {
     if (same_name(other->name(), book->name())) {
       raise_refused("A document with the name '" + book->name() +
@@ -100,7 +101,8 @@ const GuardedMembers& Workbooks::member_table() const {
           .get("_Default", dispid::Default, &Workbooks::item, {"Index"})
           .method("Open", dispid::Open,
                   [](Workbooks& w, std::span<com::Variant> args) -> com::Variant {
-                    return w.open(com::argument<std::string>(args, 0));
+                    return w.open(com::argument<std::string>(args, 0),
+                                  com::optional_argument<bool>(args, 9).value_or(false));
                   },
                   {"Filename", "UpdateLinks", "ReadOnly", "Format", "Password", "WriteResPassword",
                    "IgnoreReadOnlyRecommended", "Origin", "Delimiter", "Editable", "Notify", "Converter",

@@ -20,7 +20,8 @@ class Workbooks final : public AppObject {
   // Opens the file, or activates it when it is open already. A template
   // opens as a new workbook made from it, as Excel's Open does by default.
   // Another file of the same name open already raises 1004, as in Excel.
-  std::shared_ptr<Workbook> open(const std::string& filename);
+  // Editable opens a template itself, to change it, as Excel's Editable:=True.
+  std::shared_ptr<Workbook> open(const std::string& filename, bool editable = false);
   // A new workbook with Excel's three sheets ("Classeur1"), or a new unsaved
   // one made from the template file ("Thor1", "Thor2", ... no extension).
   std::shared_ptr<Workbook> add(const std::optional<platform::com::Variant>& template_file);

@@ -25,6 +25,16 @@ constexpr com::DispId kUsedRange = 412;
 constexpr com::DispId kIndex = 486;
 constexpr com::DispId kMove = 637;
 constexpr com::DispId kCopy = 551;
+constexpr com::DispId kPaste = 211;
+
+// Edit, Paste as the recorder writes it (ActiveSheet.Paste): the copied
+// cells, everything of them, on the destination or else on the selection.
+const auto paste_on_sheet = [](Worksheet& sheet, const std::optional<com::Variant>& destination,
+                               std::optional<bool> link) {
+  if (link.value_or(false)) raise_refused("Paste method of Worksheet class failed: links are not supported");
+  const com::Variant target = destination ? *destination : sheet.application().get("Selection");
+  com::object_of(target).call("PasteSpecial");
+};
 constexpr com::DispId kCheckBoxes = 824;
 constexpr com::DispId kVisible = 558;
 constexpr com::DispId kProtectContents = 292;
@@ -247,6 +257,7 @@ const GuardedMembers& Worksheet::member_table() const {
           .method("Delete", dispid::Delete, &Worksheet::delete_sheet)
           .method("Move", kMove, &Worksheet::move, {"Before", "After"})
           .method("Copy", kCopy, &Worksheet::copy, {"Before", "After"})
+          .method("Paste", kPaste, paste_on_sheet, {"Destination", "Link"})
           .get("Range", dispid::Range, &Worksheet::range, {"Cell1", "Cell2"})
           .get("Cells", dispid::Cells, &Worksheet::cells)
           .get("Rows", dispid::Rows, &Worksheet::rows)

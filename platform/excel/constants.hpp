@@ -79,6 +79,10 @@ inline constexpr std::int32_t xlPasteValues = -4163;
 inline constexpr std::int32_t xlPasteFormats = -4122;
 inline constexpr std::int32_t xlPasteFormulas = -4123;
 inline constexpr std::int32_t xlPasteSpecialOperationNone = -4142;
+// The underline styles the Font dialog's recording names.
+inline constexpr std::int32_t xlUnderlineStyleNone = -4142;
+inline constexpr std::int32_t xlUnderlineStyleSingle = 2;
+inline constexpr std::int32_t xlUnderlineStyleDouble = -4119;
 
 // Sheets and new workbooks.
 inline constexpr std::int32_t xlSheetVisible = -1;
@@ -133,7 +137,8 @@ inline constexpr NamedConstant kNamedConstants[] = {
     {"msoBarTop", msoBarTop}, {"msoBarRight", msoBarRight}, {"msoBarBottom", msoBarBottom},
     {"msoBarFloating", msoBarFloating}, {"xlErrNull", xlErrNull}, {"xlErrDiv0", xlErrDiv0},
     {"xlErrValue", xlErrValue}, {"xlErrRef", xlErrRef}, {"xlErrName", xlErrName}, {"xlErrNum", xlErrNum},
-    {"xlErrNA", xlErrNA},
+    {"xlErrNA", xlErrNA}, {"xlUnderlineStyleNone", xlUnderlineStyleNone},
+    {"xlUnderlineStyleSingle", xlUnderlineStyleSingle}, {"xlUnderlineStyleDouble", xlUnderlineStyleDouble},
 };
 
 }  // namespace platform::excel

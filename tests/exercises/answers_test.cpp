@@ -2,7 +2,8 @@
 // its question as the course player plays it (files delivered, InitQuestion,
 // the trainee's script, TestePoint, Fermer), gets from the module the cause
 // code its header announces ("' expect: C"; "' expect: \"\"" for a right
-// answer).
+// answer). The answers of answers/recorded are whole modules as Excel's
+// macro recorder writes them from a trainee's menu and mouse actions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,6 +27,7 @@ using nlohmann::json;
 
 struct Answer {
   fs::path path;
+  bool recorded() const { return path.parent_path().filename() == "recorded"; }
   int question = 0;
   std::string expected;  // the cause code
 };
@@ -44,7 +46,7 @@ std::string announced_code(const fs::path& path) {
 
 std::vector<Answer> all_answers() {
   std::vector<Answer> answers;
-  for (const auto& entry : fs::directory_iterator(source_file("answers"))) {
+  for (const auto& entry : fs::recursive_directory_iterator(source_file("answers"))) {
     const fs::path& path = entry.path();
     if (path.extension() != ".bas") continue;
     answers.push_back({path, std::stoi(path.filename().string().substr(0, 4)), announced_code(path)});
@@ -85,11 +87,24 @@ TEST_P(AnswerTest, GetsTheCodeItAnnounces) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Exercises, AnswerTest, ::testing::ValuesIn(all_answers()),
-                         [](const ::testing::TestParamInfo<Answer>& info) { return info.param.path.stem().string(); });
+                         [](const ::testing::TestParamInfo<Answer>& info) {
+                           return (info.param.recorded() ? "recorded_" : "") + info.param.path.stem().string();
+                         });
 
 TEST(AnswerSet, EveryQuestionHasARightAnswerAndAWrongOne) {
   std::set<int> right, wrong;
   for (const Answer& answer : all_answers()) (answer.expected.empty() ? right : wrong).insert(answer.question);
+  for (int question = 601; question <= 615; ++question) {
+    EXPECT_TRUE(right.contains(question)) << question;
+    EXPECT_TRUE(wrong.contains(question)) << question;
+  }
+}
+
+TEST(AnswerSet, EveryQuestionHasARecordedRightAnswerAndAWrongOne) {
+  std::set<int> right, wrong;
+  for (const Answer& answer : all_answers()) {
+    if (answer.recorded()) (answer.expected.empty() ? right : wrong).insert(answer.question);
+  }
   for (int question = 601; question <= 615; ++question) {
     EXPECT_TRUE(right.contains(question)) << question;
     EXPECT_TRUE(wrong.contains(question)) << question;
