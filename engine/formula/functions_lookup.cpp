@@ -4,6 +4,7 @@
 
 #include "engine/formula/evaluator.hpp"
 #include "engine/formula/functions.hpp"
+#include "engine/formula/r1c1.hpp"
 #include "engine/formula/text.hpp"
 
 namespace engine::formula {
@@ -202,53 +203,12 @@ Operand offset(Arguments& args) {
                                 static_cast<int>(last_row), static_cast<int>(last_column)}};
 }
 
-// "R2C3", "R[-1]C", "RC[2]" seen from the formula's cell, as A1 text.
-std::optional<std::string> a1_from_r1c1_cell(std::string_view text, const CellAddress& origin) {
-  auto coordinate = [&](char letter, int base) -> std::optional<std::string> {
-    if (text.empty() || (text.front() | 0x20) != (letter | 0x20)) return std::nullopt;
-    text.remove_prefix(1);
-    const bool relative = !text.empty() && text.front() == '[';
-    if (relative) text.remove_prefix(1);
-    std::size_t used = 0;
-    long n = 0;
-    const bool negative = relative && !text.empty() && text.front() == '-';
-    if (negative) text.remove_prefix(1);
-    while (used < text.size() && used < 6 && text[used] >= '0' && text[used] <= '9') n = n * 10 + (text[used++] - '0');
-    text.remove_prefix(used);
-    if (relative && (used == 0 || text.empty() || text.front() != ']')) return std::nullopt;
-    if (relative) text.remove_prefix(1);
-    if (!relative && used == 0) n = 0;  // "R" alone: the formula's own row
-    const long index = relative || used == 0 ? base + (negative ? -n : n) : n - 1;
-    if (index < 0 || index >= (letter == 'R' ? max_rows : max_columns)) return std::nullopt;
-    return letter == 'R' ? std::to_string(index + 1) : column_name(static_cast<int>(index));
-  };
-  const auto row = coordinate('R', origin.row);
-  const auto column = coordinate('C', origin.column);
-  if (!row || !column || !text.empty()) return std::nullopt;
-  return *column + *row;
-}
-
-std::optional<std::string> a1_from_r1c1(std::string_view text, const CellAddress& origin) {
-  std::string prefix;
-  if (const auto bang = text.rfind('!'); bang != std::string_view::npos) {
-    prefix = std::string(text.substr(0, bang + 1));
-    text.remove_prefix(bang + 1);
-  }
-  const auto colon = text.find(':');
-  const auto first = a1_from_r1c1_cell(text.substr(0, colon), origin);
-  if (!first) return std::nullopt;
-  if (colon == std::string_view::npos) return prefix + *first;
-  const auto last = a1_from_r1c1_cell(text.substr(colon + 1), origin);
-  if (!last) return std::nullopt;
-  return prefix + *first + ":" + *last;
-}
-
 // The reference a text names: "B2", "Sheet2!A1:B3", "'Trimestre 1'!C4", a
 // defined name, or with FALSE as second argument "R2C3"; #REF! otherwise.
 Operand indirect(Arguments& args) {
   std::string text = args.text(0);
   if (args.size() > 1 && !args.boolean(1)) {
-    const auto a1 = a1_from_r1c1(text, args.origin());
+    const auto a1 = r1c1_to_a1(text, args.origin().row, args.origin().column);
     if (!a1) return Value(CellError::Ref);
     text = *a1;
   }
