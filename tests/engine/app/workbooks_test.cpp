@@ -69,6 +69,31 @@ TEST_F(WorkbooksTest, TemplateGivesNumberedUnsavedCopiesAndStaysUntouched) {
   EXPECT_EQ(workbooks()->get("Count"), Variant(3));
 }
 
+TEST_F(WorkbooksTest, OpeningATemplateEditableOpensTheTemplateItself) {
+  const std::string thor = make_template("modèle");
+  std::vector<Variant> args(10, Variant::missing());
+  args[0] = Variant(thor);
+  args[9] = Variant(true);  // Editable
+  auto opened = by_id(*workbooks(), dispid::Open, com::CallKind::Method, args).object();
+  EXPECT_EQ(opened->get("Name"), Variant("Thor.xlt"));
+  EXPECT_EQ(opened->get("FullName"), Variant(thor));
+  EXPECT_EQ(obj(obj(opened->get("Sheets", {Variant(1)})).get("Range", {Variant("A1")})).get("Value"), Variant("modèle"));
+  // Opened again, it is the same workbook, not a copy.
+  EXPECT_EQ(by_id(*workbooks(), dispid::Open, com::CallKind::Method, args).object()->get("Name"), Variant("Thor.xlt"));
+  EXPECT_EQ(workbooks()->get("Count"), Variant(1));
+}
+
+TEST_F(WorkbooksTest, SaveAsWithAPasswordFailsAndWritesNothing) {
+  auto book = add();
+  const std::string file = folder + "/docs/Secret.xls";
+  EXPECT_EQ(error_of([&] { book->call("SaveAs", {Variant(file), Variant::missing(), Variant("x")}); }), 1004);
+  EXPECT_EQ(error_of([&] { book->call("SaveAs", {Variant(file), Variant::missing(), Variant(""), Variant("w")}); }), 1004);
+  EXPECT_FALSE(std::filesystem::exists(file));
+  // The empty passwords the Save As dialog records are no password.
+  book->call("SaveAs", {Variant(file), Variant::missing(), Variant(""), Variant(""), Variant(false), Variant(false)});
+  EXPECT_TRUE(std::filesystem::exists(file));
+}
+
 TEST_F(WorkbooksTest, SaveAsTemplateByFormatOrByExtension) {
   auto book = add();
   book->call("SaveAs", {Variant(folder + "/docs/Modele.xlt")});
