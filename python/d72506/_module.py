@@ -116,11 +116,14 @@ class Module:
     def Fermer(self):
         call("d72506_module_Fermer", self._handle)
 
+    def _flag(self, function):
+        value = ctypes.c_int()
+        call(function, self._handle, ctypes.byref(value))
+        return bool(value.value)
+
     @property
     def ErreurGenerale(self):
-        value = ctypes.c_int()
-        call("d72506_module_ErreurGenerale", self._handle, ctypes.byref(value))
-        return bool(value.value)
+        return self._flag("d72506_module_ErreurGenerale")
 
     @property
     def CauseErreur(self):
@@ -130,9 +133,7 @@ class Module:
 
     @property
     def BravoNuance(self):
-        value = ctypes.c_int()
-        call("d72506_module_BravoNuance", self._handle, ctypes.byref(value))
-        return bool(value.value)
+        return self._flag("d72506_module_BravoNuance")
 
     @property
     def Complement(self):
