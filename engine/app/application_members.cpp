@@ -70,6 +70,8 @@ const auto custom_list_contents = [](Application& app, std::int32_t number) -> c
 };
 
 constexpr com::DispId kCutCopyMode = 330;
+constexpr com::DispId kCentimetersToPoints = 1086;
+constexpr com::DispId kInchesToPoints = 1087;
 constexpr std::int32_t kXlCopy = 1;
 
 // xlCopy while copied cells wait to be pasted, else False.
@@ -134,6 +136,9 @@ const GuardedMembers& Application::member_table() const {
           .get("Windows", dispid::Windows, &Application::windows)
           .get("Selection", dispid::Selection, &Application::selection)
           .get("CutCopyMode", kCutCopyMode, cut_copy_mode)
+          .method("InchesToPoints", kInchesToPoints, [](Application&, double inches) { return inches * 72.0; }, {"Inches"})
+          .method("CentimetersToPoints", kCentimetersToPoints,
+                  [](Application&, double centimetres) { return centimetres * 72.0 / 2.54; }, {"Centimeters"})
           .put("CutCopyMode", kCutCopyMode, set_cut_copy_mode)
           .get("CommandBars", dispid::CommandBars, &Application::command_bars_object)
           .get("Range", dispid::Range,

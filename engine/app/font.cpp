@@ -121,13 +121,13 @@ const GuardedMembers& Font::member_table() const {
           .get("Underline", kUnderline, &Font::underline)
           .put("Underline", kUnderline, &Font::set_underline)
           .get("Superscript", 179, [](Font&) { return false; })
-          .put("Superscript", 179, [](Font&, bool v) { keep_fixed(v, false, "Superscript", "Font"); })
+          .put("Superscript", 179, [](Font&, const com::Variant& v) { keep_fixed(v, false, "Superscript", "Font"); })
           .get("Subscript", 178, [](Font&) { return false; })
-          .put("Subscript", 178, [](Font&, bool v) { keep_fixed(v, false, "Subscript", "Font"); })
+          .put("Subscript", 178, [](Font&, const com::Variant& v) { keep_fixed(v, false, "Subscript", "Font"); })
           .get("OutlineFont", 221, [](Font&) { return false; })
-          .put("OutlineFont", 221, [](Font&, bool v) { keep_fixed(v, false, "OutlineFont", "Font"); })
+          .put("OutlineFont", 221, [](Font&, const com::Variant& v) { keep_fixed(v, false, "OutlineFont", "Font"); })
           .get("Shadow", 103, [](Font&) { return false; })
-          .put("Shadow", 103, [](Font&, bool v) { keep_fixed(v, false, "Shadow", "Font"); })
+          .put("Shadow", 103, [](Font&, const com::Variant& v) { keep_fixed(v, false, "Shadow", "Font"); })
           .get("Parent", dispid::Parent, [](Font& self) { return self.target_->parent(); })
           .get("Application", dispid::Application, [](Font& self) { return self.application_ref(); });
   return table;

@@ -3,6 +3,8 @@
 #include <type_traits>
 
 #include "engine/app/application.hpp"
+#include "engine/app/fixed_property.hpp"
+#include "platform/excel/constants.hpp"
 #include "platform/excel/dispids.hpp"
 
 namespace engine::app {
@@ -83,6 +85,40 @@ const GuardedMembers& PageSetup::member_table() const {
           .put("Zoom", dispid::Zoom, write_field<&S::zoom>)
           .get("PrintGridlines", kPrintGridlines, read_field<&S::print_gridlines>)
           .put("PrintGridlines", kPrintGridlines, write_field<&S::print_gridlines>)
+          // The Page Setup dialog's recording sets these too, to what a sheet has
+          // when nothing else was chosen; headers other than the centre ones,
+          // print titles and areas are not kept here.
+          .get("PrintTitleRows", 1024, [](PageSetup&) { return com::Variant(std::string()); })
+          .put("PrintTitleRows", 1024, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(std::string()), "PrintTitleRows", "PageSetup"); })
+          .get("PrintTitleColumns", 1023, [](PageSetup&) { return com::Variant(std::string()); })
+          .put("PrintTitleColumns", 1023, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(std::string()), "PrintTitleColumns", "PageSetup"); })
+          .get("PrintArea", 1019, [](PageSetup&) { return com::Variant(std::string()); })
+          .put("PrintArea", 1019, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(std::string()), "PrintArea", "PageSetup"); })
+          .get("LeftHeader", 1018, [](PageSetup&) { return com::Variant(std::string()); })
+          .put("LeftHeader", 1018, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(std::string()), "LeftHeader", "PageSetup"); })
+          .get("RightHeader", 1026, [](PageSetup&) { return com::Variant(std::string()); })
+          .put("RightHeader", 1026, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(std::string()), "RightHeader", "PageSetup"); })
+          .get("LeftFooter", 1017, [](PageSetup&) { return com::Variant(std::string()); })
+          .put("LeftFooter", 1017, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(std::string()), "LeftFooter", "PageSetup"); })
+          .get("RightFooter", 1025, [](PageSetup&) { return com::Variant(std::string()); })
+          .put("RightFooter", 1025, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(std::string()), "RightFooter", "PageSetup"); })
+          .get("PrintHeadings", 1003, [](PageSetup&) { return com::Variant(false); })
+          .put("PrintHeadings", 1003, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(false), "PrintHeadings", "PageSetup"); })
+          .get("PrintComments", 1524, [](PageSetup&) { return com::Variant(platform::excel::xlPrintNoComments); })
+          .put("PrintComments", 1524, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(platform::excel::xlPrintNoComments), "PrintComments", "PageSetup"); })
+          .get("Draft", 1020, [](PageSetup&) { return com::Variant(false); })
+          .put("Draft", 1020, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(false), "Draft", "PageSetup"); })
+          .get("FirstPageNumber", 1008, [](PageSetup&) { return com::Variant(platform::excel::xlAutomatic); })
+          .put("FirstPageNumber", 1008, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(platform::excel::xlAutomatic), "FirstPageNumber", "PageSetup"); })
+          .get("Order", 192, [](PageSetup&) { return com::Variant(platform::excel::xlDownThenOver); })
+          .put("Order", 192, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(platform::excel::xlDownThenOver), "Order", "PageSetup"); })
+          .get("BlackAndWhite", 1009, [](PageSetup&) { return com::Variant(false); })
+          .put("BlackAndWhite", 1009, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(false), "BlackAndWhite", "PageSetup"); })
+          .get("PrintErrors", 2149, [](PageSetup&) { return com::Variant(platform::excel::xlPrintErrorsDisplayed); })
+          .put("PrintErrors", 2149, [](PageSetup&, const com::Variant& v) { keep_fixed(v, com::Variant(platform::excel::xlPrintErrorsDisplayed), "PrintErrors", "PageSetup"); })
+          // The printer's resolution is the driver's, not the sheet's: any is taken.
+          .get("PrintQuality", 1022, [](PageSetup&) { return com::Variant(std::int32_t{600}); })
+          .put("PrintQuality", 1022, [](PageSetup&, const com::Variant&) {})
           .get("Parent", dispid::Parent,
                [](PageSetup& p) { return make_worksheet(p.application_ref(), p.sheet_.book, p.sheet_.id); })
           .get("Application", dispid::Application, [](PageSetup& p) { return p.application_ref(); });

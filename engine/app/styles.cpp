@@ -108,17 +108,17 @@ const GuardedMembers& Style::member_table() const {
           .get("Font", dispid::Font, &Style::font)
           .get("Interior", dispid::Interior, &Style::interior)
           .get("IncludeAlignment", 413, [](Style&) { return true; })
-          .put("IncludeAlignment", 413, [](Style&, bool v) { keep_fixed(v, true, "IncludeAlignment", "Style"); })
+          .put("IncludeAlignment", 413, [](Style&, const com::Variant& v) { keep_fixed(v, true, "IncludeAlignment", "Style"); })
           .get("IncludeBorder", 414, [](Style&) { return true; })
-          .put("IncludeBorder", 414, [](Style&, bool v) { keep_fixed(v, true, "IncludeBorder", "Style"); })
+          .put("IncludeBorder", 414, [](Style&, const com::Variant& v) { keep_fixed(v, true, "IncludeBorder", "Style"); })
           .get("IncludeFont", 415, [](Style&) { return true; })
-          .put("IncludeFont", 415, [](Style&, bool v) { keep_fixed(v, true, "IncludeFont", "Style"); })
+          .put("IncludeFont", 415, [](Style&, const com::Variant& v) { keep_fixed(v, true, "IncludeFont", "Style"); })
           .get("IncludeNumber", 416, [](Style&) { return true; })
-          .put("IncludeNumber", 416, [](Style&, bool v) { keep_fixed(v, true, "IncludeNumber", "Style"); })
+          .put("IncludeNumber", 416, [](Style&, const com::Variant& v) { keep_fixed(v, true, "IncludeNumber", "Style"); })
           .get("IncludePatterns", 417, [](Style&) { return true; })
-          .put("IncludePatterns", 417, [](Style&, bool v) { keep_fixed(v, true, "IncludePatterns", "Style"); })
+          .put("IncludePatterns", 417, [](Style&, const com::Variant& v) { keep_fixed(v, true, "IncludePatterns", "Style"); })
           .get("IncludeProtection", 418, [](Style&) { return true; })
-          .put("IncludeProtection", 418, [](Style&, bool v) { keep_fixed(v, true, "IncludeProtection", "Style"); })
+          .put("IncludeProtection", 418, [](Style&, const com::Variant& v) { keep_fixed(v, true, "IncludeProtection", "Style"); })
           .method("Delete", dispid::Delete, &Style::remove);
   return table;
 }

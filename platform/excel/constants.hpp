@@ -79,6 +79,13 @@ inline constexpr std::int32_t xlPasteValues = -4163;
 inline constexpr std::int32_t xlPasteFormats = -4122;
 inline constexpr std::int32_t xlPasteFormulas = -4123;
 inline constexpr std::int32_t xlPasteSpecialOperationNone = -4142;
+// What the Page Setup dialog's recording names.
+inline constexpr std::int32_t xlPrintNoComments = -4142;
+inline constexpr std::int32_t xlDownThenOver = 1;
+inline constexpr std::int32_t xlOverThenDown = 2;
+inline constexpr std::int32_t xlPrintErrorsDisplayed = 0;
+inline constexpr std::int32_t xlPaperA4 = 9;
+inline constexpr std::int32_t xlPaperLetter = 1;
 // The underline styles the Font dialog's recording names.
 inline constexpr std::int32_t xlUnderlineStyleNone = -4142;
 inline constexpr std::int32_t xlUnderlineStyleSingle = 2;
@@ -139,6 +146,8 @@ inline constexpr NamedConstant kNamedConstants[] = {
     {"xlErrValue", xlErrValue}, {"xlErrRef", xlErrRef}, {"xlErrName", xlErrName}, {"xlErrNum", xlErrNum},
     {"xlErrNA", xlErrNA}, {"xlUnderlineStyleNone", xlUnderlineStyleNone},
     {"xlUnderlineStyleSingle", xlUnderlineStyleSingle}, {"xlUnderlineStyleDouble", xlUnderlineStyleDouble},
+    {"xlPrintNoComments", xlPrintNoComments}, {"xlDownThenOver", xlDownThenOver}, {"xlOverThenDown", xlOverThenDown},
+    {"xlPrintErrorsDisplayed", xlPrintErrorsDisplayed}, {"xlPaperA4", xlPaperA4}, {"xlPaperLetter", xlPaperLetter},
 };
 
 }  // namespace platform::excel

@@ -101,6 +101,17 @@ TEST_F(RecordedActionsTest, DialogOptionsHeldAtExcelsDefaultsAreAcceptedAndOther
   style->put("IncludeFont", Variant(true));
   EXPECT_EQ(style->get("IncludeNumber"), Variant(true));
   EXPECT_EQ(error_of([&] { style->put("IncludeBorder", Variant(false)); }), 1004);
+  // Page Setup: margins as the dialog records them, the options it sets.
+  const auto setup = obj(ws->get("PageSetup"));
+  setup->put("LeftMargin", app->call("InchesToPoints", {Variant(0.5)}));
+  EXPECT_EQ(setup->get("LeftMargin"), Variant(36.0));
+  EXPECT_EQ(app->call("CentimetersToPoints", {Variant(2.54)}), Variant(72.0));
+  setup->put("PrintTitleRows", Variant(""));
+  setup->put("Order", Variant(platform::excel::xlDownThenOver));
+  setup->put("PrintQuality", Variant(300));
+  EXPECT_EQ(setup->get("PrintComments"), Variant(platform::excel::xlPrintNoComments));
+  EXPECT_EQ(error_of([&] { setup->put("PrintTitleRows", Variant("$1:$3")); }), 1004);
+  EXPECT_EQ(error_of([&] { setup->put("BlackAndWhite", Variant(true)); }), 1004);
 }
 
 }  // namespace
