@@ -14,6 +14,7 @@
 #include "platform/script/call_depth.hpp"
 #include "platform/script/script.hpp"
 #include "tests/platform/script/fake_application.hpp"
+#include "tests/platform/script/script_failure.hpp"
 
 namespace platform::script {
 namespace {
@@ -28,16 +29,7 @@ std::string repeated(std::string_view piece, int times) {
   return text;
 }
 
-// The error `run` stops with; fails the test when it runs through.
-ScriptError failure_of(const std::function<void()>& run) {
-  try {
-    run();
-  } catch (const ScriptError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "ran without an error";
-  return ScriptError(ScriptError::Kind::Syntax, {}, 0, {}, {});
-}
+using testing::failure_of;
 
 ScriptError parse_failure(const std::string& source) {
   return failure_of([&] { parse(source, "deep.bas"); });

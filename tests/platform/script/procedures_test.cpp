@@ -9,6 +9,7 @@
 #include "platform/script/budget.hpp"
 #include "platform/script/script.hpp"
 #include "tests/platform/script/fake_application.hpp"
+#include "tests/platform/script/script_failure.hpp"
 
 namespace platform::script {
 namespace {
@@ -17,15 +18,7 @@ using namespace std::chrono_literals;
 using com::Variant;
 using testing::Application;
 
-ScriptError failure_of(const std::function<void()>& run) {
-  try {
-    run();
-  } catch (const ScriptError& e) {
-    return e;
-  }
-  ADD_FAILURE() << "ran without an error";
-  return ScriptError(ScriptError::Kind::Syntax, {}, 0, {}, {});
-}
+using testing::failure_of;
 
 std::string syntax_problem(std::string_view source) {
   return failure_of([&] { parse(source, "bad.bas"); }).problem();
