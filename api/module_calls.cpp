@@ -1,6 +1,7 @@
 // The module and its eight AbstractModule members. Each member is the COM
 // member itself, its HRESULT and error information carried out unchanged.
 #include "api/handles.hpp"
+#include "engine/app/application.hpp"
 #include "platform/com/apartment.hpp"
 #include "platform/com/boundary.hpp"
 #include "player/player.hpp"
@@ -50,6 +51,14 @@ void with_application(d72506_application** io_application, Member&& member) {
   com::check(status);
 }
 
+// The working folder is named only now: the stand-in Excel the question runs
+// on (the caller's or one the module started) may from now on save there.
+void allow_saves_in(const std::shared_ptr<com::Dispatch>& application, const char* working_folder) {
+  if (auto excel = std::dynamic_pointer_cast<engine::app::Application>(application)) {
+    excel->allow_writes_in(working_folder);
+  }
+}
+
 // A Boolean member, given to C as 0 or 1.
 d72506_status read_flag(d72506_module* module, int* out, d72506_error** errptr,
                         com::HRESULT (d72506::Module::*member)(bool&)) {
@@ -91,8 +100,10 @@ d72506_status d72506_module_InitQuestion(d72506_module* module, int32_t question
     // The module may hand back an application even when it then fails (one
     // it started): the caller gets it, to quit it.
     with_application(io_application, [&](std::shared_ptr<com::Dispatch>& application) {
-      return self.module->InitQuestion(question, working_folder, application, *io_window,
-                                       text_or(templates_folder, ""));
+      const com::HRESULT status = self.module->InitQuestion(question, working_folder, application, *io_window,
+                                                            text_or(templates_folder, ""));
+      allow_saves_in(application, working_folder);
+      return status;
     });
   });
 }

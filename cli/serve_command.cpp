@@ -97,7 +97,7 @@ class Server {
       : templates_(Folder::named_or_temporary(options.setup.templates_root, "d72506-templates")),
         working_(Folder::named_or_temporary(options.setup.workdir, "d72506-work")),
         limits_(options.setup.limits),
-        player_(registered(options.setup, templates_.path()), working_.path(), notes),
+        player_(registered(options.setup, templates_.path(), working_.path()), working_.path(), notes),
         host_(player_, [this](const player::Verdict& v) { verdicts_.push_back(verdict_json(v)); }) {}
 
   ~Server() { player_.abandon(); }
@@ -140,8 +140,9 @@ class Server {
   // The classes registered before the player creates the module; the
   // exercises folder for the player.
   static const std::filesystem::path& registered(const player::RunSetup& setup,
-                                                 const std::filesystem::path& templates) {
-    player::register_classes(templates, setup.printer);
+                                                 const std::filesystem::path& templates,
+                                                 const std::filesystem::path& working) {
+    player::register_classes(templates, setup.printer, working);
     return setup.exercises;
   }
 

@@ -57,7 +57,7 @@ int shell(const ShellOptions& options, std::istream& in, std::ostream& out, std:
   const bool prompt = options.prompt;
   const Folder templates = Folder::named_or_temporary(setup.templates_root, "d72506-templates");
   const Folder working = Folder::named_or_temporary(setup.workdir, "d72506-work");
-  register_classes(templates.path(), setup.printer);
+  register_classes(templates.path(), setup.printer, working.path());
   Player player(setup.exercises, working.path(), err);
   // The trainee's own Excel, which the module adopts at "#init".
   player.adopt(player::start_excel());

@@ -42,10 +42,13 @@ std::vector<std::string> lines_of(const ComplementInfo* list) {
 
 }  // namespace
 
-void register_classes(const stdfs::path& templates_root, const std::string& printer) {
+void register_classes(const stdfs::path& templates_root, const std::string& printer,
+                      const stdfs::path& working_folder) {
   engine::app::ApplicationOptions options;
   options.templates_root = templates_root.string();
   options.printer = printer;
+  options.writable_folders.push_back(templates_root.string());
+  if (!working_folder.empty()) options.writable_folders.push_back(working_folder.string());
   engine::app::register_excel(std::move(options));
   register_module();
 }

@@ -22,8 +22,11 @@ namespace d72506::player {
 // Registers the stand-in Excel ("Excel.application.11"), whose templates
 // folder lies under `templates_root` and whose default printer is `printer`
 // (none when empty), and "D72506.Module" in the calling thread's class
-// registry.
-void register_classes(const std::filesystem::path& templates_root, const std::string& printer);
+// registry. That Excel saves workbooks only under `templates_root` and
+// `working_folder`; a caller that learns of the working folder later (a C
+// caller names it at InitQuestion) adds it to the Excel then.
+void register_classes(const std::filesystem::path& templates_root, const std::string& printer,
+                      const std::filesystem::path& working_folder = {});
 
 // A visible stand-in Excel of the caller's own, created through the calling
 // thread's class registry (the classes must be registered), for a player

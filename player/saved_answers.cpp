@@ -71,7 +71,7 @@ std::string renamed(std::string text, const std::string& from, const std::string
 
 Player registered_player(const Folder& templates, const Folder& working, const RunSetup& setup,
                          std::ostream& notes) {
-  register_classes(templates.path(), setup.printer);
+  register_classes(templates.path(), setup.printer, working.path());
   return Player(setup.exercises, working.path(), notes);
 }
 

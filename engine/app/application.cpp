@@ -68,6 +68,7 @@ Application::Application(ApplicationOptions options)
       active_printer_(options.printer.empty() ? texts(options.language).no_printer : options.printer),
       current_folder_(start_folder(options.current_folder)),
       default_file_path_(current_folder_),
+      writable_folders_(std::move(options.writable_folders)),
       custom_lists_(options.language) {}
 
 Application::~Application() {

@@ -37,6 +37,9 @@ struct ApplicationOptions {
   // The language of the texts Excel itself writes (new workbook and sheet
   // names, built-in custom lists).
   Language language = Language::French;
+  // The only folders (and their subfolders) a workbook may be saved into, so
+  // that statements run on Excel change no file elsewhere. Empty: anywhere.
+  std::vector<std::string> writable_folders;
 };
 
 // What Excel copied last (Range.Copy without a destination), read again at
@@ -101,6 +104,10 @@ class Application final : public AppObject {
   void set_current_folder(std::string folder);
   const std::string& default_file_path() const { return default_file_path_; }
   void set_default_file_path(std::string folder) { default_file_path_ = std::move(folder); }
+  // Where saves may go (empty: anywhere); a caller that learns of a run's
+  // folder after Excel started adds it.
+  const std::vector<std::string>& writable_folders() const { return writable_folders_; }
+  void allow_writes_in(std::string folder) { writable_folders_.push_back(std::move(folder)); }
   Language language() const { return language_; }
   void calculate();
 
@@ -189,6 +196,7 @@ class Application final : public AppObject {
   std::string active_printer_;
   std::string current_folder_;
   std::string default_file_path_;
+  std::vector<std::string> writable_folders_;
   CommandBarSet command_bars_;
   CustomListSet custom_lists_;
 

@@ -76,7 +76,7 @@ void Workbook::close(std::optional<bool> save_changes, const std::optional<std::
 void Workbook::save() {
   model::Workbook& b = book();
   const std::string target = b.path().empty() ? full_file_name(application(), b.name() + ".xls") : b.path();
-  write_workbook(b, target);
+  write_workbook(application(), b, target);
   application().refresh_main_window_title();
 }
 
@@ -91,7 +91,7 @@ void Workbook::save_as(const std::string& filename, std::optional<std::int32_t> 
                     "Choose a different name, or close the other workbook or add-in before saving.");
     }
   }
-  write_workbook(b, target);
+  write_workbook(application(), b, target);
   if (as_template) b.set_template(true);
   application().refresh_main_window_title();
 }

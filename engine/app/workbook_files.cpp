@@ -1,5 +1,6 @@
 #include "engine/app/workbook_files.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -33,6 +34,37 @@ bool names_other_than_a_file(const std::filesystem::path& host) {
   const auto type = std::filesystem::status(host, ec).type();
   return type != std::filesystem::file_type::not_found && type != std::filesystem::file_type::regular &&
          type != std::filesystem::file_type::none;
+}
+
+[[noreturn]] void raise_cannot_access(const std::string& full_name) {
+  raise_refused("'" + full_name + "' cannot be accessed. The file may be read-only, or you may be trying to "
+                "access a read-only location. Or, the server the document is stored on may not be responding.");
+}
+
+// The folder with links and ".." resolved, without a final separator; empty
+// when it cannot be resolved.
+std::filesystem::path resolved_folder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, ec);
+  if (ec) return {};
+  if (!resolved.has_filename()) resolved = resolved.parent_path();
+  return resolved;
+}
+
+bool lies_within(const std::filesystem::path& folder, const std::filesystem::path& root) {
+  return std::mismatch(root.begin(), root.end(), folder.begin(), folder.end()).first == root.end();
+}
+
+// Decided on the real folder the file would land in, so neither ".." nor a
+// linked folder on the way can lead outside the allowed ones.
+bool may_write_in(const Application& app, const std::filesystem::path& folder) {
+  const auto& allowed = app.writable_folders();
+  if (allowed.empty()) return true;
+  const std::filesystem::path target = resolved_folder(folder);
+  return !target.empty() && std::any_of(allowed.begin(), allowed.end(), [&](const std::string& root) {
+    const std::filesystem::path resolved_root = resolved_folder(root);
+    return !resolved_root.empty() && lies_within(target, resolved_root);
+  });
 }
 
 }  // namespace
@@ -80,9 +112,10 @@ std::shared_ptr<model::Workbook> read_workbook(const std::string& full_name) {
   return book;
 }
 
-void write_workbook(model::Workbook& book, const std::string& full_name) {
+void write_workbook(const Application& app, model::Workbook& book, const std::string& full_name) {
   const std::filesystem::path host = platform::fs::host_path(full_name);
   std::error_code ec;
+  if (!may_write_in(app, host.parent_path())) raise_cannot_access(full_name);
   // Excel never writes over a read-only file (the module's own macro
   // workbook is kept so), nor, here, through a link to a file elsewhere.
   const auto attributes = platform::fs::host_attributes(host);
@@ -91,8 +124,7 @@ void write_workbook(model::Workbook& book, const std::string& full_name) {
   }
   if (!std::filesystem::is_directory(host.parent_path(), ec) || std::filesystem::is_symlink(host, ec) ||
       names_other_than_a_file(host)) {
-    raise_refused("'" + full_name + "' cannot be accessed. The file may be read-only, or you may be trying to "
-                  "access a read-only location. Or, the server the document is stored on may not be responding.");
+    raise_cannot_access(full_name);
   }
   xls::write_workbook_file(book, host.string());
   book.set_path(full_name);

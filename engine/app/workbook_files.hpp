@@ -25,7 +25,8 @@ bool has_template_extension(const std::string& name);
 // file raises 1004 naming it; an unreadable one raises the reader's 1004.
 std::shared_ptr<model::Workbook> read_workbook(const std::string& full_name);
 // Writes the file (replacing one that exists) and records the workbook as
-// saved there. A folder that does not exist raises 1004.
-void write_workbook(model::Workbook& book, const std::string& full_name);
+// saved there. A folder that does not exist, or one outside the folders
+// `app` may write into, raises 1004 before anything is written.
+void write_workbook(const Application& app, model::Workbook& book, const std::string& full_name);
 
 }  // namespace engine::app

@@ -18,12 +18,14 @@ namespace {
 namespace stdfs = std::filesystem;
 using nlohmann::json;
 
-// The exercise workbook of `question` after `statements`, saved as `file`.
+// The exercise workbook of `question` after `statements`, saved as `file`
+// (under the scratch folder, the run's working folder, where Excel may save).
 void save_answer(const ScratchFolder& scratch, int question, const std::string& statements, const stdfs::path& file) {
   const std::string workbook = question == 615 ? "Les Modèles.xls" : "Thor International.xls";
   const auto script = scratch.write("save.bas", statements + "\nWorkbooks(\"" + workbook + "\").SaveAs \"" +
                                                     file.string() + "\"\n#quitter\n");
-  const CommandRun run = run_d72506({"play", std::to_string(question), "--trainee", script.string()});
+  const CommandRun run = run_d72506(
+      {"play", std::to_string(question), "--workdir", scratch.path().string(), "--trainee", script.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   ASSERT_TRUE(stdfs::is_regular_file(file)) << file;
 }

@@ -125,7 +125,7 @@ TEST(RunFolders, ADamagedSummaryLeavesTheJsonReportWhole) {
   const stdfs::path book = scratch.path() / "résumé abîmé.xls";
   const auto save = scratch.write("save.bas", "Workbooks.Add\nActiveWorkbook.SaveAs \"" + book.string() +
                                                   "\"\nActiveWorkbook.Close\n");
-  ASSERT_EQ(run_d72506({"play", "601", "--trainee", save.string()}).status, 0);
+  ASSERT_EQ(run_d72506({"play", "601", "--workdir", scratch.path().string(), "--trainee", save.string()}).status, 0);
 
   std::string bytes = contents(book);
   const std::string summary_format("\xE0\x85\x9F\xF2\xF9\x4F\x68\x10", 8);

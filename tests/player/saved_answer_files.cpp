@@ -17,7 +17,7 @@ SavedAnswerFiles::SavedAnswerFiles()
 
 stdfs::path SavedAnswerFiles::make(std::int32_t question, const std::string& statements,
                                    const std::string& name) const {
-  register_classes(templates_.path(), kDefaultPrinter);
+  register_classes(templates_.path(), kDefaultPrinter, folder_.path());
   const auto excel = start_excel();
   const stdfs::path exercise = stdfs::path(D72506_EXERCISE_FILES) / delivered_files(question).front();
   const stdfs::path saved = folder_.path() / name;
