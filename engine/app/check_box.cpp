@@ -68,16 +68,16 @@ const GuardedMembers& CheckBoxes::member_table() const {
 // --- CheckBox -----------------------------------------------------------------------
 
 CheckBox::CheckBox(std::shared_ptr<Application> app, SheetRef sheet, int id)
-    : AppObject(std::move(app)), sheet_(std::move(sheet)), id_(id) {}
+    : ShapeObject(std::move(app), std::move(sheet), id) {}
 
-std::int32_t CheckBox::value() const { return shape_with_id(sheet_.get(application()), id_).value; }
+std::int32_t CheckBox::value() const { return shape().value; }
 
 void CheckBox::set_value(const com::Variant& value) {
   model::Worksheet& sheet = sheet_.get(application());
   sheet.set_check_box_value(shape_with_id(sheet, id_).name, check_box_state(value));
 }
 
-std::string CheckBox::name() const { return shape_with_id(sheet_.get(application()), id_).name; }
+std::string CheckBox::name() const { return shape().name; }
 
 void CheckBox::set_name(const std::string& name) { sheet_.get(application()).rename_shape(this->name(), name); }
 
@@ -85,7 +85,7 @@ std::string CheckBox::caption() const { return shape_text(sheet_.get(application
 
 void CheckBox::set_caption(const std::string& caption) { sheet_.get(application()).set_shape_text(name(), caption); }
 
-bool CheckBox::locked() const { return shape_with_id(sheet_.get(application()), id_).locked; }
+bool CheckBox::locked() const { return shape().locked; }
 
 void CheckBox::set_locked(bool locked) { sheet_.get(application()).set_shape_locked(name(), locked); }
 
@@ -108,6 +108,7 @@ const GuardedMembers& CheckBox::member_table() const {
                   {"Replace"})
           .method("Delete", dispid::Delete,
                   [](CheckBox& c) { delete_shape(c.sheet_.get(c.application()), c.id_); })
+          .include(placement_members())
           .get("Parent", dispid::Parent,
                [](CheckBox& c) { return make_worksheet(c.application_ref(), c.sheet_.book, c.sheet_.id); })
           .get("Application", dispid::Application, [](CheckBox& c) { return c.application_ref(); });

@@ -1,5 +1,6 @@
 // Form check boxes of a sheet (Worksheet.CheckBoxes) and one check box, the
-// object Application.Selection gives after its shape's Select. Values are
+// object Application.Selection gives after its shape's Select, placed and
+// sized as its shape is. Values are
 // xlOn 1, xlOff -4146 and xlMixed 2; on a protected sheet only an unlocked
 // box changes.
 #pragma once
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "engine/app/app_object.hpp"
+#include "engine/app/shapes.hpp"
 #include "engine/app/worksheet_object.hpp"
 #include "platform/com/variant.hpp"
 
@@ -34,7 +36,7 @@ class CheckBoxes final : public AppObject {
   SheetRef sheet_;
 };
 
-class CheckBox final : public AppObject {
+class CheckBox final : public ShapeObject {
  public:
   CheckBox(std::shared_ptr<Application> app, SheetRef sheet, int id);
 
@@ -53,10 +55,6 @@ class CheckBox final : public AppObject {
 
  protected:
   const GuardedMembers& member_table() const override;
-
- private:
-  SheetRef sheet_;
-  int id_;
 };
 
 }  // namespace engine::app

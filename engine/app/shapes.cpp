@@ -1,6 +1,7 @@
 #include "engine/app/shapes.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/app/application.hpp"
 #include "engine/app/check_box.hpp"
@@ -19,6 +20,10 @@ constexpr com::DispId kShapesCount = 2;
 constexpr com::DispId kAddTextbox = 19;
 constexpr com::DispId kAddFormControl = 26;
 constexpr com::DispId kType = 108;
+constexpr com::DispId kWidth = 122;
+constexpr com::DispId kHeight = 123;
+constexpr com::DispId kTop = 126;
+constexpr com::DispId kLeft = 127;
 constexpr com::DispId kLocked = 269;
 constexpr com::DispId kTextFrame = 1692;
 constexpr com::DispId kControlFormat = 1709;
@@ -28,29 +33,28 @@ constexpr std::int32_t msoComment = 4;
 constexpr std::int32_t msoFormControl = 8;
 constexpr std::int32_t msoTextBox = 17;
 
-// Points of a column `characters` wide in the default font (7-pixel digits,
-// 5 pixels of padding, 3/4 point per pixel).
-double column_points(double characters) { return characters <= 0 ? 0 : (characters * 7 + 5) * 0.75; }
-
-// The line under the offset `points` from the top (left) of the sheet.
-template <class Size>
-int line_at(const model::Lines& lines, double points, Size size_of) {
-  double edge = 0;
-  for (int index = 0; index < lines.count() - 1; ++index) {
-    const model::LineInfo& info = lines.at(index);
-    edge += info.hidden ? 0 : size_of(info);
-    if (edge > points) return index;
-  }
-  return lines.count() - 1;
+// Excel's refusal of a size or place, which maps to 5.
+[[noreturn]] void raise_out_of_range() {
+  com::raise(com::err::InvalidCall, "Shape", "The specified value is out of range");
 }
 
-std::pair<int, int> cell_at(const model::Worksheet& sheet, double left, double top) {
-  if (left < 0 || top < 0) raise_refused("The shape must lie on the sheet");
-  const double height = sheet.standard_height(), width = sheet.standard_width();
-  const int row = line_at(sheet.rows(), top, [height](const model::LineInfo& i) { return i.size.value_or(height); });
-  const int column = line_at(sheet.columns(), left,
-                             [width](const model::LineInfo& i) { return column_points(i.size.value_or(width)); });
-  return {row, column};
+// A size Excel takes: finite, 0 or more.
+double checked_size(double points) {
+  if (!(std::isfinite(points) && points >= 0)) raise_out_of_range();
+  return points;
+}
+
+// A place Excel takes: any number but NaN; one off the sheet is brought
+// back onto it.
+double checked_position(double points) {
+  if (std::isnan(points)) raise_out_of_range();
+  return points;
+}
+
+// Where a new shape goes: at (left, top) with its size, on the sheet.
+model::ShapeFrame new_shape_frame(const model::Worksheet& sheet, double left, double top, double width, double height) {
+  if (!(left >= 0 && top >= 0)) raise_refused("The shape must lie on the sheet");
+  return model::frame_at(sheet, {left, top, checked_size(width), checked_size(height)});
 }
 
 // The name Excel gives a new control: its kind in the language of Excel's
@@ -122,22 +126,27 @@ std::shared_ptr<Shape> Shapes::item(const com::Variant& index) const {
   return std::make_shared<Shape>(application_ref(), sheet_, found->id);
 }
 
-std::shared_ptr<Shape> Shapes::add_form_control(std::int32_t type, double left, double top, double, double) {
+std::shared_ptr<Shape> Shapes::add_form_control(std::int32_t type, double left, double top, double width,
+                                                double height) {
   model::Worksheet& sheet = sheet_.get(application());
   if (type != kCheckBoxControl) raise_refused("AddFormControl method of Shapes class failed: only check boxes are supported");
   if (sheet.protection().drawing_objects) raise_refused("AddFormControl method of Shapes class failed");
-  const auto [row, column] = cell_at(sheet, left, top);
+  const model::ShapeFrame frame = new_shape_frame(sheet, left, top, width, height);
   // A new box's caption is its first name, and stays when the box is renamed.
   const std::string name = default_name(sheet, application().language(), model::ShapeKind::CheckBox);
-  return std::make_shared<Shape>(application_ref(), sheet_, sheet.add_check_box(row, column, name, name).id);
+  const int id = sheet.add_check_box(frame.row, frame.column, name, name).id;
+  sheet.place_shape(name, frame.row, frame.column, frame.extent);
+  return std::make_shared<Shape>(application_ref(), sheet_, id);
 }
 
-std::shared_ptr<Shape> Shapes::add_textbox(std::int32_t, double left, double top, double, double) {
+std::shared_ptr<Shape> Shapes::add_textbox(std::int32_t, double left, double top, double width, double height) {
   model::Worksheet& sheet = sheet_.get(application());
   if (sheet.protection().drawing_objects) raise_refused("AddTextbox method of Shapes class failed");
-  const auto [row, column] = cell_at(sheet, left, top);
+  const model::ShapeFrame frame = new_shape_frame(sheet, left, top, width, height);
   const std::string name = default_name(sheet, application().language(), model::ShapeKind::TextBox);
-  return std::make_shared<Shape>(application_ref(), sheet_, sheet.add_text_box(row, column, {}, name).id);
+  const int id = sheet.add_text_box(frame.row, frame.column, {}, name).id;
+  sheet.place_shape(name, frame.row, frame.column, frame.extent);
+  return std::make_shared<Shape>(application_ref(), sheet_, id);
 }
 
 const GuardedMembers& Shapes::member_table() const {
@@ -154,12 +163,49 @@ const GuardedMembers& Shapes::member_table() const {
   return table;
 }
 
-// --- Shape ------------------------------------------------------------------------
+// --- ShapeObject ------------------------------------------------------------------
 
-Shape::Shape(std::shared_ptr<Application> app, SheetRef sheet, int id)
+ShapeObject::ShapeObject(std::shared_ptr<Application> app, SheetRef sheet, int id)
     : AppObject(std::move(app)), sheet_(std::move(sheet)), id_(id) {}
 
-const model::Shape& Shape::shape() const { return shape_with_id(sheet_.get(application()), id_); }
+const model::Shape& ShapeObject::shape() const { return shape_with_id(sheet_.get(application()), id_); }
+
+model::ShapeBounds ShapeObject::bounds() const { return model::shape_bounds(sheet_.get(application()), shape()); }
+
+double ShapeObject::left() const { return bounds().left; }
+double ShapeObject::top() const { return bounds().top; }
+double ShapeObject::width() const { return bounds().width; }
+double ShapeObject::height() const { return bounds().height; }
+
+void ShapeObject::set_left(double points) { change(&model::ShapeBounds::left, checked_position(points)); }
+void ShapeObject::set_top(double points) { change(&model::ShapeBounds::top, checked_position(points)); }
+void ShapeObject::set_width(double points) { change(&model::ShapeBounds::width, checked_size(points)); }
+void ShapeObject::set_height(double points) { change(&model::ShapeBounds::height, checked_size(points)); }
+
+void ShapeObject::change(double model::ShapeBounds::*side, double points) {
+  model::ShapeBounds moved = bounds();
+  moved.*side = points;
+  model::Worksheet& sheet = sheet_.get(application());
+  const model::ShapeFrame frame = model::frame_at(sheet, moved);
+  sheet.place_shape(shape().name, frame.row, frame.column, frame.extent);
+}
+
+const GuardedMembers& ShapeObject::placement_members() {
+  static const GuardedMembers table = AppMembers<ShapeObject>("Shape")
+                                          .get("Left", kLeft, &ShapeObject::left)
+                                          .put("Left", kLeft, &ShapeObject::set_left)
+                                          .get("Top", kTop, &ShapeObject::top)
+                                          .put("Top", kTop, &ShapeObject::set_top)
+                                          .get("Width", kWidth, &ShapeObject::width)
+                                          .put("Width", kWidth, &ShapeObject::set_width)
+                                          .get("Height", kHeight, &ShapeObject::height)
+                                          .put("Height", kHeight, &ShapeObject::set_height);
+  return table;
+}
+
+// --- Shape ------------------------------------------------------------------------
+
+Shape::Shape(std::shared_ptr<Application> app, SheetRef sheet, int id) : ShapeObject(std::move(app), std::move(sheet), id) {}
 
 std::string Shape::name() const { return shape().name; }
 
@@ -204,6 +250,7 @@ const GuardedMembers& Shape::member_table() const {
           .put("Locked", kLocked, &Shape::set_locked)
           .get("ControlFormat", kControlFormat, &Shape::control_format)
           .get("TextFrame", kTextFrame, &Shape::text_frame)
+          .include(placement_members())
           .get("Parent", dispid::Parent,
                [](Shape& s) { return make_worksheet(s.application_ref(), s.sheet_.book, s.sheet_.id); })
           .get("Application", dispid::Application, [](Shape& s) { return s.application_ref(); });

@@ -11,6 +11,7 @@
 #include "engine/app/app_object.hpp"
 #include "engine/app/worksheet_object.hpp"
 #include "engine/model/drawing.hpp"
+#include "engine/model/sheet_geometry.hpp"
 #include "platform/com/variant.hpp"
 
 namespace engine::app {
@@ -32,6 +33,43 @@ void delete_shape(model::Worksheet& sheet, int id);
 // while it has none), a comment's note.
 std::string shape_text(const model::Worksheet& sheet, int id);
 
+// What Shape and CheckBox share: the shape they stand for, held by its
+// sheet and id, and its Left, Top, Width and Height in points from the
+// sheet's top-left corner, which move and size it as in Excel: a new Left
+// or Top moves its anchor to the cell under the new corner, keeping its
+// size. Comments are placed by their cells and refuse a new place (1004).
+class ShapeObject : public AppObject {
+ public:
+  double left() const;
+  double top() const;
+  double width() const;
+  double height() const;
+  // A negative Left or Top is taken as 0 and a size running past the
+  // sheet's last column or row is cut at it, as Excel keeps shapes on the
+  // sheet; a negative or non-finite size raises 5, a locked shape of a
+  // sheet whose drawing objects are protected 1004.
+  void set_left(double points);
+  void set_top(double points);
+  void set_width(double points);
+  void set_height(double points);
+
+ protected:
+  ShapeObject(std::shared_ptr<Application> app, SheetRef sheet, int id);
+
+  // Left, Top, Width and Height, for the tables of the classes above.
+  static const GuardedMembers& placement_members();
+
+  const model::Shape& shape() const;
+
+  SheetRef sheet_;
+  int id_;
+
+ private:
+  model::ShapeBounds bounds() const;
+  // Gives one side of the shape's rectangle its new value, the rest kept.
+  void change(double model::ShapeBounds::*side, double points);
+};
+
 class Shapes final : public AppObject {
  public:
   Shapes(std::shared_ptr<Application> app, SheetRef sheet);
@@ -39,7 +77,8 @@ class Shapes final : public AppObject {
   std::int32_t count() const;
   // By 1-based position or by name (any letter case); 9 when absent.
   std::shared_ptr<Shape> item(const platform::com::Variant& index) const;
-  // xlCheckBox only, placed on the cell under (left, top) in points.
+  // xlCheckBox only. Both place the new shape at (left, top) with its size
+  // in points; a negative Left or Top raises 1004, a negative size 5.
   std::shared_ptr<Shape> add_form_control(std::int32_t type, double left, double top, double width, double height);
   std::shared_ptr<Shape> add_textbox(std::int32_t orientation, double left, double top, double width, double height);
 
@@ -50,7 +89,7 @@ class Shapes final : public AppObject {
   SheetRef sheet_;
 };
 
-class Shape final : public AppObject {
+class Shape final : public ShapeObject {
  public:
   Shape(std::shared_ptr<Application> app, SheetRef sheet, int id);
 
@@ -70,10 +109,6 @@ class Shape final : public AppObject {
  private:
   platform::com::Variant control_format();
   platform::com::Variant text_frame();
-  const model::Shape& shape() const;
-
-  SheetRef sheet_;
-  int id_;
 };
 
 // Shape.TextFrame: the way to the shape's text through Characters.

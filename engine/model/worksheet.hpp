@@ -163,6 +163,10 @@ class Worksheet {
   // Raises 1004 for a negative offset or size, for a comment shape, and as
   // set_shape_text does for a protected one.
   void set_shape_extent(std::string_view name, const ShapeExtent& extent);
+  // Moves a text box or check box to the cell (row, column) with `extent`
+  // from its corner, as Left, Top, Width and Height do; refused as
+  // set_shape_extent is, and with 1004 for a cell off the sheet.
+  void place_shape(std::string_view name, int row, int column, const ShapeExtent& extent);
   // The id the next shape gets, which Excel's default names carry.
   int next_shape_id() const { return next_shape_id_; }
 

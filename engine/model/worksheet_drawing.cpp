@@ -1,6 +1,8 @@
 // The parts of a worksheet beside its cells: merged ranges, notes, shapes,
 // print settings, protection and selection.
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "engine/model/text.hpp"
 #include "engine/model/workbook.hpp"
@@ -13,6 +15,12 @@ namespace {
 
 [[noreturn]] void refuse(std::int32_t number, const std::string& description) {
   platform::com::raise(number, "Worksheet", description);
+}
+
+// Offsets and sizes are finite and 0 or more (a NaN is neither).
+bool valid_extent(const ShapeExtent& extent) {
+  return std::ranges::all_of(std::array{extent.left_offset, extent.top_offset, extent.width, extent.height},
+                             [](double v) { return std::isfinite(v) && v >= 0; });
 }
 
 }  // namespace
@@ -166,11 +174,19 @@ void Worksheet::rename_shape(std::string_view name, std::string new_name) {
 }
 
 void Worksheet::set_shape_extent(std::string_view name, const ShapeExtent& extent) {
+  const Shape& shape = shape_for_write(name);
+  place_shape(name, shape.row, shape.column, extent);
+}
+
+void Worksheet::place_shape(std::string_view name, int row, int column, const ShapeExtent& extent) {
   Shape& shape = shape_for_write(name);
   check_shape_editable(shape);
   if (shape.kind == ShapeKind::Comment) refuse(platform::com::err::ApplicationDefined, "A comment is placed by its cell");
-  if (extent.left_offset < 0 || extent.top_offset < 0 || extent.width < 0 || extent.height < 0)
+  check_cell(row, column);
+  if (!valid_extent(extent))
     refuse(platform::com::err::ApplicationDefined, "The shape must lie on the sheet with a size of zero or more");
+  shape.row = row;
+  shape.column = column;
   shape.extent = extent;
   book_.mark_changed();
 }

@@ -28,16 +28,6 @@ struct ShapeParts {
   std::string text;
 };
 
-int clamp_column(int column) { return std::clamp(column, 0, model::kMaxColumns - 1); }
-int clamp_row(int row) { return std::clamp(row, 0, model::kMaxRows - 1); }
-
-// Excel puts a note's box to the right of its cell, a row above it.
-ArtAnchor note_box(int row, int column) {
-  const int top = clamp_row(row - 1);
-  const int left = clamp_column(column + 1);
-  return {left, top, clamp_column(left + 2), clamp_row(top + 4)};
-}
-
 std::vector<ArtProperty> note_properties(bool visible) {
   return {{art::TextBooleans, 0x00080008, {}},      {art::ConnectionType, 0, {}},
           {art::FillColor, 0x08000050, {}},         {art::FillBackColor, 0x08000050, {}},
@@ -129,9 +119,9 @@ void DrawingWriter::write_sheet(RecordWriter& out, const model::Worksheet& sheet
     last_spid = next_shape_id(drawing);
     ShapeParts part;
     if (shape.kind == model::ShapeKind::Comment) {
-      const auto& [cell, note] = notes.at(shape.id);
+      const model::Note* note = notes.at(shape.id).second;
       part.container = shape_container(art::TextBox, last_spid, note_properties(note->visible),
-                                       note_box(cell.first, cell.second), kCommentAnchorFlags);
+                                       shape_anchor(sheet, shape), kCommentAnchorFlags);
       part.obj = note_obj(object_id);
       part.text = note->text;
     } else {

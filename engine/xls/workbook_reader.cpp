@@ -13,6 +13,7 @@
 #include "engine/import/workbook_loader.hpp"
 #include "engine/import/workbook_file_bytes.hpp"
 #include "engine/model/number_format.hpp"
+#include "engine/model/sheet_geometry.hpp"
 #include "engine/model/text.hpp"
 #include "engine/xls/custom_view_records.hpp"
 #include "engine/xls/drawing_reader.hpp"
@@ -396,7 +397,7 @@ void WorkbookReader::read_colinfo(model::Worksheet& sheet, const Record& record)
   import::ColumnLine columns;
   columns.first = in.u16();
   columns.last = in.u16();
-  const double width = in.u16() / 256.0;
+  const double width = model::shown_column_width(in.u16() / 256.0);
   in.skip(2);
   const std::uint16_t flags = in.u16();
   if (flags & 0x0002) columns.width = width;

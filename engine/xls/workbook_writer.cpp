@@ -8,6 +8,7 @@
 
 #include "engine/model/constants.hpp"
 #include "engine/model/number_format.hpp"
+#include "engine/model/sheet_geometry.hpp"
 #include "engine/model/text.hpp"
 #include "engine/xls/custom_view_records.hpp"
 #include "engine/xls/drawing_writer.hpp"
@@ -28,6 +29,7 @@ namespace {
 namespace f = engine::formula;
 
 constexpr std::uint16_t kDefaultCellXf = 15;  // Excel's first cell XF, after fifteen style XFs
+constexpr std::uint16_t kDefaultRowHeightFlags = 0x0001;  // fUnsynced: the height is the file's, not the font's
 constexpr std::size_t kMinimumStreamSize = 4096;
 
 RecordBody bof(std::uint16_t kind) {
@@ -73,6 +75,7 @@ class WorkbookWriter {
   Bytes sheet_stream(std::size_t index);
   void write_page_setup(RecordWriter& out, const model::Worksheet& sheet);
   void write_protection(RecordWriter& out, const model::Worksheet& sheet);
+  void write_default_row_height(RecordWriter& out, const model::Worksheet& sheet);
   void write_columns(RecordWriter& out, const model::Worksheet& sheet);
   void write_cells(RecordWriter& out, const model::Worksheet& sheet, int sheet_index);
   void write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell);
@@ -181,11 +184,20 @@ void WorkbookWriter::write_protection(RecordWriter& out, const model::Worksheet&
   out.record(rt::Password, u16_body(p.password_hash));
 }
 
+// Without it, readers size the rows without a ROW record of their own from
+// the default font as they measure it (Gnumeric 13.5 points, LibreOffice
+// 12.8), and every shape below them moves.
+void WorkbookWriter::write_default_row_height(RecordWriter& out, const model::Worksheet& sheet) {
+  RecordBody body;
+  body.u16(kDefaultRowHeightFlags).u16(static_cast<std::uint16_t>(std::lround(sheet.standard_height() * 20)));
+  out.record(rt::DefaultRowHeight, body);
+}
+
 void WorkbookWriter::write_columns(RecordWriter& out, const model::Worksheet& sheet) {
   out.record(rt::DefColWidth, u16_body(8));
   sheet.columns().for_each(0, model::kMaxColumns - 1, [&](int column, const model::LineInfo& info) {
     if (info.is_default()) return;
-    const double width = info.size.value_or(sheet.standard_width());
+    const double stored = std::clamp(model::stored_column_width(info.size.value_or(sheet.standard_width())), 0.0, 255.0);
     std::uint16_t flags = static_cast<std::uint16_t>((std::clamp(info.outline_level - 1, 0, 7)) << 8);
     if (info.hidden) flags |= 0x0001;
     if (info.size) flags |= 0x0002;
@@ -193,7 +205,7 @@ void WorkbookWriter::write_columns(RecordWriter& out, const model::Worksheet& sh
     const std::uint16_t xf = info.format ? pool_xfs_.at(*info.format) : kDefaultCellXf;
     RecordBody body;
     body.u16(static_cast<std::uint16_t>(column)).u16(static_cast<std::uint16_t>(column))
-        .u16(static_cast<std::uint16_t>(std::lround(std::clamp(width, 0.0, 255.0) * 256)))
+        .u16(static_cast<std::uint16_t>(std::lround(stored * 256)))
         .u16(xf).u16(flags).u16(0);
     out.record(rt::ColInfo, body);
   });
@@ -341,6 +353,7 @@ Bytes WorkbookWriter::sheet_stream(std::size_t index) {
       .u16(static_cast<std::uint16_t>(row_levels ? row_levels + 1 : 0))
       .u16(static_cast<std::uint16_t>(column_levels ? column_levels + 1 : 0));
   out.record(rt::Guts, guts);
+  write_default_row_height(out, sheet);
   std::uint16_t wsbool = 0x0401;  // automatic page breaks, outline symbols
   if (sheet.summary_row() == model::SummaryPosition::Below) wsbool |= 0x0040;
   if (sheet.summary_column() == model::SummaryPosition::Below) wsbool |= 0x0080;

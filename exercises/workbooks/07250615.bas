@@ -2,11 +2,13 @@
 ' choice question on templates. The sheet "réponses" is protected; only its
 ' two check boxes are unlocked, so that the trainee can tick one. The sheet
 ' holds exactly these three shapes and no note (notes count as shapes).
+' The question's box, 400 points wide from 20, ends within the first printed
+' page in LibreOffice too, whose columns come out wider than Excel's.
 Workbooks.Add -4167   ' xlWBATWorksheet: a workbook of one sheet
 ActiveSheet.Name = "réponses"
 Range("A1").Value = "Les modèles : cochez la bonne réponse."
 Range("A1").Font.Bold = True
-ActiveSheet.Shapes.AddTextbox(1, 20, 40, 420, 100).Name = "Question"
+ActiveSheet.Shapes.AddTextbox(1, 20, 40, 400, 100).Name = "Question"
 ActiveSheet.Shapes("Question").TextFrame.Characters.Text = _
     "Vous voulez créer un nouveau classeur à partir du modèle Thor.xlt. Que faites-vous ?" & vbLf & vbLf & _
     "Réponse 1 : menu Fichier, Nouveau, Sur mon ordinateur, puis je choisis le modèle Thor." & vbLf & _
