@@ -140,6 +140,40 @@ TEST(RunFolders, ADamagedSummaryLeavesTheJsonReportWhole) {
   EXPECT_NO_THROW(json::parse(run.out)) << run.out;
 }
 
+// A trainee's script saves into the run's working folder and nowhere else:
+// a file outside, named outright or reached by "..", is left exactly as it
+// was, nothing new appears there, and the script stops on Excel's 1004.
+TEST(RunFolders, ATraineeSavesNothingOutsideTheWorkingFolder) {
+  const ScratchFolder scratch;
+  const stdfs::path work = scratch.path() / "work";
+  stdfs::create_directory(work);
+  const stdfs::path important = scratch.write("important.xls", "the trainee's own file\n");
+  stdfs::last_write_time(important, stdfs::last_write_time(important) - std::chrono::hours(48));
+  const auto written = stdfs::last_write_time(important);
+  const auto entries_beside = [&] { return std::distance(stdfs::directory_iterator(scratch.path()), {}); };
+
+  const struct {
+    const char* name;
+    std::string target;
+  } cases[] = {{"absolute.bas", important.string()}, {"dotdot.bas", work.string() + "\\..\\important.xls"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto script = scratch.write(c.name, "Workbooks.Add\nActiveWorkbook.SaveAs \"" + (work / "mine.xls").string() +
+                                                  "\"\nActiveWorkbook.SaveAs \"" + c.target + "\"\n");
+    const auto before = entries_beside();
+    const CommandRun run =
+        run_d72506({"play", "601", "--json", "--workdir", work.string(), "--trainee", script.string()});
+    EXPECT_EQ(run.status, 4) << run.err;
+    const json error = json::parse(run.out).at("error");
+    EXPECT_EQ(error.at("line"), 3);
+    EXPECT_EQ(error.at("number"), 1004);
+    EXPECT_TRUE(stdfs::is_regular_file(work / "mine.xls")) << "saving inside still works";
+    EXPECT_EQ(contents(important), "the trainee's own file\n");
+    EXPECT_EQ(stdfs::last_write_time(important), written);
+    EXPECT_EQ(entries_beside(), before) << "nothing new beside the working folder";
+  }
+}
+
 // The module's macro workbook, damaged beside a copy of the command: every
 // run fails with the file named, never a crash.
 TEST(RunFolders, ADamagedMacroWorkbookIsAClearFailure) {
