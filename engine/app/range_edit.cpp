@@ -178,8 +178,12 @@ void Range::paste_special(std::optional<std::int32_t> paste, std::optional<std::
   const int rows = options.transpose ? from.column_count() : from.row_count();
   const int columns = options.transpose ? from.row_count() : from.column_count();
   const std::vector<CopiedCell> cells = take_cells(*copied->book->find_sheet(copied->sheet), from);
-  paste_cells(*make({area_.first_row, area_.first_column, area_.first_row + rows - 1, area_.first_column + columns - 1}),
-              cells, from, options);
+  const model::CellRange pasted{area_.first_row, area_.first_column, area_.first_row + rows - 1,
+                                area_.first_column + columns - 1};
+  paste_cells(*make(pasted), cells, from, options);
+  // Excel leaves the pasted cells selected: a recorded macro's next
+  // Selection is them.
+  sheet().select(pasted, pasted.first_row, pasted.first_column);
 }
 
 // --- Subtotals ------------------------------------------------------------------------

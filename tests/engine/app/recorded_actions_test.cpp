@@ -73,6 +73,7 @@ TEST_F(RecordedActionsTest, CopyModeEndsWithCutCopyModeFalseAndEditPasteUsesTheS
   ws->call("Paste");
   EXPECT_EQ(value("C5"), Variant(7.0));
   EXPECT_EQ(formula("C6"), Variant("=C5*2"));
+  EXPECT_EQ(obj(app->get("Selection"))->get("Address"), Variant("$C$5:$C$6"));
   app->put("CutCopyMode", Variant(false));
   EXPECT_EQ(app->get("CutCopyMode"), Variant(false));
   EXPECT_EQ(error_of([&] { ws->call("Paste"); }), 1004);
