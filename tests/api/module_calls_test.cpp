@@ -1,5 +1,9 @@
 // A player's session through the C interface: verdicts, the lists, the
 // trainee's statements and their limits, and modules on several threads.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <latch>
 #include <thread>
 #include <vector>
@@ -102,6 +106,29 @@ TEST(ApiStatements, VariablesLastFromCallToCallAndErrorsNameTheirLine) {
       failure_of(d72506_application_run(session.application(), "If Then Else", nullptr, &error), &error);
   EXPECT_EQ(syntax.status, D72506_E_STATEMENTS);
   EXPECT_NE(syntax.description.find("line 1"), std::string::npos) << syntax.description;
+}
+
+// The working folder the caller names at InitQuestion is where the
+// statements may save; a file elsewhere is refused and left as it was.
+TEST(ApiStatements, SavesGoIntoTheWorkingFolderAndNowhereElse) {
+  Session session;
+  session.init_question(601);
+  session.run("ActiveWorkbook.SaveAs \"" + session.working_folder() + "mine.xls\"");
+  EXPECT_TRUE(std::filesystem::is_regular_file(session.working_folder() + "mine.xls"));
+
+  std::string pattern = (std::filesystem::temp_directory_path() / "d72506-api-outside-XXXXXX").string();
+  const std::filesystem::path outside = mkdtemp(pattern.data());
+  const std::filesystem::path theirs = outside / "theirs.xls";
+  std::ofstream(theirs) << "someone else's";
+  d72506_error* error = nullptr;
+  const Failure refused = failure_of(
+      d72506_application_run(session.application(), ("ActiveWorkbook.SaveAs \"" + theirs.string() + "\"").c_str(),
+                             nullptr, &error),
+      &error);
+  EXPECT_EQ(refused.number, 1004) << refused.description;
+  std::ifstream in(theirs);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "someone else's");
+  std::filesystem::remove_all(outside);
 }
 
 TEST(ApiStatements, StatementsThatOutrunTheirLimitsStopWithTheBudgetStatus) {
