@@ -2,6 +2,8 @@
 // read, opened in the stand-in as the module opens them.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
 #include <string>
 
 #include "engine/xls/workbook_file.hpp"
@@ -16,6 +18,7 @@ namespace com = platform::com;
 const std::string kNote = "Ne pas supprimer ce commentaire. Merci !";
 
 std::string text(ExerciseWorld& w, const std::string& expression) { return com::cstr(w.read(expression)); }
+double number(ExerciseWorld& w, const std::string& expression) { return com::cdbl(w.read(expression)); }
 
 // The chapter's table on `sheet` (an expression for the sheet object).
 void expect_table(ExerciseWorld& w, const std::string& sheet) {
@@ -146,6 +149,16 @@ TEST(DeliveredFiles, Question615SheetIsProtectedWithTwoClearUnlockedBoxesAndTheQ
   }
   const std::string question = sheet + ".Shapes(\"Question\")";
   EXPECT_EQ(text(w, question + ".Type"), "17");  // msoTextBox
+  // Where its script placed each shape, within the anchor's rounding.
+  for (const auto& [shape, place] : std::map<std::string, std::array<double, 4>>{
+           {"Question", {20, 40, 400, 100}}, {"Case à cocher 1", {20, 160, 150, 18}}, {"Case à cocher 2", {20, 185, 150, 18}}}) {
+    SCOPED_TRACE(shape);
+    const std::string at = sheet + ".Shapes(\"" + shape + "\").";
+    EXPECT_NEAR(number(w, at + "Left"), place[0], 0.1);
+    EXPECT_NEAR(number(w, at + "Top"), place[1], 0.1);
+    EXPECT_NEAR(number(w, at + "Width"), place[2], 0.1);
+    EXPECT_NEAR(number(w, at + "Height"), place[3], 0.1);
+  }
   const std::string wording = text(w, question + ".TextFrame.Characters.Text");
   EXPECT_NE(wording.find("Thor.xlt"), std::string::npos) << wording;
   EXPECT_NE(wording.find("Réponse 2"), std::string::npos) << wording;
