@@ -18,6 +18,8 @@ namespace {
 
 constexpr com::DispId kShapesCount = 2;
 constexpr com::DispId kAddTextbox = 19;
+constexpr com::DispId kAddShape = 24;
+constexpr std::int32_t kShapeOval = 9;
 constexpr com::DispId kAddFormControl = 26;
 constexpr com::DispId kType = 108;
 constexpr com::DispId kWidth = 122;
@@ -60,12 +62,17 @@ model::ShapeFrame new_shape_frame(const model::Worksheet& sheet, double left, do
 // The name Excel gives a new control: its kind in the language of Excel's
 // interface and the sheet's next shape number, or the first free number
 // after it when the sheet already has a shape of that name.
-std::string default_name(const model::Worksheet& sheet, Language language, model::ShapeKind kind) {
-  const LanguageTexts& words = texts(language);
-  const std::string prefix = (kind == model::ShapeKind::CheckBox ? words.new_check_box : words.new_text_box) + " ";
+// "Rectangle 4": the prefix and the first number no shape of the sheet has.
+std::string numbered_name(const model::Worksheet& sheet, const std::string& word) {
+  const std::string prefix = word + " ";
   int number = sheet.next_shape_id();
   while (sheet.find_shape(prefix + std::to_string(number)) != nullptr) ++number;
   return prefix + std::to_string(number);
+}
+
+std::string default_name(const model::Worksheet& sheet, Language language, model::ShapeKind kind) {
+  const LanguageTexts& words = texts(language);
+  return numbered_name(sheet, kind == model::ShapeKind::CheckBox ? words.new_check_box : words.new_text_box);
 }
 
 }  // namespace
@@ -142,8 +149,22 @@ std::shared_ptr<Shape> Shapes::add_form_control(std::int32_t type, double left, 
 std::shared_ptr<Shape> Shapes::add_textbox(std::int32_t, double left, double top, double width, double height) {
   model::Worksheet& sheet = sheet_.get(application());
   if (sheet.protection().drawing_objects) raise_refused("AddTextbox method of Shapes class failed");
+  return add_box(default_name(sheet, application().language(), model::ShapeKind::TextBox), left, top, width, height);
+}
+
+// An autoshape drawn from the Drawing toolbar. The sheet keeps it as a text
+// box, the one plain drawn object its files hold, so its Type reads
+// msoTextBox; its name is Excel's ("Rectangle 4", "Oval 5").
+std::shared_ptr<Shape> Shapes::add_shape(std::int32_t type, double left, double top, double width, double height) {
+  model::Worksheet& sheet = sheet_.get(application());
+  if (sheet.protection().drawing_objects) raise_refused("AddShape method of Shapes class failed");
+  if (type < 1) com::raise(com::err::InvalidCall);
+  return add_box(numbered_name(sheet, type == kShapeOval ? "Oval" : "Rectangle"), left, top, width, height);
+}
+
+std::shared_ptr<Shape> Shapes::add_box(const std::string& name, double left, double top, double width, double height) {
+  model::Worksheet& sheet = sheet_.get(application());
   const model::ShapeFrame frame = new_shape_frame(sheet, left, top, width, height);
-  const std::string name = default_name(sheet, application().language(), model::ShapeKind::TextBox);
   const int id = sheet.add_text_box(frame.row, frame.column, {}, name).id;
   sheet.place_shape(name, frame.row, frame.column, frame.extent);
   return std::make_shared<Shape>(application_ref(), sheet_, id);
@@ -157,6 +178,7 @@ const GuardedMembers& Shapes::member_table() const {
           .method("AddFormControl", kAddFormControl, &Shapes::add_form_control,
                   {"Type", "Left", "Top", "Width", "Height"})
           .method("AddTextbox", kAddTextbox, &Shapes::add_textbox, {"Orientation", "Left", "Top", "Width", "Height"})
+          .method("AddShape", kAddShape, &Shapes::add_shape, {"Type", "Left", "Top", "Width", "Height"})
           .get("Parent", dispid::Parent,
                [](Shapes& s) { return make_worksheet(s.application_ref(), s.sheet_.book, s.sheet_.id); })
           .get("Application", dispid::Application, [](Shapes& s) { return s.application_ref(); });

@@ -81,11 +81,13 @@ class Shapes final : public AppObject {
   // in points; a negative Left or Top raises 1004, a negative size 5.
   std::shared_ptr<Shape> add_form_control(std::int32_t type, double left, double top, double width, double height);
   std::shared_ptr<Shape> add_textbox(std::int32_t orientation, double left, double top, double width, double height);
+  std::shared_ptr<Shape> add_shape(std::int32_t type, double left, double top, double width, double height);
 
  protected:
   const GuardedMembers& member_table() const override;
 
  private:
+  std::shared_ptr<Shape> add_box(const std::string& name, double left, double top, double width, double height);
   SheetRef sheet_;
 };
 

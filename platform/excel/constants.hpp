@@ -86,6 +86,9 @@ inline constexpr std::int32_t xlOverThenDown = 2;
 inline constexpr std::int32_t xlPrintErrorsDisplayed = 0;
 inline constexpr std::int32_t xlPaperA4 = 9;
 inline constexpr std::int32_t xlPaperLetter = 1;
+// The autoshapes of the Drawing toolbar.
+inline constexpr std::int32_t msoShapeRectangle = 1;
+inline constexpr std::int32_t msoShapeOval = 9;
 // The underline styles the Font dialog's recording names.
 inline constexpr std::int32_t xlUnderlineStyleNone = -4142;
 inline constexpr std::int32_t xlUnderlineStyleSingle = 2;
@@ -148,6 +151,7 @@ inline constexpr NamedConstant kNamedConstants[] = {
     {"xlUnderlineStyleSingle", xlUnderlineStyleSingle}, {"xlUnderlineStyleDouble", xlUnderlineStyleDouble},
     {"xlPrintNoComments", xlPrintNoComments}, {"xlDownThenOver", xlDownThenOver}, {"xlOverThenDown", xlOverThenDown},
     {"xlPrintErrorsDisplayed", xlPrintErrorsDisplayed}, {"xlPaperA4", xlPaperA4}, {"xlPaperLetter", xlPaperLetter},
+    {"msoShapeRectangle", msoShapeRectangle}, {"msoShapeOval", msoShapeOval},
 };
 
 }  // namespace platform::excel

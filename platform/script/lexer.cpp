@@ -135,8 +135,12 @@ class LineLexer {
       }
     }
     const std::string_view digits = text_.substr(start, pos_ - start);
+    // A type suffix makes a Double ('#') or a Single ('!'), as the macro
+    // recorder writes whole measures: AddShape(msoShapeRectangle, 27#, 90#, ...).
+    const bool floating = pos_ < text_.size() && (text_[pos_] == '#' || text_[pos_] == '!');
+    if (floating) ++pos_;
     if (pos_ < text_.size() && is_word_char(text_[pos_])) fail("malformed number '" + std::string(digits) + "'");
-    emit(TokenKind::Number, std::string(digits), number_value(digits, whole));
+    emit(TokenKind::Number, std::string(digits), number_value(digits, whole && !floating));
     return true;
   }
 

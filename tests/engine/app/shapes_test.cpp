@@ -1,6 +1,9 @@
 // Shapes and check boxes: counting as Excel counts, lookup by name, the
-// selection a shape's Select leaves, and check boxes on protected sheets.
+// selection a shape's Select leaves, check boxes on protected sheets, and
+// where shapes lie (Left, Top, Width, Height).
 #include "engine/app/shapes.hpp"
+#include "engine/model/constants.hpp"
+#include "engine/model/sheet_geometry.hpp"
 
 #include "platform/com/convert.hpp"
 #include "platform/excel/constants.hpp"
@@ -179,6 +182,210 @@ TEST_F(ShapesTest, CheckBoxCaptionIsWrittenAndRead) {
   ws->call("Protect");
   EXPECT_EQ(error_of([&] { box->put("Caption", "Réponse 2"); }), com::err::ApplicationDefined);
   EXPECT_EQ(box->get("Caption"), Variant("Réponse 1"));
+}
+
+// --- Left, Top, Width, Height -------------------------------------------------------
+
+class PlacedShapesTest : public ShapesTest {
+ protected:
+  static constexpr double kColumn = 48.0075;  // the default 8.43 characters
+  static constexpr double kRow = 12.75;
+
+  double measure(const std::string& name, const char* member) { return com::cdbl(shape(name)->get(member)); }
+  void expect_place(const std::string& name, double left, double top, double width, double height) {
+    SCOPED_TRACE(name);
+    EXPECT_NEAR(measure(name, "Left"), left, 1e-9);
+    EXPECT_NEAR(measure(name, "Top"), top, 1e-9);
+    EXPECT_NEAR(measure(name, "Width"), width, 1e-9);
+    EXPECT_NEAR(measure(name, "Height"), height, 1e-9);
+  }
+};
+
+TEST_F(PlacedShapesTest, NewShapesLieWhereAddPutThemAndMoveAsTheirMembersSay) {
+  obj(shapes()->call("AddTextbox", {1, 20.0, 40.0, 420.0, 100.0}))->put("Name", "Question");
+  expect_place("Question", 20, 40, 420, 100);
+  const model::Shape* question = sheet().find_shape("Question");
+  EXPECT_EQ(question->row, 3);  // the cell under the corner: A4
+  EXPECT_EQ(question->column, 0);
+
+  // A new Left or Top moves the anchor to the cell under the new corner
+  // and keeps the size; a new size keeps the corner.
+  shape("Question")->put("Left", 100.0);
+  EXPECT_EQ(question->column, 2);
+  shape("Question")->put("Top", 0.0);
+  EXPECT_EQ(question->row, 0);
+  shape("Question")->put("Width", 50.5);
+  shape("Question")->put("Height", 0.0);
+  expect_place("Question", 100, 0, 50.5, 0);
+
+  // Off the sheet, a shape is brought back onto it.
+  shape("Question")->put("Left", -30.0);
+  EXPECT_NEAR(measure("Question", "Left"), 0, 1e-9);
+  shape("Question")->put("Top", 1e9);
+  EXPECT_NEAR(measure("Question", "Top") + measure("Question", "Height"), model::row_top(sheet(), model::kMaxRows), 1e-6);
+
+  // It moves with its cell when columns before it widen.
+  shape("Question")->put("Left", 100.0);
+  range("A:A")->put("ColumnWidth", 20.0);  // 108.75 points
+  EXPECT_NEAR(measure("Question", "Left"), 100 + 108.75 - kColumn, 1e-9);
+}
+
+TEST_F(PlacedShapesTest, SizesThatAreNoSizesAreRefusedAndNothingIsAdded) {
+  EXPECT_EQ(error_of([&] { shapes()->call("AddTextbox", {1, 0.0, 0.0, -1.0, 10.0}); }), com::err::InvalidCall);
+  EXPECT_EQ(error_of([&] { shapes()->call("AddFormControl", {1, 0.0, 0.0, 10.0, -0.5}); }), com::err::InvalidCall);
+  EXPECT_EQ(error_of([&] { shapes()->call("AddTextbox", {1, -1.0, 0.0, 1.0, 1.0}); }), com::err::ApplicationDefined);
+  EXPECT_EQ(shapes()->get("Count"), Variant(3));
+  EXPECT_EQ(error_of([&] { shape("Case à cocher 1")->put("Width", -2.0); }), com::err::InvalidCall);
+  EXPECT_EQ(error_of([&] { shape("Case à cocher 1")->put("Height", "grand"); }), com::err::TypeMismatch);
+  EXPECT_FALSE(sheet().find_shape("Case à cocher 1")->extent);  // still at its default place
+}
+
+// The boxes made by the fixture were never placed: they show their kind's
+// default place from their cell's corner (B4 and B6), the note its box to
+// the right of F13, a row above.
+TEST_F(PlacedShapesTest, ShapesNeverPlacedShowTheirDefaultPlaceAndNotesStayWithTheirCells) {
+  expect_place("Case à cocher 1", kColumn, 3 * kRow, 2 * kColumn, kRow);
+  const std::string note = com::cstr(obj(shapes()->get("Item", {3}))->get("Name"));
+  EXPECT_NEAR(measure(note, "Left"), 6 * kColumn, 1e-9);
+  EXPECT_NEAR(measure(note, "Top"), 11 * kRow, 1e-9);
+  EXPECT_EQ(error_of([&] { shape(note)->put("Left", 10.0); }), com::err::ApplicationDefined);
+  // The first change places the box, from where it showed.
+  shape("Case à cocher 1")->put("Width", 150.0);
+  expect_place("Case à cocher 1", kColumn, 3 * kRow, 150, kRow);
+}
+
+TEST_F(PlacedShapesTest, CheckBoxesAndTheSelectionAreTheirShapesPlace) {
+  auto box = obj(ws->get("CheckBoxes", {"Case à cocher 2"}));
+  box->put("Left", 20.0);
+  box->put("Top", 185.0);
+  box->put("Width", 150.0);
+  box->put("Height", 18.0);
+  expect_place("Case à cocher 2", 20, 185, 150, 18);
+  shape("Case à cocher 2")->call("Select");
+  EXPECT_NEAR(com::cdbl(obj(app->get("Selection"))->get("Top")), 185, 1e-9);
+}
+
+TEST_F(PlacedShapesTest, ProtectedSheetsKeepTheirLockedShapesInPlace) {
+  shape("Case à cocher 2")->put("Locked", false);
+  ws->call("Protect");
+  EXPECT_EQ(error_of([&] { shape("Case à cocher 1")->put("Left", 200.0); }), com::err::ApplicationDefined);
+  EXPECT_NEAR(measure("Case à cocher 1", "Left"), kColumn, 1e-9);
+  shape("Case à cocher 2")->put("Left", 200.0);
+  EXPECT_NEAR(measure("Case à cocher 2", "Left"), 200, 1e-9);
+}
+
+}  // namespace
+}  // namespace engine::app::testing
+
+namespace engine::app::testing {
+namespace {
+
+using AutoShapeTest = SheetTest;
+
+// A rectangle or an oval drawn from the Drawing toolbar, as the recorder
+// writes it (ActiveSheet.Shapes.AddShape(msoShapeRectangle, ...).Select).
+TEST_F(AutoShapeTest, AddShapeDrawsANamedShapeWhereItIsToldAndCountsAmongTheShapes) {
+  const auto shapes = obj(ws->get("Shapes"));
+  const auto before = shapes->get("Count");
+  const auto rectangle = obj(shapes->call("AddShape", {1, 30.0, 45.0, 120.0, 60.0}));
+  EXPECT_EQ(rectangle->get("Left"), Variant(30.0));
+  EXPECT_EQ(rectangle->get("Height"), Variant(60.0));
+  const std::string name = platform::com::cstr(rectangle->get("Name"));
+  EXPECT_TRUE(name.starts_with("Rectangle ")) << name;
+  EXPECT_TRUE(platform::com::cstr(obj(shapes->call("AddShape", {9, 0.0, 0.0, 10.0, 10.0}))->get("Name")).starts_with("Oval "));
+  EXPECT_EQ(platform::com::clng(shapes->get("Count")), platform::com::clng(before) + 2);
+  EXPECT_EQ(obj(shapes->get("Item", {Variant(name)}))->get("Top"), Variant(45.0));
+  EXPECT_EQ(error_of([&] { shapes->call("AddShape", {0, 0.0, 0.0, 10.0, 10.0}); }), 5);
+}
+
+// --- Left, Top, Width, Height -------------------------------------------------------
+
+class PlacedShapesTest : public ShapesTest {
+ protected:
+  static constexpr double kColumn = 48.0075;  // the default 8.43 characters
+  static constexpr double kRow = 12.75;
+
+  double measure(const std::string& name, const char* member) { return com::cdbl(shape(name)->get(member)); }
+  void expect_place(const std::string& name, double left, double top, double width, double height) {
+    SCOPED_TRACE(name);
+    EXPECT_NEAR(measure(name, "Left"), left, 1e-9);
+    EXPECT_NEAR(measure(name, "Top"), top, 1e-9);
+    EXPECT_NEAR(measure(name, "Width"), width, 1e-9);
+    EXPECT_NEAR(measure(name, "Height"), height, 1e-9);
+  }
+};
+
+TEST_F(PlacedShapesTest, NewShapesLieWhereAddPutThemAndMoveAsTheirMembersSay) {
+  obj(shapes()->call("AddTextbox", {1, 20.0, 40.0, 420.0, 100.0}))->put("Name", "Question");
+  expect_place("Question", 20, 40, 420, 100);
+  const model::Shape* question = sheet().find_shape("Question");
+  EXPECT_EQ(question->row, 3);  // the cell under the corner: A4
+  EXPECT_EQ(question->column, 0);
+
+  // A new Left or Top moves the anchor to the cell under the new corner
+  // and keeps the size; a new size keeps the corner.
+  shape("Question")->put("Left", 100.0);
+  EXPECT_EQ(question->column, 2);
+  shape("Question")->put("Top", 0.0);
+  EXPECT_EQ(question->row, 0);
+  shape("Question")->put("Width", 50.5);
+  shape("Question")->put("Height", 0.0);
+  expect_place("Question", 100, 0, 50.5, 0);
+
+  // Off the sheet, a shape is brought back onto it.
+  shape("Question")->put("Left", -30.0);
+  EXPECT_NEAR(measure("Question", "Left"), 0, 1e-9);
+  shape("Question")->put("Top", 1e9);
+  EXPECT_NEAR(measure("Question", "Top") + measure("Question", "Height"), model::row_top(sheet(), model::kMaxRows), 1e-6);
+
+  // It moves with its cell when columns before it widen.
+  shape("Question")->put("Left", 100.0);
+  range("A:A")->put("ColumnWidth", 20.0);  // 108.75 points
+  EXPECT_NEAR(measure("Question", "Left"), 100 + 108.75 - kColumn, 1e-9);
+}
+
+TEST_F(PlacedShapesTest, SizesThatAreNoSizesAreRefusedAndNothingIsAdded) {
+  EXPECT_EQ(error_of([&] { shapes()->call("AddTextbox", {1, 0.0, 0.0, -1.0, 10.0}); }), com::err::InvalidCall);
+  EXPECT_EQ(error_of([&] { shapes()->call("AddFormControl", {1, 0.0, 0.0, 10.0, -0.5}); }), com::err::InvalidCall);
+  EXPECT_EQ(error_of([&] { shapes()->call("AddTextbox", {1, -1.0, 0.0, 1.0, 1.0}); }), com::err::ApplicationDefined);
+  EXPECT_EQ(shapes()->get("Count"), Variant(3));
+  EXPECT_EQ(error_of([&] { shape("Case à cocher 1")->put("Width", -2.0); }), com::err::InvalidCall);
+  EXPECT_EQ(error_of([&] { shape("Case à cocher 1")->put("Height", "grand"); }), com::err::TypeMismatch);
+  EXPECT_FALSE(sheet().find_shape("Case à cocher 1")->extent);  // still at its default place
+}
+
+// The boxes made by the fixture were never placed: they show their kind's
+// default place from their cell's corner (B4 and B6), the note its box to
+// the right of F13, a row above.
+TEST_F(PlacedShapesTest, ShapesNeverPlacedShowTheirDefaultPlaceAndNotesStayWithTheirCells) {
+  expect_place("Case à cocher 1", kColumn, 3 * kRow, 2 * kColumn, kRow);
+  const std::string note = com::cstr(obj(shapes()->get("Item", {3}))->get("Name"));
+  EXPECT_NEAR(measure(note, "Left"), 6 * kColumn, 1e-9);
+  EXPECT_NEAR(measure(note, "Top"), 11 * kRow, 1e-9);
+  EXPECT_EQ(error_of([&] { shape(note)->put("Left", 10.0); }), com::err::ApplicationDefined);
+  // The first change places the box, from where it showed.
+  shape("Case à cocher 1")->put("Width", 150.0);
+  expect_place("Case à cocher 1", kColumn, 3 * kRow, 150, kRow);
+}
+
+TEST_F(PlacedShapesTest, CheckBoxesAndTheSelectionAreTheirShapesPlace) {
+  auto box = obj(ws->get("CheckBoxes", {"Case à cocher 2"}));
+  box->put("Left", 20.0);
+  box->put("Top", 185.0);
+  box->put("Width", 150.0);
+  box->put("Height", 18.0);
+  expect_place("Case à cocher 2", 20, 185, 150, 18);
+  shape("Case à cocher 2")->call("Select");
+  EXPECT_NEAR(com::cdbl(obj(app->get("Selection"))->get("Top")), 185, 1e-9);
+}
+
+TEST_F(PlacedShapesTest, ProtectedSheetsKeepTheirLockedShapesInPlace) {
+  shape("Case à cocher 2")->put("Locked", false);
+  ws->call("Protect");
+  EXPECT_EQ(error_of([&] { shape("Case à cocher 1")->put("Left", 200.0); }), com::err::ApplicationDefined);
+  EXPECT_NEAR(measure("Case à cocher 1", "Left"), kColumn, 1e-9);
+  shape("Case à cocher 2")->put("Left", 200.0);
+  EXPECT_NEAR(measure("Case à cocher 2", "Left"), 200, 1e-9);
 }
 
 }  // namespace

@@ -138,6 +138,14 @@ TEST(ProcedureSyntaxTest, ProceduresAreDefinedOnceAtTheTopLevelAndClosedByTheirO
   EXPECT_EQ(open.problem(), "syntax error: Sub without End Sub");
 }
 
+TEST_F(ProcedureTest, RecordedMeasuresWithATypeSuffixAreDoubles) {
+  EXPECT_EQ(session.evaluate("27#"), Variant(27.0));
+  EXPECT_EQ(session.evaluate("90!"), Variant(90.0));
+  EXPECT_EQ(session.evaluate("1.5# * 2"), Variant(3.0));
+  EXPECT_EQ(session.evaluate("27"), Variant(std::int16_t{27}));
+  EXPECT_EQ(failure_of([] { parse("x = 27#a", "bad.bas"); }).problem(), "syntax error: malformed number '27'");
+}
+
 // --- Do, While, Select Case ---------------------------------------------------
 
 TEST_F(ProcedureTest, DoLoopsTestWhereTheirConditionStands) {
