@@ -9,6 +9,7 @@
 #include "engine/xls/file_error.hpp"
 #include "platform/com/error.hpp"
 #include "engine/xls/workbook_file.hpp"
+#include "engine/xls/shape_anchor.hpp"
 
 namespace engine::xls {
 namespace {
@@ -157,6 +158,38 @@ TEST(FormControls, PlacedShapesKeepTheirOffsetsAndSize) {
   EXPECT_EQ(box->extent->left_offset, 0);
   EXPECT_NEAR(box->extent->width, 2 * m::column_width_points(back->sheet(0).standard_width()), 0.01);
   EXPECT_NEAR(box->extent->height, back->sheet(0).standard_height(), 0.01);
+}
+
+// An anchor's offsets stay below a whole line (readers take 0 to 1023 and
+// 0 to 255): a corner on a line's far edge is the next line's start.
+TEST(FormControls, AnchorOffsetsStayWithinTheirLine) {
+  m::Workbook book("Les Modèles.xls");
+  auto& sheet = book.add_sheet("Feuil1");
+  sheet.add_text_box(0, 0, "Question", "Question");
+  sheet.set_shape_extent("Question", {0, 0, 2 * m::column_points(sheet, 0), 2 * m::row_points(sheet, 0)});
+  const ArtAnchor anchor = shape_anchor(sheet, *sheet.find_shape("Question"));
+  EXPECT_EQ(anchor.last_column, 2);
+  EXPECT_EQ(anchor.last_dx, 0);
+  EXPECT_EQ(anchor.last_row, 2);
+  EXPECT_EQ(anchor.last_dy, 0);
+  sheet.set_shape_extent("Question", {47.99, 12.74, 0, 0});
+  const ArtAnchor near_edge = shape_anchor(sheet, *sheet.find_shape("Question"));
+  EXPECT_LE(near_edge.first_dx, 1023);
+  EXPECT_LE(near_edge.first_dy, 255);
+}
+
+// Column widths are stored with their margin, as Excel and Gnumeric read
+// them, and come back as set.
+TEST(FormControls, ColumnWidthsComeBackAsSet) {
+  m::Workbook book("Largeurs.xls");
+  auto& sheet = book.add_sheet("Feuil1");
+  sheet.set_column_width(1, 1, 20);
+  sheet.set_column_width(2, 2, 8.43);
+  const auto back = round_trip(book);
+  EXPECT_DOUBLE_EQ(*back->sheet(0).columns().at(1).size, 20);
+  EXPECT_DOUBLE_EQ(*back->sheet(0).columns().at(2).size, 8.43);
+  EXPECT_NEAR(m::stored_column_width(8.43) * 256, 2341, 0.5);  // Excel writes 2340 for its default
+  EXPECT_DOUBLE_EQ(m::shown_column_width(2340 / 256.0), 8.43);
 }
 
 // --- Damaged drawings ---------------------------------------------------------
