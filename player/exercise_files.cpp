@@ -28,7 +28,10 @@ constexpr std::int32_t kTemplateQuestion = 614;
 // name (an older copy, a link to a file elsewhere) is replaced as an entry of
 // the working folder, never written through. A folder in the way fails.
 void put_in_place(const stdfs::path& from, const stdfs::path& to) {
-  std::string staging = (to.parent_path() / ("." + to.filename().string() + "-XXXXXX")).string();
+  // Built by appending: "." + a string draws GCC 12's false -Wrestrict here.
+  std::string hidden_name(".");
+  hidden_name.append(to.filename().string()).append("-XXXXXX");
+  std::string staging = (to.parent_path() / hidden_name).string();
   const int fd = ::mkstemp(staging.data());
   if (fd < 0) fail("cannot create a file in the working folder", to.parent_path());
   std::ifstream in(from, std::ios::binary);

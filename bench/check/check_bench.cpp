@@ -155,7 +155,7 @@ double one_process_each(const std::vector<stdfs::path>& files) {
 
 std::string memory_line(const std::vector<long>& samples) {
   std::string line;
-  for (long kb : samples) line += (line.empty() ? "" : " ") + std::to_string(kb / 1024);
+  for (long kb : samples) line.append(line.empty() ? "" : " ").append(std::to_string(kb / 1024));
   return line;
 }
 

@@ -98,15 +98,18 @@ std::optional<Translated> translate_r1c1_word(std::string_view text, std::size_t
     t.off_grid = true;
     return t;
   }
-  if (r.present) t.a1 += (c.present ? (c.absolute ? "$" : "") + column_name(*resolved_column) : std::string());
-  if (r.present) t.a1 += (r.absolute ? "$" : "") + std::to_string(*resolved_row + 1);
-  else t.a1 = (c.absolute ? "$" : "") + column_name(*resolved_column);
+  // Built by appending: "$" + a string draws GCC 12's false -Wrestrict here
+  // (GCC bug 105329).
+  if (c.present) t.a1.append(c.absolute ? "$" : "").append(column_name(*resolved_column));
+  if (r.present) t.a1.append(r.absolute ? "$" : "").append(std::to_string(*resolved_row + 1));
   return t;
 }
 
 std::string r1c1_coordinate(char letter, int index, int here, bool absolute) {
-  if (absolute) return letter + std::to_string(index + 1);
-  return index == here ? std::string(1, letter) : letter + ("[" + std::to_string(index - here) + "]");
+  std::string coordinate(1, letter);
+  if (absolute) return coordinate.append(std::to_string(index + 1));
+  if (index == here) return coordinate;
+  return coordinate.append("[").append(std::to_string(index - here)).append("]");
 }
 
 // An A1 cell reference word at `at`: "B7", "$A$1".

@@ -24,7 +24,7 @@ std::map<std::string, std::string> declared_uuids(const std::string& file) {
       R"(uuid\(([0-9A-Fa-f-]{36})\)[^\]]*\]\s*(?:library|interface|coclass|typedef\s+struct)\s+(\w+))");
   std::map<std::string, std::string> uuids;
   for (std::sregex_iterator it(idl.begin(), idl.end(), declaration), end; it != end; ++it)
-    uuids[(*it)[2]] = "{" + (*it)[1].str() + "}";
+    uuids[(*it)[2]] = std::string("{").append((*it)[1].str()).append("}");
   return uuids;
 }
 

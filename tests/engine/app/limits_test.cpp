@@ -46,7 +46,7 @@ TEST_F(Limits, NamesThatEachUseTheNextTwiceEvaluateInLinearTime) {
   const auto names = obj(app->get("ActiveWorkbook")).get("Names").object();
   const auto name = [](int i) { return "chaine_" + std::to_string(i); };
   names->call("Add", {Variant(name(0)), Variant("=1")});
-  for (int i = 1; i <= 30; ++i) names->call("Add", {Variant(name(i)), Variant("=" + name(i - 1) + "+" + name(i - 1))});
+  for (int i = 1; i <= 30; ++i) names->call("Add", {Variant(name(i)), Variant(std::string("=").append(name(i - 1)).append("+").append(name(i - 1)))});
   const auto started = std::chrono::steady_clock::now();
   range("B1")->put("Formula", Variant("=chaine_30"));
   EXPECT_EQ(platform::com::cdbl(range("B1")->get("Value")), 1073741824.0);

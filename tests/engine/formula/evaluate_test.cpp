@@ -5,13 +5,8 @@
 namespace engine::formula {
 namespace {
 
+using testing::cell_name;
 using testing::Grid;
-
-// "B7" for ('B', 7); built by appending, which GCC 12's -Wrestrict accepts.
-std::string cell_name(char column, int row) {
-  std::string name(1, column);
-  return name.append(std::to_string(row));
-}
 
 // The chapter's table on "Trimestre 1".
 Grid chapter_table() {

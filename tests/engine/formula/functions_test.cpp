@@ -10,6 +10,7 @@
 namespace engine::formula {
 namespace {
 
+using testing::cell_name;
 using testing::Grid;
 
 // A number result within a relative 1e-12 (money and statistics results
@@ -23,7 +24,7 @@ void expect_near(const Value& actual, double expected) {
 Grid numbers_grid() {
   Grid g;
   const char* values[] = {"3", "1", "4", "1", "5", "x"};
-  for (int i = 0; i < 6; ++i) g.set("A" + std::to_string(i + 1), values[i]);
+  for (int i = 0; i < 6; ++i) g.set(cell_name('A', i + 1), values[i]);
   g.set("B1", "TRUE");
   return g;
 }
@@ -54,7 +55,7 @@ TEST(Statistics, OrderAndSpread) {
 TEST(Statistics, CriteriaInEveryForm) {
   Grid g;
   const char* items[] = {"=DATE(2003,6,2)", "10", "'10", "abc", "", "TRUE", "#N/A", "=1/0", "a~b", "a*b"};
-  for (int i = 0; i < 10; ++i) g.set("A" + std::to_string(i + 1), items[i]);
+  for (int i = 0; i < 10; ++i) g.set(cell_name('A', i + 1), items[i]);
   g.set("C1", ">=10");
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,\"6/2/2003\")"), Value(1.0));  // a date text matches the serial
   EXPECT_EQ(g.eval("=COUNTIF(A1:A10,\">\"&DATE(2003,1,1))"), Value(1.0));
@@ -135,8 +136,8 @@ TEST(Math, FifteenDigitsBeforeRounding) {
 TEST(Lookup, PositionsAndReferencesByText) {
   Grid g({"Sheet1", "Data 2"});
   for (int r = 1; r <= 4; ++r) {
-    g.set("A" + std::to_string(r), std::to_string(r * 10));
-    g.set("B" + std::to_string(r), std::string(1, static_cast<char>('a' + r - 1)));
+    g.set(cell_name('A', r), std::to_string(r * 10));
+    g.set(cell_name('B', r), std::string(1, static_cast<char>('a' + r - 1)));
   }
   g.set("'Data 2'!C3", "77");
   g.set("D1", "B2");
@@ -337,7 +338,7 @@ TEST(Financial, TimeValueOfMoney) {
 
 TEST(Aggregates, SubtotalSkipsFilteredRowsForEveryFunction) {
   Grid g;
-  for (int r = 1; r <= 4; ++r) g.set("A" + std::to_string(r), std::to_string(r));
+  for (int r = 1; r <= 4; ++r) g.set(cell_name('A', r), std::to_string(r));
   g.filter_out_row(1);  // A2
   g.hide_row(2);        // A3, hidden by hand
   EXPECT_EQ(g.eval("=SUBTOTAL(9,A1:A4)"), Value(8.0));

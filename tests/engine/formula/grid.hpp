@@ -25,6 +25,13 @@ inline void PrintTo(const Value& value, std::ostream* out) {
 
 namespace engine::formula::testing {
 
+// "B7" for ('B', 7); built by appending, which GCC 12's -Wrestrict accepts
+// where "B" + std::to_string(7) draws its false warning (GCC bug 105329).
+inline std::string cell_name(char column, int row) {
+  std::string name(1, column);
+  return name.append(std::to_string(row));
+}
+
 class Grid : public EvalContext {
  public:
   explicit Grid(std::vector<std::string> sheets = {"Sheet1"}) : sheets_(std::move(sheets)) {}

@@ -105,7 +105,7 @@ TEST(LoadReports, KeepEachKindOfLossOnceButCountThemAll) {
   EXPECT_EQ(report.count(), 100002u);
   import::report_loss(nullptr, "shape", "x", "nobody listens");  // never a crash
   // Reasons that quote each formula all differ: past the cap they only count.
-  for (int i = 0; i < 5000; ++i) report.note("formula", "D" + std::to_string(i), "cannot read =F" + std::to_string(i));
+  for (int i = 0; i < 5000; ++i) report.note("formula", std::string("D").append(std::to_string(i)), std::string("cannot read =F").append(std::to_string(i)));
   EXPECT_EQ(report.notes().size(), import::LoadReport::kMaxNotes);
   EXPECT_EQ(report.count(), 105002u);
 }
