@@ -87,10 +87,15 @@ TEST_F(SheetGeometryTest, AShapeIsItsCellAndItsExtentFromThatCellsCorner) {
 
 TEST_F(SheetGeometryTest, ShapesNeverPlacedTakeTheirKindsDefaultSize) {
   sheet.set_row_height(4, 4, 30);
-  const Shape& text = sheet.add_text_box(2, 1, "texte");
-  const Shape& box = sheet.add_check_box(2, 1, "case");
+  sheet.add_text_box(2, 1, "texte");
+  sheet.add_check_box(2, 1, "case");
   sheet.set_note(2, 1, "note");
-  const Shape& note = sheet.shapes().back();
+  // Taken once all three are added: adding a shape may move the others.
+  const auto& shapes = sheet.shapes();
+  ASSERT_EQ(shapes.size(), 3u);
+  const Shape& text = shapes[0];
+  const Shape& box = shapes[1];
+  const Shape& note = shapes[2];
   const ShapeBounds text_at = shape_bounds(sheet, text);
   EXPECT_DOUBLE_EQ(text_at.left, kColumn);
   EXPECT_DOUBLE_EQ(text_at.top, 2 * kRow);
