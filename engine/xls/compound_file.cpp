@@ -5,6 +5,7 @@
 #include <gsf/gsf.h>
 
 #include <algorithm>
+#include <mutex>
 
 #include "engine/xls/file_error.hpp"
 
@@ -32,6 +33,15 @@ bool same_name(std::string_view a, std::string_view b) {
   });
 }
 
+// libgsf registers its GObject types the first time each is used, with no
+// lock: two threads opening their first workbooks at once (a judging run's
+// workers) could both register GsfInputMemory and one crashed. gsf_init
+// registers them all, once, before any thread uses the library.
+void make_libgsf_ready() {
+  static std::once_flag once;
+  std::call_once(once, [] { gsf_init(); });
+}
+
 }  // namespace
 
 struct CompoundFileReader::Impl {
@@ -41,6 +51,7 @@ struct CompoundFileReader::Impl {
 
 CompoundFileReader::CompoundFileReader(std::span<const std::uint8_t> bytes)
     : impl_(std::make_unique<Impl>()), file_size_(bytes.size()) {
+  make_libgsf_ready();
   impl_->input.reset(gsf_input_memory_new(bytes.data(), static_cast<gsf_off_t>(bytes.size()), FALSE));
   if (!impl_->input) fail("the file cannot be opened");
   GError* raw_error = nullptr;
@@ -84,6 +95,7 @@ std::optional<Bytes> CompoundFileReader::read_stream(std::string_view name) cons
 }
 
 Bytes write_compound_file(std::span<const Stream> streams) {
+  make_libgsf_ready();
   GObjectPtr<GsfOutput> memory(gsf_output_memory_new());
   {
     GObjectPtr<GsfOutfile> root(gsf_outfile_msole_new(memory.get()));
