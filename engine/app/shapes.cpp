@@ -59,10 +59,10 @@ model::ShapeFrame new_shape_frame(const model::Worksheet& sheet, double left, do
   return model::frame_at(sheet, {left, top, checked_size(width), checked_size(height)});
 }
 
-// The name Excel gives a new control: its kind in the language of Excel's
-// interface and the sheet's next shape number, or the first free number
-// after it when the sheet already has a shape of that name.
-// "Rectangle 4": the prefix and the first number no shape of the sheet has.
+// The name Excel gives a new shape: its kind ("Rectangle", or a control's
+// kind in the language of Excel's interface) and the sheet's next shape
+// number, or the first free number after it when a shape already has that
+// name ("Rectangle 4").
 std::string numbered_name(const model::Worksheet& sheet, const std::string& word) {
   const std::string prefix = word + " ";
   int number = sheet.next_shape_id();
