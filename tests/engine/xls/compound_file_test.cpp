@@ -103,5 +103,17 @@ TEST(CompoundFile, StreamClaimingMoreThanTheFileHoldsIsNeverRead) {
   }
 }
 
+// A root entry never has siblings; links there must neither hide a stream
+// nor leave libgsf's entries behind (the sanitizer build checks the latter).
+TEST(CompoundFile, SiblingsGivenToTheRootAreIgnored) {
+  Bytes file = write_compound_file(sample_streams());
+  const std::size_t root = (le32(file, 0x30) + 1) * 512;
+  const auto workbook_index = static_cast<std::uint32_t>((directory_entry(file, "Workbook") - root) / 128);
+  put32(file, root + 0x44, workbook_index);
+  put32(file, root + 0x48, 0x00FFFFF0);
+  CompoundFileReader reader(file);
+  for (const Stream& s : sample_streams()) EXPECT_EQ(reader.read_stream(s.name), s.data) << s.name;
+}
+
 }  // namespace
 }  // namespace engine::xls
