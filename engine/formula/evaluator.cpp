@@ -76,13 +76,9 @@ Array elementwise(const Array& a, const Array& b, Operator op) {
   // A row stretched over a column could make rows x columns values: past
   // the largest array, the result is #NUM! as for a reference too large.
   if (static_cast<double>(out.rows) * out.columns > max_array_cells) return Array{1, 1, {Value(CellError::Num)}};
-  auto pick = [](const Array& x, int r, int c) -> Value {
-    const int rr = x.rows == 1 ? 0 : r, cc = x.columns == 1 ? 0 : c;
-    if (rr >= x.rows || cc >= x.columns) return Value(CellError::NA);
-    return x.at(rr, cc);
-  };
   for (int r = 0; r < out.rows; ++r)
-    for (int c = 0; c < out.columns; ++c) out.cells.push_back(scalar_operation(op, pick(a, r, c), pick(b, r, c)));
+    for (int c = 0; c < out.columns; ++c)
+      out.cells.push_back(scalar_operation(op, stretched_at(a, r, c), stretched_at(b, r, c)));
   return out;
 }
 
@@ -124,6 +120,12 @@ bool to_boolean(const Value& value) {
   if (equal_ignoring_case(value.text(), "TRUE")) return true;
   if (equal_ignoring_case(value.text(), "FALSE")) return false;
   fail_with(CellError::Value);
+}
+
+Value stretched_at(const Array& array, int row, int column) {
+  const int r = array.rows == 1 ? 0 : row, c = array.columns == 1 ? 0 : column;
+  if (r >= array.rows || c >= array.columns) return Value(CellError::NA);
+  return array.at(r, c);
 }
 
 int to_index(double number) {
@@ -236,13 +238,8 @@ Operand Evaluator::lifted_call(const Node& node) {
   std::vector<Node> elements(node.children.size());
   for (int r = 0; r < rows; ++r) {
     for (int c = 0; c < columns; ++c) {
-      for (std::size_t i = 0; i < arrays.size(); ++i) {
-        const Array& a = arrays[i];
-        const int rr = a.rows == 1 ? 0 : r, cc = a.columns == 1 ? 0 : c;
-        elements[i] = node.children[i].kind == NodeKind::Missing ? Node{}
-                      : rr < a.rows && cc < a.columns        ? literal_node(a.at(rr, cc))
-                                                              : literal_node(Value(CellError::NA));
-      }
+      for (std::size_t i = 0; i < arrays.size(); ++i)
+        elements[i] = node.children[i].kind == NodeKind::Missing ? Node{} : literal_node(stretched_at(arrays[i], r, c));
       Arguments args(*this, elements);
       try {
         out.cells.push_back(scalar(node.function->implementation(args)));
@@ -420,6 +417,26 @@ Value evaluate(const Formula& formula, const EvalContext& context, const CellAdd
   Evaluator evaluator(context, origin);
   Value result = evaluator.scalar(evaluator.evaluate(formula.root()));
   return result.is_empty() ? Value(0.0) : result;
+}
+
+std::vector<Value> evaluate_array(const Formula& formula, const EvalContext& context, const CellAddress& origin,
+                                  int rows, int columns) {
+  Evaluator evaluator(context, origin);
+  Array result;
+  try {
+    result = operand_array(context, evaluator.evaluate_as_array(formula.root()));
+  } catch (const ErrorResult& e) {
+    result = Array{1, 1, {Value(e.error)}};
+  }
+  std::vector<Value> cells;
+  cells.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns; ++c) {
+      Value v = stretched_at(result, r, c);
+      cells.push_back(v.is_empty() ? Value(0.0) : std::move(v));
+    }
+  }
+  return cells;
 }
 
 std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const EvalContext& context) {

@@ -21,6 +21,11 @@ struct Array {
   const Value& at(int row, int column) const { return cells[static_cast<std::size_t>(row * columns + column)]; }
 };
 
+// The element of `array` at (row, column) as operators and array formulas
+// read it: a single row (column) repeats down (across), and beyond the
+// array's own size the element is #N/A.
+Value stretched_at(const Array& array, int row, int column);
+
 // A value, a reference (one area or several, as a union gives) or an array.
 struct Operand {
   std::variant<Value, std::vector<Area>, Array> data;

@@ -97,6 +97,15 @@ std::shared_ptr<const Formula> copy_formula(const Formula& formula, const CellAd
 // top-left element.
 Value evaluate(const Formula& formula, const EvalContext& context, const CellAddress& origin);
 
+// The values of an array formula entered over `rows` x `columns` cells
+// whose top-left cell is `origin`, row by row: the formula is computed once
+// as an array (operators take references cell by cell, functions of single
+// values apply to each element); a result larger than the cells gives its
+// top-left part, a smaller one #N/A beyond it, a single row or column
+// repeats along the other dimension; an empty element is 0.
+std::vector<Value> evaluate_array(const Formula& formula, const EvalContext& context, const CellAddress& origin,
+                                  int rows, int columns);
+
 // Whether the formula calls SUBTOTAL (EvalContext::holds_subtotal).
 bool calls_subtotal(const Formula& formula);
 

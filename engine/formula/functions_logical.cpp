@@ -1,19 +1,55 @@
 // IF, AND, OR, NOT, TRUE, FALSE.
+#include <algorithm>
+
 #include "engine/formula/evaluator.hpp"
 #include "engine/formula/functions.hpp"
 
 namespace engine::formula {
 namespace {
 
-// Only the branch taken is evaluated; an absent third argument is FALSE,
-// an empty one 0.
-Operand if_(Arguments& args) {
-  const Value condition = args.scalar(0);
-  if (condition.is_error()) return condition;
-  const std::size_t branch = to_boolean(condition) ? 1 : 2;
+// A branch as IF gives it: an absent third argument is FALSE, an empty one 0.
+Operand branch_operand(Arguments& args, std::size_t branch) {
   if (branch >= args.size()) return Value(false);
   if (!args.present(branch)) return Value(0.0);
   return args.operand(branch);
+}
+
+Operand if_value(Arguments& args, const Value& condition) {
+  if (condition.is_error()) return condition;
+  return branch_operand(args, to_boolean(condition) ? 1 : 2);
+}
+
+// IF over an array of conditions (in an array formula or argument): both
+// branches are computed, and each element takes its condition's branch,
+// stretched over the conditions as operators stretch their operands.
+Operand if_over_array(Arguments& args, const Array& conditions) {
+  const Array when_true = operand_array(args.context(), branch_operand(args, 1));
+  const Array when_false = operand_array(args.context(), branch_operand(args, 2));
+  const int rows = std::max({conditions.rows, when_true.rows, when_false.rows});
+  const int columns = std::max({conditions.columns, when_true.columns, when_false.columns});
+  if (static_cast<double>(rows) * columns > max_array_cells) return Value(CellError::Num);
+  Array out{rows, columns, {}};
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < columns; ++c) {
+      const Value condition = stretched_at(conditions, r, c);
+      try {
+        out.cells.push_back(stretched_at(to_boolean(condition) ? when_true : when_false, r, c));
+      } catch (const ErrorResult& e) {
+        out.cells.emplace_back(e.error);
+      }
+    }
+  }
+  return out;
+}
+
+// Only the branch taken is evaluated, unless the condition is an array.
+Operand if_(Arguments& args) {
+  if (args.in_array_argument()) {
+    const Operand condition = args.operand(0);
+    if (!condition.is_value()) return if_over_array(args, operand_array(args.context(), condition));
+    return if_value(args, condition.value());
+  }
+  return if_value(args, args.scalar(0));
 }
 
 // The logical values of the arguments: cells holding text or nothing are

@@ -255,6 +255,17 @@ Operand position_of(Arguments& args, bool row) {
 Operand row(Arguments& args) { return position_of(args, true); }
 Operand column(Arguments& args) { return position_of(args, false); }
 
+// The array turned over: rows become columns. Its argument is read as an
+// array wherever the call stands, as Excel reads TRANSPOSE's.
+Operand transpose(Arguments& args) {
+  const Array array = operand_array(args.context(), args.array_operand(0));
+  Array out{array.columns, array.rows, {}};
+  out.cells.reserve(array.cells.size());
+  for (int r = 0; r < out.rows; ++r)
+    for (int c = 0; c < out.columns; ++c) out.cells.push_back(array.at(c, r));
+  return out;
+}
+
 constexpr FunctionSpec table[] = {
     {"VLOOKUP", 3, 4, 102, false, vlookup},
     {"HLOOKUP", 3, 4, 101, false, hlookup},
@@ -268,6 +279,7 @@ constexpr FunctionSpec table[] = {
     {"COLUMNS", 1, 1, 77, false, columns},
     {"ROW", 0, 1, 8, false, row},
     {"COLUMN", 0, 1, 9, false, column},
+    {"TRANSPOSE", 1, 1, 83, false, transpose},
 };
 
 }  // namespace

@@ -66,6 +66,12 @@ class Grid : public EvalContext {
     return evaluate(*parse(formula), *this, address_of(address));
   }
 
+  // The values of an array formula entered over rows x columns cells from `address`.
+  std::vector<Value> eval_array(const std::string& formula, int rows, int columns,
+                                const std::string& address = "Z1000") const {
+    return evaluate_array(*parse(formula), *this, address_of(address), rows, columns);
+  }
+
   CellAddress address_of(const std::string& address) const {
     const auto r = parse_reference(address);
     const SheetId sheet = r->sheet.empty() ? 0 : *sheet_by_name(r->sheet);
