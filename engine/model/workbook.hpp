@@ -169,6 +169,12 @@ class Workbook final : public formula::EvalContext {
   // Called by sheets when cells changed: registers formulas and recomputes
   // the dependents of `changed`.
   void formula_set(const formula::CellAddress& cell);
+  // An array formula was entered over `range` of a sheet: its top-left cell
+  // reads what the formula reads, the others read the top-left cell, so
+  // that the array is computed once and what reads any of its cells follows.
+  void array_set(SheetId sheet, const CellRange& range);
+  std::vector<formula::Area> cell_precedents(const Worksheet& sheet, int row, int column, const Cell& cell) const;
+  void spread_array(Worksheet& sheet, const CellRange& range, const formula::Formula& formula);
   void formula_removed(const formula::CellAddress& cell);
   void cells_changed(const std::vector<formula::CellAddress>& changed);
   void run(const formula::Recalculation& recalculation);

@@ -1,5 +1,7 @@
 // The workbook as formulas see it (formula::EvalContext), and the upkeep of
 // computed values through the dependency graph.
+#include <unordered_map>
+
 #include "engine/model/text.hpp"
 #include "engine/model/workbook.hpp"
 
@@ -69,6 +71,45 @@ void Workbook::formula_set(const formula::CellAddress& cell) {
   run(graph_.after_change(changed));
 }
 
+void Workbook::array_set(SheetId sheet_id, const CellRange& range) {
+  if (bulk_load_) return;
+  const Worksheet& sheet = *find_sheet(sheet_id);
+  std::vector<formula::CellAddress> cells;
+  for (int row = range.first_row; row <= range.last_row; ++row) {
+    for (int column = range.first_column; column <= range.last_column; ++column) {
+      graph_.set_precedents({sheet_id, row, column}, cell_precedents(sheet, row, column, *sheet.find_cell(row, column)));
+      cells.push_back({sheet_id, row, column});
+    }
+  }
+  run(graph_.after_change(cells));
+}
+
+std::vector<formula::Area> Workbook::cell_precedents(const Worksheet& sheet, int row, int column,
+                                                     const Cell& cell) const {
+  if (!sheet.arrays_.empty()) {
+    if (const auto array = sheet.arrays_.find(row, column);
+        array && (array->first_row != row || array->first_column != column)) {
+      return {formula::Area{sheet.id(), array->first_row, array->first_column, array->first_row, array->first_column}};
+    }
+  }
+  return formula::precedent_areas(*cell.formula, sheet.id(), *this);
+}
+
+// The array is computed once, from its top-left cell, and each cell takes
+// its element; the other cells are then left alone when their turn comes.
+void Workbook::spread_array(Worksheet& sheet, const CellRange& range, const formula::Formula& formula) {
+  const std::vector<formula::Value> values = formula::evaluate_array(
+      formula, *this, {sheet.id(), range.first_row, range.first_column}, range.row_count(), range.column_count());
+  ++evaluations_;
+  for (auto r = sheet.cells_.lower_bound(range.first_row); r != sheet.cells_.end() && r->first <= range.last_row; ++r) {
+    for (int column = range.first_column; column <= range.last_column; ++column) {
+      const auto cell = r->second.find(column);
+      const auto& element = values[(r->first - range.first_row) * range.column_count() + column - range.first_column];
+      if (cell != r->second.end()) cell->second.value = element;
+    }
+  }
+}
+
 void Workbook::formula_removed(const formula::CellAddress& cell) { graph_.remove(cell); }
 
 void Workbook::cells_changed(const std::vector<formula::CellAddress>& changed) {
@@ -84,6 +125,13 @@ void Workbook::run(const formula::Recalculation& recalculation) {
     if (row == sheet->cells_.end()) continue;
     const auto cell = row->second.find(address.column);
     if (cell == row->second.end() || !cell->second.formula) continue;
+    if (!sheet->arrays_.empty()) {
+      if (const auto array = sheet->arrays_.find(address.row, address.column)) {
+        if (array->first_row == address.row && array->first_column == address.column)
+          spread_array(*sheet, *array, *cell->second.formula);
+        continue;
+      }
+    }
     cell->second.value = formula::evaluate(*cell->second.formula, *this, address);
     ++evaluations_;
   }
@@ -113,7 +161,7 @@ void Workbook::rebuild_dependencies() {
     for (const auto& [row, cells] : sheet->cells_) {
       for (const auto& [column, cell] : cells) {
         if (!cell.formula) continue;
-        graph_.set_precedents({sheet->id(), row, column}, formula::precedent_areas(*cell.formula, sheet->id(), *this));
+        graph_.set_precedents({sheet->id(), row, column}, cell_precedents(*sheet, row, column, cell));
       }
     }
   }
@@ -124,9 +172,14 @@ void Workbook::rewrite_formulas(
     const std::function<std::shared_ptr<const formula::Formula>(const std::shared_ptr<const formula::Formula>&,
                                                                 const std::string& own_sheet)>& rewrite) {
   for (auto& sheet : sheets_) {
+    // Cells sharing one formula (an array's) keep sharing its rewritten form.
+    std::unordered_map<const formula::Formula*, std::shared_ptr<const formula::Formula>> rewritten;
     for (auto& [row, cells] : sheet->cells_) {
       for (auto& [column, cell] : cells) {
-        if (cell.formula) cell.formula = rewrite(cell.formula, sheet->name());
+        if (!cell.formula) continue;
+        auto [known, added] = rewritten.try_emplace(cell.formula.get());
+        if (added) known->second = rewrite(cell.formula, sheet->name());
+        cell.formula = known->second;
       }
     }
   }

@@ -105,12 +105,14 @@ void Worksheet::check_editable(const CellRange& range) const {
 void Worksheet::enter(int row, int column, std::string_view typed, const EntryLocale& locale) {
   check_cell(row, column);
   check_editable(CellRange::cell(row, column));
+  check_whole_arrays(CellRange::cell(row, column));
   store(row, column, interpret_entry(typed, format(row, column).number_format, locale));
 }
 
 void Worksheet::set_value(int row, int column, formula::Value value) {
   check_cell(row, column);
   check_editable(CellRange::cell(row, column));
+  check_whole_arrays(CellRange::cell(row, column));
   Entry entry;
   entry.kind = value.is_empty() ? Entry::Kind::Clear : Entry::Kind::Constant;
   entry.value = std::move(value);
@@ -130,6 +132,7 @@ void Worksheet::set_formula(int row, int column, std::string_view text) {
 void Worksheet::set_formula(int row, int column, std::shared_ptr<const formula::Formula> formula) {
   check_cell(row, column);
   check_editable(CellRange::cell(row, column));
+  check_whole_arrays(CellRange::cell(row, column));
   if (formula == nullptr) platform::com::raise(platform::com::err::InvalidCall, "Range", "No formula given");
   Entry entry;
   entry.kind = Entry::Kind::Formula;
@@ -156,6 +159,8 @@ void Worksheet::store(int row, int column, const Entry& entry) {
   const Cell* existing = find_cell(row, column);
   if (entry.kind == Entry::Kind::Clear && existing == nullptr) return;
   const bool had_formula = existing != nullptr && existing->formula != nullptr;
+  // A single-cell array is replaced like any formula; larger ones were refused.
+  if (had_formula && !arrays_.empty()) forget_arrays_within(CellRange::cell(row, column));
 
   Cell& cell = cell_for_write(row, column);
   cell.format = format_for_entry(cell.format, entry);
@@ -175,6 +180,8 @@ void Worksheet::store(int row, int column, const Entry& entry) {
 void Worksheet::clear_contents(const CellRange& range) {
   check_range(range);
   check_editable(range);
+  check_whole_arrays(range);
+  forget_arrays_within(range);
   std::vector<std::pair<int, int>> filled;
   for_each_cell(range, [&](int row, int column, const Cell& cell) {
     if (cell.has_content()) filled.emplace_back(row, column);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/formula/context.hpp"
+#include "engine/model/array_ranges.hpp"
 #include "engine/model/cell.hpp"
 #include "engine/model/cell_range.hpp"
 #include "engine/model/data_entry.hpp"
@@ -59,6 +60,26 @@ class Worksheet {
   // Stores a formula already parsed (one decoded from a file).
   void set_formula(int row, int column, std::shared_ptr<const formula::Formula> formula);
   void clear_contents(const CellRange& range);
+
+  // --- Array formulas --------------------------------------------------------
+  // Enters one array formula over `range`, as Ctrl+Shift+Enter does: the
+  // top-left cell holds it, every cell holds the formula and shows its
+  // element of the result, recomputed as one. What the cells held is
+  // replaced, arrays lying wholly inside included. Raises 1004 when the
+  // range holds part of another array, a merged cell, or more cells than an
+  // array reads (four whole columns), and on locked cells of a protected
+  // sheet; a malformed text raises 1004 as set_formula does.
+  void set_array_formula(const CellRange& range, std::shared_ptr<const formula::Formula> formula);
+  void set_array_formula(const CellRange& range, std::string_view text);
+  // The array range holding the cell; nothing outside arrays.
+  std::optional<CellRange> array_at(int row, int column) const { return arrays_.find(row, column); }
+  const ArrayRanges& arrays() const { return arrays_; }
+  // Before `range` is written cell by cell: clears the arrays lying wholly
+  // inside it, so that each cell can take a new content. Raises 1004 ("You
+  // cannot change part of an array.") when it holds part of one. Single
+  // cell edits (enter, set_value, set_formula) and clear_contents refuse
+  // part of an array themselves.
+  void release_arrays(const CellRange& range);
 
   // Calls each(row, column, cell) for the cells of `range` that exist, in
   // row-major order.
@@ -193,6 +214,15 @@ class Worksheet {
   Cell& cell_for_write(int row, int column);
   void drop_if_unused(int row, int column);
   void check_editable(const CellRange& range) const;
+  void check_whole_arrays(const CellRange& range) const;
+  void forget_arrays_within(const CellRange& range);
+  // Where a structure edit takes a range: nothing when all its cells go.
+  using RangeMove = std::function<std::optional<CellRange>(const CellRange&)>;
+  // Raises 1004 when the edit would cut or stretch an array; called before
+  // anything moves, then move_arrays follows the edit.
+  void check_arrays_move(const RangeMove& move) const;
+  void move_arrays(const RangeMove& move);
+  RangeMove line_move(int at, int count, bool by_rows) const;
   void store(int row, int column, const Entry& entry);
   FormatIndex format_for_entry(FormatIndex current, const Entry& entry) const;
   void set_lines_hidden(Lines& lines, int first, int last, bool hidden);
@@ -219,6 +249,7 @@ class Worksheet {
   double standard_height_ = 12.75;
   double standard_width_ = 8.43;
   std::vector<CellRange> merges_;
+  ArrayRanges arrays_;
   std::map<std::pair<int, int>, Note> notes_;
   std::vector<Shape> shapes_;
   int next_shape_id_ = 1;

@@ -99,6 +99,7 @@ void Worksheet::shift_cells(const CellRange& range, bool by_rows, bool insert) {
     if (to && (to->row_count() > 1 || to->column_count() > 1)) merges.push_back(*to);
   }
   merges_ = std::move(merges);
+  move_arrays([&move](const CellRange& held) { return move(held); });
   std::map<std::pair<int, int>, Note> notes;
   std::vector<int> dropped_shapes;
   for (auto& [cell, note] : notes_) {
@@ -133,6 +134,10 @@ void Worksheet::check_band_shift(Span band, int at, int count, bool by_rows) con
   for (const CellRange& merged : merges_) {
     if (merged.intersects(move.zone()) && !move.within_band(merged)) refuse("Cannot change part of a merged cell");
   }
+  for (const CellRange& held : arrays_.overlapping(move.zone())) {
+    if (!move.within_band(held)) refuse("You cannot change part of an array.");
+  }
+  check_arrays_move([&move](const CellRange& held) { return move(held); });
 }
 
 }  // namespace engine::model

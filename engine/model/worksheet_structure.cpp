@@ -34,12 +34,15 @@ void Worksheet::shift(int at, int count, bool by_rows) {
     for_each_cell(pushed_off, [&filled](int, int, const Cell& cell) { filled = filled || cell.has_content(); });
     if (filled) refuse("To prevent possible loss of data, cells cannot be shifted off the worksheet");
   }
+  const RangeMove arrays_move = line_move(at, count, by_rows);
+  check_arrays_move(arrays_move);
   const std::string edited = name_;
   book_.rewrite_formulas([&](const std::shared_ptr<const formula::Formula>& f, const std::string& own_sheet) {
     return by_rows ? formula::shift_rows(f, own_sheet, edited, at, count)
                    : formula::shift_columns(f, own_sheet, edited, at, count);
   });
   move_cells(at, count, by_rows);
+  move_arrays(arrays_move);
   move_lines_and_merges(at, count, by_rows);
   move_drawing(at, count, by_rows);
   for (auto& view : book_.views_) {
