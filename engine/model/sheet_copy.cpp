@@ -73,6 +73,7 @@ Worksheet& Workbook::copy_sheet(const Worksheet& source, std::string name, std::
   copy.standard_height_ = source.standard_height_;
   copy.standard_width_ = source.standard_width_;
   copy.merges_ = source.merges_;
+  copy.arrays_ = source.arrays_;
   copy.notes_ = source.notes_;
   copy.shapes_ = source.shapes_;
   copy.next_shape_id_ = source.next_shape_id_;

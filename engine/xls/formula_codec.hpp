@@ -73,8 +73,9 @@ struct EncodedFormula {
   Bytes extra;
 };
 
-// A cell formula is a value; a defined name's formula is a reference.
-enum class FormulaRole { Cell, Name };
+// A cell formula is a value; a defined name's formula is a reference; an
+// array formula (ARRAY record) is an array.
+enum class FormulaRole { Cell, Name, Array };
 
 // Throws FileError when the formula cannot be stored (a function Excel does
 // not number, a text constant over 255 characters, a sheet not in the table).

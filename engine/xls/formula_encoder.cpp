@@ -275,7 +275,7 @@ void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
 
 EncodedFormula Encoder::run(const f::Formula& formula, FormulaRole role) {
   if (calls_volatile(formula.root())) attr(tok::AttrVolatile, 0);
-  emit(formula.root(), role == FormulaRole::Name ? 'R' : 'V', {});
+  emit(formula.root(), role == FormulaRole::Name ? 'R' : role == FormulaRole::Array ? 'A' : 'V', {});
   if (tokens_.size() > 0xFFFF) fail("a formula is too long to be saved");
   return {std::move(tokens_.data()), std::move(extra_.data())};
 }

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 
 #include "engine/import/sheet_loader.hpp"
@@ -145,6 +146,15 @@ class WorkbookReader {
   import::RowLines rows_;
   std::map<std::pair<int, int>, std::pair<Bytes, Bytes>> shared_;  // anchor -> tokens, extra
   std::vector<std::tuple<int, int, SharedFormulaRef>> pending_shared_;
+  // ARRAY records by their top-left cell: the range, tokens and constants.
+  struct ArrayRecord {
+    model::CellRange range;
+    Bytes tokens;
+    Bytes extra;
+  };
+  std::map<std::pair<int, int>, ArrayRecord> arrays_;
+  void read_array(const Record& record);
+  void apply_arrays(model::Worksheet& sheet, int sheet_index);
   std::optional<std::pair<int, int>> pending_text_;  // the cell whose STRING record comes next
   std::optional<int> sheet_zoom_;
   bool sheet_selected_ = false;
@@ -377,6 +387,58 @@ void WorkbookReader::read_string(model::Worksheet& sheet, const Record& record) 
   if (!sheet.has_formula(row, column)) sheet.set_value(row, column, in.string16());
 }
 
+// ARRAY: the range (rwFirst, rwLast, colFirst, colLast), grbit, chn (not
+// used), cce, the formula's tokens, then its array constants.
+void WorkbookReader::read_array(const Record& record) {
+  RecordCursor in(record);
+  ArrayRecord array;
+  array.range.first_row = in.u16();
+  array.range.last_row = in.u16();
+  array.range.first_column = in.u8();
+  array.range.last_column = in.u8();
+  in.skip(2 + 4);
+  const std::size_t cce = in.u16();
+  array.tokens = in.bytes(cce);
+  array.extra = in.bytes(in.remaining());
+  const std::pair anchor{array.range.first_row, array.range.first_column};
+  arrays_[anchor] = std::move(array);
+}
+
+// Each array formula is entered over its range once the sheet's cells are
+// read. Excel writes a FORMULA record pointing at the array for every cell
+// of it; an array whose cells the file does not all hold is left as the
+// cached values, so that a damaged range cannot make cells the file never had.
+void WorkbookReader::apply_arrays(model::Worksheet& sheet, int sheet_index) {
+  // Cells pointing at each array, and the arrays a cell outside points at.
+  std::map<std::pair<int, int>, std::size_t> members;
+  std::set<std::pair<int, int>> pointed_from_outside;
+  for (const auto& [row, column, ref] : pending_shared_) {
+    const auto array = arrays_.find({ref.row, ref.column});
+    if (array == arrays_.end()) continue;
+    if (array->second.range.contains(row, column)) ++members[array->first];
+    else pointed_from_outside.insert(array->first);
+  }
+  for (const auto& [anchor, array] : arrays_) {
+    const auto place = import::cell_place(sheet, anchor.first, anchor.second);
+    const auto cells = static_cast<std::size_t>(array.range.row_count()) * static_cast<std::size_t>(array.range.column_count());
+    if (array.range.last_row < array.range.first_row || array.range.last_column < array.range.first_column ||
+        members[anchor] != cells || pointed_from_outside.contains(anchor)) {
+      import::report_loss(report_, "array formula", place, "its range does not match the cells that refer to it");
+      continue;
+    }
+    try {
+      const auto decoded = decode_formula(array.tokens, array.extra, links_, {sheet_index, anchor.first, anchor.second});
+      const auto* formula = std::get_if<std::shared_ptr<const f::Formula>>(&decoded);
+      if (formula == nullptr) fail("an array formula refers to another formula");
+      sheet.set_array_formula(array.range, *formula);
+    } catch (const FileError& error) {
+      import::report_loss(report_, "array formula", place, error.problem());
+    } catch (const platform::com::Error& error) {
+      import::report_loss(report_, "array formula", place, error.description());
+    }
+  }
+}
+
 void WorkbookReader::read_row(const Record& record) {
   RecordCursor in(record);
   const int row = in.u16();
@@ -449,12 +511,13 @@ void WorkbookReader::read_sheet_record(model::Worksheet& sheet, int sheet_index,
     }
     case rt::Formula: return read_formula(sheet, sheet_index, record);
     case rt::String: return read_string(sheet, record);
-    case rt::ShrFmla: case rt::Array: {
+    case rt::Array: return read_array(record);
+    case rt::ShrFmla: {
       const int first_row = in.u16();
       in.skip(2);
       const int first_column = in.u8();
       in.skip(1);
-      in.skip(record.type == rt::ShrFmla ? 2 : 6);
+      in.skip(2);
       const std::size_t cce = in.u16();
       Bytes tokens = in.bytes(cce);
       shared_[{first_row, first_column}] = {std::move(tokens), in.bytes(in.remaining())};
@@ -506,6 +569,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
   rows_.clear();
   shared_.clear();
   pending_shared_.clear();
+  arrays_.clear();
   pending_text_.reset();
   sheet_zoom_.reset();
   sheet_selected_ = false;
@@ -533,6 +597,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
       import::report_loss(report_, "formula", import::cell_place(sheet, row, column), error.problem());
     }
   }
+  apply_arrays(sheet, sheet_index);
   views_.end_sheet();
   rows_.apply(sheet);
   drawing_.apply(sheet);

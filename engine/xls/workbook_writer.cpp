@@ -14,6 +14,7 @@
 #include "engine/xls/drawing_writer.hpp"
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/formula_codec.hpp"
+#include "engine/xls/formula_tokens.hpp"
 #include "engine/xls/print_records.hpp"
 #include "engine/xls/property_sets.hpp"
 #include "engine/xls/record_types.hpp"
@@ -78,7 +79,9 @@ class WorkbookWriter {
   void write_default_row_height(RecordWriter& out, const model::Worksheet& sheet);
   void write_columns(RecordWriter& out, const model::Worksheet& sheet);
   void write_cells(RecordWriter& out, const model::Worksheet& sheet, int sheet_index);
-  void write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell);
+  void write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell,
+                  const std::optional<model::CellRange>& array);
+  void write_array(RecordWriter& out, int sheet_index, const model::CellRange& array, const model::Cell& anchor);
   void write_window(RecordWriter& out, const model::Worksheet& sheet);
   void write_merges(RecordWriter& out, const model::Worksheet& sheet);
 
@@ -211,13 +214,42 @@ void WorkbookWriter::write_columns(RecordWriter& out, const model::Worksheet& sh
   });
 }
 
-void WorkbookWriter::write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell) {
+// A cell of an array formula stores only a tExp token pointing at the
+// array's top-left cell; the formula itself is in the ARRAY record that
+// follows that cell's FORMULA record.
+namespace {
+
+EncodedFormula array_member_tokens(const model::CellRange& array) {
+  RecordBody tokens;
+  tokens.u8(tok::Exp).u16(static_cast<std::uint16_t>(array.first_row)).u16(static_cast<std::uint16_t>(array.first_column));
+  return {tokens.data(), {}};
+}
+
+}  // namespace
+
+// ARRAY: the range (rows, then columns as bytes), grbit (fCalcOnLoad), chn
+// (unused), then the formula's tokens and constants.
+void WorkbookWriter::write_array(RecordWriter& out, int sheet_index, const model::CellRange& array,
+                                 const model::Cell& anchor) {
+  const auto encoded = encode_formula(*anchor.formula, links_, {sheet_index, array.first_row, array.first_column},
+                                      FormulaRole::Array);
+  RecordBody body;
+  body.u16(static_cast<std::uint16_t>(array.first_row)).u16(static_cast<std::uint16_t>(array.last_row))
+      .u8(static_cast<std::uint8_t>(array.first_column)).u8(static_cast<std::uint8_t>(array.last_column))
+      .u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
+      .bytes(encoded.extra);
+  out.record(rt::Array, body);
+}
+
+void WorkbookWriter::write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell,
+                                const std::optional<model::CellRange>& array) {
   const std::uint16_t xf = pool_xfs_.at(cell.format);
   RecordBody body;
   body.u16(static_cast<std::uint16_t>(row)).u16(static_cast<std::uint16_t>(column)).u16(xf);
   const f::Value& v = cell.value;
   if (cell.formula) {
-    const auto encoded = encode_formula(*cell.formula, links_, {sheet_index, row, column}, FormulaRole::Cell);
+    const auto encoded = array ? array_member_tokens(*array)
+                               : encode_formula(*cell.formula, links_, {sheet_index, row, column}, FormulaRole::Cell);
     // The cached result: a number as is, anything else tagged in the
     // number's place. A text result follows in a STRING record, which every
     // reader expects after the tag 0; an empty text has a tag of its own
@@ -231,6 +263,7 @@ void WorkbookWriter::write_cell(RecordWriter& out, int sheet_index, int row, int
     body.u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
         .bytes(encoded.extra);
     out.record(rt::Formula, body);
+    if (array && array->first_row == row && array->first_column == column) write_array(out, sheet_index, *array, cell);
     if (text_follows) {
       // A long text goes on in CONTINUE records that restate its width.
       ContinuedRecordWriter text(out, rt::String);
@@ -300,7 +333,11 @@ void WorkbookWriter::write_cells(RecordWriter& out, const model::Worksheet& shee
     for (std::size_t i = block; i < end; ++i) {
       const auto cells = rows.find(row_numbers[i]);
       if (cells == rows.end()) continue;
-      for (const auto& [column, cell] : cells->second) write_cell(out, sheet_index, row_numbers[i], column, *cell);
+      for (const auto& [column, cell] : cells->second) {
+        const auto array = cell->formula && !sheet.arrays().empty() ? sheet.array_at(row_numbers[i], column)
+                                                                    : std::nullopt;
+        write_cell(out, sheet_index, row_numbers[i], column, *cell, array);
+      }
     }
     block = end;
   }
