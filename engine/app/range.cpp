@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "engine/app/application.hpp"
+#include "engine/app/autofilter.hpp"
 #include "engine/formula/reference.hpp"
 #include "engine/model/text.hpp"
 #include "platform/com/convert.hpp"
@@ -446,6 +447,7 @@ const GuardedMembers& Range::member_table() const {
           .method("Subtotal", kSubtotal, &Range::subtotal,
                   {"GroupBy", "Function", "TotalList", "Replace", "PageBreaks", "SummaryBelowData"})
           .method("RemoveSubtotal", kRemoveSubtotal, &Range::remove_subtotal)
+          .include(range_autofilter_members())
           .get("Worksheet", kWorksheet, &Range::worksheet)
           .get("Parent", dispid::Parent, &Range::worksheet)
           .get("Application", dispid::Application, [](Range& r) { return r.application_ref(); });

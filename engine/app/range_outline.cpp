@@ -51,7 +51,7 @@ com::Variant Range::hidden() const {
   const auto span = whole_lines(s, area_);
   if (!span) raise_refused("Unable to get the Hidden property of the Range class");
   return read_lines(*span->lines, span->first, span->last,
-                    [](const model::LineInfo& info) { return com::Variant(info.hidden); });
+                    [](const model::LineInfo& info) { return com::Variant(info.is_hidden()); });
 }
 
 void Range::set_hidden(bool hidden) {
@@ -66,7 +66,7 @@ com::Variant Range::row_height() const {
   const model::Worksheet& s = sheet();
   const double standard = s.standard_height();
   return read_lines(s.rows(), area_.first_row, area_.last_row, [standard](const model::LineInfo& info) {
-    return com::Variant(info.hidden ? 0.0 : info.size.value_or(standard));
+    return com::Variant(info.is_hidden() ? 0.0 : info.size.value_or(standard));
   });
 }
 
@@ -80,7 +80,7 @@ com::Variant Range::column_width() const {
   const model::Worksheet& s = sheet();
   const double standard = s.standard_width();
   return read_lines(s.columns(), area_.first_column, area_.last_column, [standard](const model::LineInfo& info) {
-    return com::Variant(info.hidden ? 0.0 : info.size.value_or(standard));
+    return com::Variant(info.is_hidden() ? 0.0 : info.size.value_or(standard));
   });
 }
 

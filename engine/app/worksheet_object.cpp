@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "engine/app/application.hpp"
+#include "engine/app/autofilter.hpp"
 #include "engine/app/check_box.hpp"
 #include "engine/app/outline.hpp"
 #include "engine/app/page_setup.hpp"
@@ -267,6 +268,7 @@ const GuardedMembers& Worksheet::member_table() const {
           .method("CheckBoxes", kCheckBoxes, &Worksheet::check_boxes, {"Index"})
           .get("PageSetup", dispid::PageSetup, &Worksheet::page_setup)
           .get("Outline", kOutline, &Worksheet::outline)
+          .include(worksheet_autofilter_members())
           .method("Protect", dispid::Protect, &Worksheet::protect,
                   {"Password", "DrawingObjects", "Contents", "Scenarios"})
           .method("Unprotect", dispid::Unprotect, &Worksheet::unprotect, {"Password"})

@@ -43,6 +43,7 @@ void Lines::shift(int at, int count) {
     LineInfo inherited = this->at(at - 1);
     inherited.collapsed = false;
     inherited.hidden = false;
+    inherited.filtered = false;
     for (int index = at; index < at + count && index < count_; ++index) set(index, inherited);
   }
 }

@@ -16,7 +16,11 @@ struct LineInfo {
   // Height in points (rows) or width in characters (columns); nothing for the
   // sheet's default.
   std::optional<double> size;
+  // Hidden by hand (Hidden, an outline's collapse).
   bool hidden = false;
+  // Hidden by the sheet's AutoFilter, its entry failing a criterion; kept
+  // apart so that showing every entry again leaves the rows hidden by hand.
+  bool filtered = false;
   // As the Rows(n).OutlineLevel property counts: 1 outside any group, up to 8.
   int outline_level = 1;
   // Set on the summary row or column of a group whose detail is collapsed.
@@ -25,6 +29,8 @@ struct LineInfo {
   std::optional<FormatIndex> format;
 
   bool is_default() const { return *this == LineInfo{}; }
+  // What the sheet shows: hidden by hand or by the filter.
+  bool is_hidden() const { return hidden || filtered; }
   friend bool operator==(const LineInfo&, const LineInfo&) = default;
 };
 
@@ -40,7 +46,8 @@ class Lines {
   // Stores `info`, dropping the record when it is the default.
   void set(int index, const LineInfo& info);
   int level(int index) const { return at(index).outline_level; }
-  bool hidden(int index) const { return at(index).hidden; }
+  bool hidden(int index) const { return at(index).is_hidden(); }
+  bool filtered(int index) const { return at(index).filtered; }
 
   // Visits the records of [first, last] in order: each(index, info).
   template <typename Each>

@@ -77,6 +77,7 @@ Worksheet& Workbook::copy_sheet(const Worksheet& source, std::string name, std::
   copy.notes_ = source.notes_;
   copy.shapes_ = source.shapes_;
   copy.next_shape_id_ = source.next_shape_id_;
+  copy.autofilter_ = source.autofilter_;
   copy.page_setup_ = source.page_setup_;
   copy.protection_ = source.protection_;
   copy.selection_ = source.selection_;

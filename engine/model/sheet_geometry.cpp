@@ -30,7 +30,7 @@ class Axis {
   int count() const { return lines_.count(); }
 
   double size(const LineInfo& info) const {
-    if (info.hidden) return 0;
+    if (info.is_hidden()) return 0;
     const double size = info.size.value_or(standard_size_);
     return columns_ ? column_width_points(size) : size;
   }

@@ -160,6 +160,7 @@ class Workbook final : public formula::EvalContext {
   std::vector<SheetId> sheets_between(std::string_view first, std::string_view last) const override;
   std::shared_ptr<const formula::Formula> name_definition(std::string_view name, SheetId sheet) const override;
   bool row_hidden(SheetId sheet, int row) const override;
+  bool row_filtered(SheetId sheet, int row) const override;
   bool holds_subtotal(const formula::CellAddress& cell) const override;
   double now() const override;
 

@@ -52,6 +52,11 @@ bool Workbook::row_hidden(SheetId sheet, int row) const {
   return found != nullptr && found->rows().hidden(row);
 }
 
+bool Workbook::row_filtered(SheetId sheet, int row) const {
+  const Worksheet* found = find_sheet(sheet);
+  return found != nullptr && found->rows().filtered(row);
+}
+
 bool Workbook::holds_subtotal(const formula::CellAddress& cell) const {
   const Worksheet* sheet = find_sheet(cell.sheet);
   if (sheet == nullptr) return false;

@@ -294,6 +294,8 @@ void Worksheet::set_lines_hidden(Lines& lines, int first, int last, bool hidden)
   for (int index = first; index <= last; ++index) {
     LineInfo info = lines.at(index);
     info.hidden = hidden;
+    // Showing a row by hand shows it whatever hid it.
+    if (!hidden) info.filtered = false;
     lines.set(index, info);
   }
   book_.mark_changed();

@@ -13,6 +13,7 @@
 
 #include "engine/formula/context.hpp"
 #include "engine/model/array_ranges.hpp"
+#include "engine/model/autofilter.hpp"
 #include "engine/model/cell.hpp"
 #include "engine/model/cell_range.hpp"
 #include "engine/model/data_entry.hpp"
@@ -191,6 +192,28 @@ class Worksheet {
   // The id the next shape gets, which Excel's default names carry.
   int next_shape_id() const { return next_shape_id_; }
 
+  // --- AutoFilter ------------------------------------------------------------
+  // One per sheet; nothing when the sheet has none.
+  const std::optional<AutoFilter>& autofilter() const { return autofilter_; }
+  // Puts an AutoFilter without criteria on `range`, its header row first,
+  // in place of the sheet's one. Raises 1004 for a range of one row.
+  void set_autofilter(const CellRange& range);
+  // Removes the AutoFilter and shows the rows it hid.
+  void remove_autofilter();
+  // Gives one column of the list its criteria (replacing those it had) or
+  // takes them away, then hides the rows that fail and shows the others.
+  // Raises 1004 without a filter, for a column outside the list and for
+  // criteria Excel refuses (check_column_filter).
+  void filter_column(const ColumnFilter& filter);
+  void clear_column_filter(int column);
+  // Clears every criterion and shows the rows the filter hid; those hidden
+  // by hand stay hidden. Raises 1004 when no criterion is set.
+  void show_all_filtered();
+  // The AutoFilter as a file stored it; the rows the file hides within the
+  // list of a filtered sheet are the filtered ones.
+  void restore_autofilter(AutoFilter filter);
+  // Every change to the AutoFilter raises 1004 on a protected sheet.
+
   // --- Print, protection, selection ----------------------------------------
   const PageSetup& page_setup() const { return page_setup_; }
   void set_page_setup(const PageSetup& setup);
@@ -235,6 +258,10 @@ class Worksheet {
   void shift(int at, int count, bool by_rows);
   void shift_cells(const CellRange& range, bool by_rows, bool insert);
   void check_band_shift(Span band, int at, int count, bool by_rows) const;
+  void check_filter_editable() const;
+  void reapply_autofilter();
+  void set_filtered_rows(const std::vector<int>& filtered);
+  void move_autofilter(int at, int count, bool by_rows);
 
   Workbook& book_;
   SheetId id_;
@@ -253,6 +280,7 @@ class Worksheet {
   std::map<std::pair<int, int>, Note> notes_;
   std::vector<Shape> shapes_;
   int next_shape_id_ = 1;
+  std::optional<AutoFilter> autofilter_;
   PageSetup page_setup_;
   SheetProtection protection_;
   CellRange selection_ = CellRange::cell(0, 0);

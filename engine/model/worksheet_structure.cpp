@@ -45,6 +45,7 @@ void Worksheet::shift(int at, int count, bool by_rows) {
   move_arrays(arrays_move);
   move_lines_and_merges(at, count, by_rows);
   move_drawing(at, count, by_rows);
+  move_autofilter(at, count, by_rows);
   for (auto& view : book_.views_) {
     for (auto& sheet : view.sheets) {
       if (sheet.sheet != id_) continue;

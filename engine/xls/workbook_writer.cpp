@@ -320,7 +320,7 @@ void WorkbookWriter::write_cells(RecordWriter& out, const model::Worksheet& shee
       const int last = cells == rows.end() ? 0 : cells->second.back().first + 1;
       std::uint16_t flags = static_cast<std::uint16_t>(0x0100 | std::clamp(info.outline_level - 1, 0, 7));
       if (info.collapsed) flags |= 0x0010;
-      if (info.hidden) flags |= 0x0020;
+      if (info.is_hidden()) flags |= 0x0020;
       if (info.size) flags |= 0x0040;
       if (info.format) flags |= 0x0080;
       const double height = info.size.value_or(sheet.standard_height());

@@ -100,6 +100,14 @@ inline constexpr std::int32_t xlSheetHidden = 0;
 inline constexpr std::int32_t xlSheetVeryHidden = 2;
 inline constexpr std::int32_t xlWBATWorksheet = -4167;
 
+// AutoFilter operators.
+inline constexpr std::int32_t xlAnd = 1;
+inline constexpr std::int32_t xlOr = 2;
+inline constexpr std::int32_t xlTop10Items = 3;
+inline constexpr std::int32_t xlBottom10Items = 4;
+inline constexpr std::int32_t xlTop10Percent = 5;
+inline constexpr std::int32_t xlBottom10Percent = 6;
+
 // Form controls and shapes.
 inline constexpr std::int32_t xlCheckBox = 1;
 inline constexpr std::int32_t msoTextOrientationHorizontal = 1;
@@ -152,6 +160,8 @@ inline constexpr NamedConstant kNamedConstants[] = {
     {"xlPrintNoComments", xlPrintNoComments}, {"xlDownThenOver", xlDownThenOver}, {"xlOverThenDown", xlOverThenDown},
     {"xlPrintErrorsDisplayed", xlPrintErrorsDisplayed}, {"xlPaperA4", xlPaperA4}, {"xlPaperLetter", xlPaperLetter},
     {"msoShapeRectangle", msoShapeRectangle}, {"msoShapeOval", msoShapeOval},
+    {"xlAnd", xlAnd}, {"xlOr", xlOr}, {"xlTop10Items", xlTop10Items}, {"xlBottom10Items", xlBottom10Items},
+    {"xlTop10Percent", xlTop10Percent}, {"xlBottom10Percent", xlBottom10Percent},
 };
 
 }  // namespace platform::excel
