@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "engine/app/application.hpp"
+#include "engine/app/range_arrays.hpp"
 #include "engine/app/autofilter.hpp"
 #include "engine/formula/reference.hpp"
 #include "engine/model/text.hpp"
@@ -364,6 +365,7 @@ const GuardedMembers& Range::member_table() const {
           .put("Formula", dispid::Formula, &Range::set_formula)
           .get("FormulaR1C1", kFormulaR1C1, &Range::formula_r1c1)
           .put("FormulaR1C1", kFormulaR1C1, &Range::set_formula_r1c1)
+          .include(range_array_members())
           .get("Text", kText, &Range::text)
           .method("NoteText", dispid::NoteText, &Range::note_text, {"Text", "Start", "Length"})
           .method("AddComment", kAddComment, &Range::add_comment, {"Text"})

@@ -164,6 +164,7 @@ void Range::set_value(const com::Variant& value) {
   const com::Variant v = value.is_object() ? com::value_of(value) : value;
   check_editable();
   check_budget_for(area_, v.is_array() ? com::Variant() : v);
+  s.release_arrays(area_);
   if (v.is_array()) {
     const com::SafeArray& array = v.array_value();
     each_cell(area_, [&](int row, int column) {
