@@ -102,6 +102,13 @@ std::optional<Translated> translate_r1c1_word(std::string_view text, std::size_t
   // (GCC bug 105329).
   if (c.present) t.a1.append(c.absolute ? "$" : "").append(column_name(*resolved_column));
   if (r.present) t.a1.append(r.absolute ? "$" : "").append(std::to_string(*resolved_row + 1));
+  // A whole row or column alone ("C1", "R[1]") is one line: "$A:$A", "3:3".
+  const bool one_line = r.present != c.present;
+  const bool in_range = (at > 0 && text[at - 1] == ':') || (at + length < text.size() && text[at + length] == ':');
+  if (one_line && !in_range) {
+    const std::string line = t.a1;
+    t.a1.append(":").append(line);
+  }
   return t;
 }
 
@@ -112,8 +119,46 @@ std::string r1c1_coordinate(char letter, int index, int here, bool absolute) {
   return coordinate.append("[").append(std::to_string(index - here)).append("]");
 }
 
-// An A1 cell reference word at `at`: "B7", "$A$1".
+// The end of one side of a whole-row or whole-column reference at `at`
+// ("$A", "12"): letters or digits after an optional "$"; `at` when none.
+std::size_t line_side_end(std::string_view text, std::size_t at, bool letters) {
+  std::size_t i = at < text.size() && text[at] == '$' ? at + 1 : at;
+  const std::size_t start = i;
+  const auto wanted = [letters](char ch) {
+    return letters ? std::isalpha(static_cast<unsigned char>(ch)) != 0 : std::isdigit(static_cast<unsigned char>(ch)) != 0;
+  };
+  while (i < text.size() && wanted(text[i]) && i - start < 5) ++i;
+  return i == start ? at : i;
+}
+
+// An A1 whole-row or whole-column reference at `at`: "A:C", "$A:$A", "2:2".
+// Excel writes one line alone ("C1", "R[-1]") and a span as two ("C1:C3").
+std::optional<Translated> translate_a1_lines(std::string_view text, std::size_t at, int row, int column) {
+  for (const bool letters : {true, false}) {
+    const std::size_t colon = line_side_end(text, at, letters);
+    if (colon == at || colon >= text.size() || text[colon] != ':') continue;
+    const std::size_t end = line_side_end(text, colon + 1, letters);
+    if (end == colon + 1 || !ends_word(text, end)) continue;
+    const auto ref = parse_reference(text.substr(at, end - at));
+    if (!ref || ref->shape == AreaShape::Cells) continue;
+    const bool rows = ref->shape == AreaShape::Rows;
+    const auto side = [&](const CellRef& corner) {
+      return rows ? r1c1_coordinate('R', corner.row, row, corner.row_absolute)
+                  : r1c1_coordinate('C', corner.column, column, corner.column_absolute);
+    };
+    Translated t;
+    t.length = end - at;
+    const std::string first = side(ref->first), last = side(ref->last);
+    t.a1 = first == last ? first : first + ":" + last;
+    return t;
+  }
+  return std::nullopt;
+}
+
+// An A1 cell reference word at `at`: "B7", "$A$1", or a whole-row or
+// whole-column reference.
 std::optional<Translated> translate_a1_word(std::string_view text, std::size_t at, int row, int column) {
+  if (auto lines = translate_a1_lines(text, at, row, column)) return lines;
   std::size_t i = at;
   const bool column_absolute = text[i] == '$';
   if (column_absolute) ++i;

@@ -5,9 +5,8 @@
 //
 // The translation works on the text: string literals and quoted sheet names
 // are copied as they are, and only whole words that are references in the
-// source notation change. Whole rows and columns ("R2:R4", "C1") are
-// translated from R1C1; reading back turns cells and areas of cells into
-// R1C1 and leaves whole rows and columns in A1.
+// source notation change, whole rows and columns included: "C1" is "$A:$A",
+// "R[1]" the next row, "R2:R4" is "$2:$4", and back.
 #pragma once
 
 #include <optional>

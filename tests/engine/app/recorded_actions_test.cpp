@@ -35,6 +35,19 @@ TEST_F(RecordedActionsTest, FormulaR1C1IsReadAndWrittenRelativeToTheCell) {
   EXPECT_EQ(formula("A1"), Variant(""));
 }
 
+TEST_F(RecordedActionsTest, FormulaR1C1ReadsAndWritesWholeRowsAndColumns) {
+  range("B2")->put("Formula", Variant("=SUM(A:A)+SUM($A:$A)+SUM(1:1)+SUM($3:$3)+SUM(B:B)+SUM(A:C)+SUM($1:$4)"));
+  EXPECT_EQ(r1c1("B2"), Variant("=SUM(C[-1])+SUM(C1)+SUM(R[-1])+SUM(R3)+SUM(C)+SUM(C[-1]:C[1])+SUM(R1:R4)"));
+  // Written back the same, a line alone becomes a whole line.
+  range("B2")->put("FormulaR1C1", Variant("=SUM(C[-1])+SUM(C1)+SUM(R[-1])+SUM(R3)+SUM(C)+SUM(C[-1]:C[1])+SUM(R1:R4)"));
+  EXPECT_EQ(formula("B2"), Variant("=SUM(A:A)+SUM($A:$A)+SUM(1:1)+SUM($3:$3)+SUM(B:B)+SUM(A:C)+SUM($1:$4)"));
+  range("D5")->put("FormulaR1C1", Variant("='Trimestre 1'!C2*COUNT(R[1]:R[2])"));
+  EXPECT_EQ(formula("D5"), Variant("='Trimestre 1'!$B:$B*COUNT(6:7)"));
+  EXPECT_EQ(r1c1("D5"), Variant("='Trimestre 1'!C2*COUNT(R[1]:R[2])"));
+  // Off the grid is refused, as for cells.
+  EXPECT_EQ(error_of([&] { range("A1")->put("FormulaR1C1", Variant("=SUM(C[-1])")); }), 1004);
+}
+
 TEST_F(RecordedActionsTest, AFormulaTypedIntoABlockMovesWithEachCell) {
   range("A2:A5")->put("Formula", Variant("=A1+1"));
   EXPECT_EQ(formula("A2"), Variant("=A1+1"));
