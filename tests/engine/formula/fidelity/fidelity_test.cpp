@@ -140,7 +140,7 @@ TEST(Fidelity, LibreOfficesResultsAgreeExceptWhereExcel2003Differs) {
   const auto differences = documented_differences();
   ASSERT_FALSE(formulas.empty());
 
-  int agreed = 0, documented = 0, typed = 0;
+  int agreed = 0, documented = 0, typed = 0, arrays = 0;
   for (int row = 0; row < static_cast<int>(formulas.size()); ++row) {
     const std::string& formula = formulas[static_cast<std::size_t>(row)];
     const auto found = cached.find({row, 1});
@@ -152,6 +152,11 @@ TEST(Fidelity, LibreOfficesResultsAgreeExceptWhereExcel2003Differs) {
       // is typed in instead, as a user of Excel 2003 would type it.
       cases.set_formula(row, 1, formula);
       ++typed;
+    }
+    // Braces mark an array formula, which LibreOffice stores in an ARRAY record.
+    if (formula.starts_with('{')) {
+      EXPECT_TRUE(cases.array_at(row, 1).has_value()) << formula << " was not read as an array formula";
+      ++arrays;
     }
     const f::Value ours = cases.value(row, 1);
     const auto difference = differences.find(formula);
@@ -170,7 +175,7 @@ TEST(Fidelity, LibreOfficesResultsAgreeExceptWhereExcel2003Differs) {
   }
   std::cout << "fidelity: " << agreed << " of " << formulas.size() - static_cast<std::size_t>(documented)
             << " cells agree; " << documented << " documented differences follow Excel 2003 (" << typed
-            << " cases typed in: functions Excel 2003 lacks)\n";
+            << " cases typed in: functions Excel 2003 lacks); " << arrays << " array formulas\n";
 }
 
 // What was read from LibreOffice's file is written by our own writer and
@@ -188,6 +193,7 @@ TEST(Fidelity, EveryCaseSurvivesOurOwnSaveAndLoad) {
     ++compared;
     ASSERT_TRUE(after.has_formula(row, 1)) << before.formula_text(row, 1);
     EXPECT_EQ(after.formula_text(row, 1), before.formula_text(row, 1));
+    EXPECT_EQ(after.array_at(row, 1), before.array_at(row, 1)) << before.formula_text(row, 1);
     EXPECT_TRUE(same(after.value(row, 1), before.value(row, 1))) << before.formula_text(row, 1);
   }
   EXPECT_GT(compared, 400);

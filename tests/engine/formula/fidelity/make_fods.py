@@ -41,6 +41,11 @@ def cell(kind, value):
         return f'<table:table-cell office:value-type="float" office:value="{value!r}"/>'
     if kind == "boolean":
         return f'<table:table-cell office:value-type="boolean" office:boolean-value="{str(value).lower()}"/>'
+    if kind == "formula" and value.startswith("{"):
+        # An array formula, entered over its one cell.
+        formula = quoteattr("msoxl:" + value[1:-1])
+        return (f"<table:table-cell table:formula={formula}"
+                ' table:number-matrix-columns-spanned="1" table:number-matrix-rows-spanned="1"/>')
     if kind == "formula":
         return f"<table:table-cell table:formula={quoteattr('msoxl:' + value)}/>"
     return f'<table:table-cell office:value-type="string"><text:p>{escape(value)}</text:p></table:table-cell>'
