@@ -4,6 +4,7 @@
 
 #include "engine/formula/reference.hpp"
 #include "engine/import/file_error.hpp"
+#include "platform/com/error.hpp"
 
 namespace engine::import {
 
@@ -17,6 +18,23 @@ void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex
   const model::CellFormat& wanted = pool.at(format);
   if (!(wanted == pool.at(model::kDefaultFormat)))
     sheet.change_format(model::CellRange::cell(row, column), [&](model::CellFormat& target) { target = wanted; });
+}
+
+void enter_array_formula(model::Worksheet& sheet, const model::CellRange& range,
+                         std::shared_ptr<const formula::Formula> formula, LoadReport* report) {
+  const std::string place = cell_place(sheet, range.first_row, range.first_column);
+  try {
+    model::check_range(range);
+    std::size_t present = 0;
+    sheet.for_each_cell(range, [&present](int, int, const model::Cell&) { ++present; });
+    if (present != static_cast<std::size_t>(range.row_count()) * static_cast<std::size_t>(range.column_count())) {
+      report_loss(report, "array formula", place, "its range holds cells the file does not have");
+      return;
+    }
+    sheet.set_array_formula(range, std::move(formula));
+  } catch (const platform::com::Error& error) {
+    report_loss(report, "array formula", place, error.description());
+  }
 }
 
 std::string cell_place(const model::Worksheet& sheet, int row, int column) {

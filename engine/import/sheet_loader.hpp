@@ -10,9 +10,12 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 
+#include "engine/formula/formula.hpp"
 #include "engine/formula/value.hpp"
+#include "engine/import/load_report.hpp"
 #include "engine/model/cell_format.hpp"
 #include "engine/model/workbook.hpp"
 #include "engine/model/worksheet.hpp"
@@ -46,6 +49,14 @@ class FormatInterner {
 // default, so blank cells of the default format cost nothing. Throws
 // FileError for a cell outside Excel 2003's grid.
 void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex format, formula::Value value);
+
+// Enters an array formula a file gives for `range`, once the sheet's cells
+// are in. Each cell of the range must be in the file already with its
+// cached value, as every writer puts them: an array may not make cells the
+// file never had, so that a damaged range costs the array alone. A refused
+// array is noted in `report` and its cells keep their cached values.
+void enter_array_formula(model::Worksheet& sheet, const model::CellRange& range,
+                         std::shared_ptr<const formula::Formula> formula, LoadReport* report);
 
 // A cell as a load report names it: "Trimestre 1!E7".
 std::string cell_place(const model::Worksheet& sheet, int row, int column);

@@ -107,6 +107,7 @@ class TableReader {
     for (const xmlNode& forms : pkg::children(table_, ns::office, "forms")) read_forms(forms);
     read_columns(table_, 0);
     read_rows(table_, 0);
+    for (auto& [range, formula] : arrays_) import::enter_array_formula(sheet_, range, std::move(formula), context_.report);
     for (const xmlNode& shapes : pkg::children(table_, ns::table, "shapes")) read_drawings(shapes, 0, 0);
     for (const xmlNode& names : pkg::children(table_, ns::table, "named-expressions")) read_local_names(names);
     apply_lines();
@@ -221,6 +222,14 @@ class TableReader {
     const auto style = pkg::attribute(cell, ns::table, "style-name");
     f::Value value = read_value(cell, first_row, first_column);
     std::shared_ptr<const f::Formula> formula = read_formula(cell, first_row, first_column);
+    // The other cells of an array come later with their cached values: the
+    // array is entered once they are all in, and this cell keeps its value.
+    if (formula && first_row == last_row && first_column == last_column) {
+      if (const auto array = matrix_range(cell, first_row, first_column)) {
+        arrays_.emplace_back(*array, std::move(formula));
+        formula = nullptr;
+      }
+    }
     const model::FormatIndex format = context_.format(style.value_or(""));
     if (blank_across_the_row(value, formula, first_column, format)) {
       // LibreOffice writes a formatted row as one blank cell repeated across
@@ -279,6 +288,18 @@ class TableReader {
       context_.note("a formula", where(row, column), std::string("Excel's notation cannot hold it: ") + error.what());
     }
     return nullptr;
+  }
+
+  // table:number-matrix-columns-spanned and table:number-matrix-rows-spanned:
+  // the cell's formula is an array formula over that many cells.
+  std::optional<model::CellRange> matrix_range(const xmlNode& cell, int row, int column) const {
+    if (!pkg::attribute(cell, ns::table, "number-matrix-columns-spanned") &&
+        !pkg::attribute(cell, ns::table, "number-matrix-rows-spanned"))
+      return std::nullopt;
+    const long long columns = repeat_count(cell, "number-matrix-columns-spanned");
+    const long long rows = repeat_count(cell, "number-matrix-rows-spanned");
+    return model::CellRange{row, column, static_cast<int>(std::min<long long>(row + rows - 1, model::kMaxRows - 1)),
+                            static_cast<int>(std::min<long long>(column + columns - 1, model::kMaxColumns - 1))};
   }
 
   // table:number-columns-spanned and table:number-rows-spanned: a merged range.
@@ -393,6 +414,7 @@ class TableReader {
   std::map<int, import::RowLine> lines_;
   std::vector<RowGroup> collapsed_groups_;
   std::size_t merges_ = 0;
+  std::vector<std::pair<model::CellRange, std::shared_ptr<const f::Formula>>> arrays_;
 };
 
 }  // namespace

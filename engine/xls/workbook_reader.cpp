@@ -421,8 +421,7 @@ void WorkbookReader::apply_arrays(model::Worksheet& sheet, int sheet_index) {
   for (const auto& [anchor, array] : arrays_) {
     const auto place = import::cell_place(sheet, anchor.first, anchor.second);
     const auto cells = static_cast<std::size_t>(array.range.row_count()) * static_cast<std::size_t>(array.range.column_count());
-    if (array.range.last_row < array.range.first_row || array.range.last_column < array.range.first_column ||
-        members[anchor] != cells || pointed_from_outside.contains(anchor)) {
+    if (members[anchor] != cells || pointed_from_outside.contains(anchor)) {
       import::report_loss(report_, "array formula", place, "its range does not match the cells that refer to it");
       continue;
     }
@@ -430,11 +429,9 @@ void WorkbookReader::apply_arrays(model::Worksheet& sheet, int sheet_index) {
       const auto decoded = decode_formula(array.tokens, array.extra, links_, {sheet_index, anchor.first, anchor.second});
       const auto* formula = std::get_if<std::shared_ptr<const f::Formula>>(&decoded);
       if (formula == nullptr) fail("an array formula refers to another formula");
-      sheet.set_array_formula(array.range, *formula);
+      import::enter_array_formula(sheet, array.range, *formula, report_);
     } catch (const FileError& error) {
       import::report_loss(report_, "array formula", place, error.problem());
-    } catch (const platform::com::Error& error) {
-      import::report_loss(report_, "array formula", place, error.description());
     }
   }
 }

@@ -84,6 +84,7 @@ class WorksheetReader {
   import::RowLines rows_;
   std::map<long long, SharedFormula> shared_;
   std::vector<PendingShared> pending_;
+  std::vector<std::pair<model::CellRange, std::shared_ptr<const f::Formula>>> arrays_;
 };
 
 SheetPartInfo WorksheetReader::run() {
@@ -102,6 +103,7 @@ SheetPartInfo WorksheetReader::run() {
     else if (name == "controls" || name == "AlternateContent") read_controls(element, 0);
   }
   resolve_shared_formulas();
+  for (auto& [range, formula] : arrays_) import::enter_array_formula(sheet_, range, std::move(formula), in_.report);
   rows_.apply(sheet_);
   model::PageSetup setup = sheet_.page_setup();
   read_page_setup(root, setup);
@@ -250,9 +252,18 @@ WorksheetReader::FormulaState WorksheetReader::read_formula(const xmlNode& eleme
     import::report_loss(in_.report, "formula", import::cell_place(sheet_, row, column), parsed.problem);
     return FormulaState::Unusable;
   }
-  if (type == "array")
-    import::report_loss(in_.report, "formula", import::cell_place(sheet_, row, column),
-                        "an array formula is kept as an ordinary formula in its first cell");
+  // An array formula's other cells come later with their cached values:
+  // the array is entered once they are all in.
+  if (type == "array") {
+    const auto range = parse_range(attr(element, "ref").value_or(""));
+    if (range && range->first_row == row && range->first_column == column) {
+      arrays_.push_back({*range, parsed.formula});
+      return FormulaState::Unusable;
+    }
+    import::report_loss(in_.report, "array formula", import::cell_place(sheet_, row, column),
+                        "its range does not start at its cell");
+    return FormulaState::Unusable;
+  }
   if (type == "shared" && shared_index) shared_[*shared_index] = {{0, row, column}, parsed.formula};
   return live(set_formula(row, column, parsed.formula));
 }
