@@ -4,6 +4,7 @@
 #include "engine/app/shapes.hpp"
 #include "platform/com/convert.hpp"
 #include "engine/app/more_dispids.hpp"
+#include "engine/formula/reference.hpp"
 
 namespace engine::app {
 
@@ -12,6 +13,10 @@ namespace com = platform::com;
 namespace {
 
 constexpr com::DispId kLocked = 269;
+constexpr com::DispId kAdd = 181;
+constexpr com::DispId kLinkedCell = 1058;
+constexpr com::DispId kDisplay3DShading = 1122;
+constexpr std::int32_t kCheckBoxControl = 1;  // xlCheckBox
 
 std::vector<const model::Shape*> check_boxes_of(const model::Worksheet& sheet) {
   std::vector<const model::Shape*> boxes;
@@ -22,6 +27,29 @@ std::vector<const model::Shape*> check_boxes_of(const model::Worksheet& sheet) {
 }
 
 }  // namespace
+
+std::optional<model::CellLink> parse_cell_link(const model::Worksheet& sheet, const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  const auto ref = formula::parse_reference(text);
+  if (!ref || ref->shape != formula::AreaShape::Cells || ref->rows() != 1 || ref->columns() != 1 ||
+      !ref->last_sheet.empty()) {
+    raise_refused("Unable to set the LinkedCell property of the CheckBox class");
+  }
+  const model::Worksheet* target = ref->sheet.empty() ? &sheet : sheet.workbook().find_sheet(ref->sheet);
+  if (target == nullptr) raise_refused("Unable to set the LinkedCell property of the CheckBox class");
+  return model::CellLink{target->id(), ref->first.row, ref->first.column};
+}
+
+std::string cell_link_text(const model::Worksheet& sheet, const model::Shape& shape) {
+  if (!shape.link) return {};
+  const model::Worksheet* target = sheet.workbook().find_sheet(shape.link->sheet);
+  if (target == nullptr) return "#REF!";
+  formula::Reference ref;
+  if (target != &sheet) ref.sheet = target->name();
+  ref.first = {shape.link->row, shape.link->column, true, true};
+  ref.last = ref.first;
+  return formula::to_a1(ref);
+}
 
 std::int32_t check_box_state(const com::Variant& value) {
   const com::Variant v = com::value_of(value);
@@ -54,11 +82,18 @@ std::shared_ptr<CheckBox> CheckBoxes::item(const com::Variant& index) const {
   return std::make_shared<CheckBox>(application_ref(), sheet_, found->id);
 }
 
+// A box drawn from the Forms toolbar, as Shapes.AddFormControl draws it.
+std::shared_ptr<CheckBox> CheckBoxes::add(double left, double top, double width, double height) {
+  const auto shape = Shapes(application_ref(), sheet_).add_form_control(kCheckBoxControl, left, top, width, height);
+  return item(com::Variant(shape->name()));
+}
+
 const GuardedMembers& CheckBoxes::member_table() const {
   static const GuardedMembers table =
       AppMembers<CheckBoxes>("CheckBoxes")
           .get("Item", com::DISPID_VALUE, &CheckBoxes::item, {"Index"})
           .get("Count", dispid::Count, &CheckBoxes::count)
+          .method("Add", kAdd, &CheckBoxes::add, {"Left", "Top", "Width", "Height"})
           .get("Parent", dispid::Parent,
                [](CheckBoxes& c) { return make_worksheet(c.application_ref(), c.sheet_.book, c.sheet_.id); })
           .get("Application", dispid::Application, [](CheckBoxes& c) { return c.application_ref(); });
@@ -70,7 +105,7 @@ const GuardedMembers& CheckBoxes::member_table() const {
 CheckBox::CheckBox(std::shared_ptr<Application> app, SheetRef sheet, int id)
     : ShapeObject(std::move(app), std::move(sheet), id) {}
 
-std::int32_t CheckBox::value() const { return shape().value; }
+std::int32_t CheckBox::value() const { return sheet_.get(application()).check_box_state(shape()); }
 
 void CheckBox::set_value(const com::Variant& value) {
   model::Worksheet& sheet = sheet_.get(application());
@@ -89,6 +124,17 @@ bool CheckBox::locked() const { return shape().locked; }
 
 void CheckBox::set_locked(bool locked) { sheet_.get(application()).set_shape_locked(name(), locked); }
 
+std::string CheckBox::linked_cell() const { return cell_link_text(sheet_.get(application()), shape()); }
+
+void CheckBox::set_linked_cell(const std::string& cell) {
+  model::Worksheet& sheet = sheet_.get(application());
+  sheet.link_check_box(name(), parse_cell_link(sheet, cell));
+}
+
+bool CheckBox::display_3d_shading() const { return shape().shading_3d; }
+
+void CheckBox::set_display_3d_shading(bool shading) { sheet_.get(application()).set_check_box_shading(name(), shading); }
+
 const GuardedMembers& CheckBox::member_table() const {
   static const GuardedMembers table =
       AppMembers<CheckBox>("CheckBox")
@@ -104,6 +150,10 @@ const GuardedMembers& CheckBox::member_table() const {
           .put("Text", dispid::Text, &CheckBox::set_caption)
           .get("Locked", kLocked, &CheckBox::locked)
           .put("Locked", kLocked, &CheckBox::set_locked)
+          .get("LinkedCell", kLinkedCell, &CheckBox::linked_cell)
+          .put("LinkedCell", kLinkedCell, &CheckBox::set_linked_cell)
+          .get("Display3DShading", kDisplay3DShading, &CheckBox::display_3d_shading)
+          .put("Display3DShading", kDisplay3DShading, &CheckBox::set_display_3d_shading)
           .method("Select", dispid::Select, [](CheckBox& c, std::optional<bool>) { select_shape(c.application(), c.sheet_, c.id_); },
                   {"Replace"})
           .method("Delete", dispid::Delete,

@@ -289,7 +289,8 @@ const GuardedMembers& ControlFormat::member_table() const {
       AppMembers<ControlFormat>("ControlFormat")
           .get("Value", dispid::Value,
                [](ControlFormat& c) {
-                 return std::int32_t{shape_with_id(c.sheet_.get(c.application()), c.id_).value};
+                 const model::Worksheet& sheet = c.sheet_.get(c.application());
+                 return std::int32_t{sheet.check_box_state(shape_with_id(sheet, c.id_))};
                })
           .put("Value", dispid::Value,
                [](ControlFormat& c, const com::Variant& value) {

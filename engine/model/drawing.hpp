@@ -3,6 +3,7 @@
 // in Shapes, comment shapes included, in the order they were created.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,16 @@ struct ShapeExtent {
   friend bool operator==(const ShapeExtent&, const ShapeExtent&) = default;
 };
 
+// The cell a check box is linked to, on a sheet of its workbook: the cell
+// holds the box's state (TRUE, FALSE, #N/A) and the box follows the cell.
+struct CellLink {
+  std::uint32_t sheet = 0;  // the sheet's id
+  int row = 0;
+  int column = 0;
+
+  friend bool operator==(const CellLink&, const CellLink&) = default;
+};
+
 struct Shape {
   int id = 0;  // unique on the sheet, gives default names ("Check Box 3")
   ShapeKind kind = ShapeKind::TextBox;
@@ -33,6 +44,8 @@ struct Shape {
   // A check box's caption or a text box's text; unused for comments.
   std::string text;
   int value = xl::Off;  // check boxes: xlOn, xlOff or xlMixed
+  std::optional<CellLink> link;  // check boxes: the linked cell
+  bool shading_3d = false;       // check boxes: Display3DShading
   bool locked = true;
   // Nothing: the default size of its kind, from the corner of its cell.
   std::optional<ShapeExtent> extent;

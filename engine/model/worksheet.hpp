@@ -170,6 +170,16 @@ class Worksheet {
   // Raises 1004 for a value other than xlOn, xlOff, xlMixed, and for a locked
   // box on a sheet whose drawing objects are protected.
   void set_check_box_value(std::string_view name, int value);
+  // A check box's state: what its linked cell holds when it has one (TRUE
+  // or a number other than 0: xlOn; FALSE, 0 or nothing: xlOff; anything
+  // else: xlMixed), else its own. A box whose linked cell's sheet was
+  // deleted keeps its own state.
+  int check_box_state(const Shape& shape) const;
+  // Links a check box to a cell, which takes the box's state at once, or
+  // unlinks it (nothing). Raises as set_check_box_value does, and as
+  // writing the cell does (a locked cell of a protected sheet).
+  void link_check_box(std::string_view name, std::optional<CellLink> link);
+  void set_check_box_shading(std::string_view name, bool shading_3d);
   void set_shape_locked(std::string_view name, bool locked);
   void delete_shape(std::string_view name);
   // Raises 1004 for an empty name, for a name another shape of the sheet
@@ -258,6 +268,7 @@ class Worksheet {
   void shift(int at, int count, bool by_rows);
   void shift_cells(const CellRange& range, bool by_rows, bool insert);
   void check_band_shift(Span band, int at, int count, bool by_rows) const;
+  void write_linked_cell(const Shape& shape, int state);
   void check_filter_editable() const;
   void reapply_autofilter();
   void set_filtered_rows(const std::vector<int>& filtered);

@@ -138,6 +138,7 @@ void Worksheet::set_check_box_value(std::string_view name, int value) {
   if (shape.locked && protection_.drawing_objects) {
     refuse(platform::com::err::ApplicationDefined, "The check box is locked on a protected sheet");
   }
+  write_linked_cell(shape, value);
   shape.value = value;
   book_.mark_changed();
 }

@@ -128,7 +128,7 @@ void DrawingWriter::write_sheet(RecordWriter& out, const model::Worksheet& sheet
       const bool check_box = shape.kind == model::ShapeKind::CheckBox;
       part.container = shape_container(check_box ? art::HostControl : art::TextBox, last_spid,
                                        control_properties(shape), shape_anchor(sheet, shape), kControlAnchorFlags);
-      part.obj = check_box ? check_box_obj(object_id, shape.locked, shape.value)
+      part.obj = check_box ? check_box_obj(object_id, shape.locked, sheet.check_box_state(shape))
                            : text_box_obj(object_id, shape.locked);
       part.text = shape.text;
     }
