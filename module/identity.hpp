@@ -11,6 +11,10 @@ inline constexpr std::string_view kLibraryName = "D72506";
 inline constexpr std::string_view kLibraryId = "{184F9E5F-B4FE-4D47-B09A-083E4A534340}";
 inline constexpr std::string_view kLibraryHelp = "ZEQ Tessar Commun - Dll interactive D72506";
 
+// The course's sub-folder of Excel's templates folder: the module prepares it
+// and question 613's trainee saves a template there.
+inline constexpr std::string_view kDossierModelesCours = "ZEQ Modèles\\";
+
 inline constexpr std::string_view kModuleClassId = "{111080FC-A9B6-4FCC-A93E-97107464CFD3}";
 inline constexpr std::string_view kModuleProgId = "D72506.Module";
 inline constexpr std::string_view kModuleInterfaceId = "{37A52008-6758-4F32-B8A9-5ABC16B6E7A6}";

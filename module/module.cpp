@@ -1,5 +1,6 @@
 #include "module/module.hpp"
 
+#include "module/identity.hpp"
 #include "module/remonte_erreur.hpp"
 #include "platform/com/apartment.hpp"
 #include "platform/com/boundary.hpp"
@@ -120,7 +121,7 @@ void Module::InitQuestionCorps(std::int32_t ilQuestion, const std::string& isPat
         mlQuestion = ilQuestion;
         moQuestion = CreeQuestion(ilQuestion);
         msPathDossier = dossier;
-        msPathModele = moApplication.TemplatesPath() + "ZEQ Modèles\\";
+        msPathModele = moApplication.TemplatesPath() + std::string(identity::kDossierModelesCours);
         modele = msPathModele;
         PrepareDossierModeles();
         RefuseDossierLie(msPathDossier);

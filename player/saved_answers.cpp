@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "engine/app/workbook_files.hpp"
+#include "module/identity.hpp"
 #include "platform/com/error.hpp"
 #include "platform/excel/automation.hpp"
 #include "platform/fs/path.hpp"
@@ -19,9 +20,6 @@ namespace {
 
 // The question whose answer is a template in the course's templates folder.
 constexpr std::int32_t kTemplateAnswerQuestion = 613;
-// The course's sub-folder of Excel's templates folder, where the trainee is
-// told to save the template of question 613.
-constexpr const char* kCourseTemplates = "ZEQ Modèles\\";
 // No workbook of an exercise comes near this; copying a larger file into the
 // working folder would only fill the disk before the reader refused it.
 constexpr std::uintmax_t kMaxAnswerSize = 512u << 20;
@@ -171,7 +169,7 @@ void SavedAnswerJudge::deliver_answer(const stdfs::path& file) {
 
 stdfs::path SavedAnswerJudge::place_template(const stdfs::path& file) {
   const auto excel = player_.excel();
-  const stdfs::path folder = platform::fs::host_path(excel->templates_path() + kCourseTemplates);
+  const stdfs::path folder = platform::fs::host_path(excel->templates_path() + std::string(d72506::identity::kDossierModelesCours));
   const stdfs::path placed = folder / file.filename();
   stdfs::copy_file(file, placed, stdfs::copy_options::overwrite_existing);
   // The module only looks for the file; reading it is what tells a template
