@@ -1,5 +1,6 @@
 #include "engine/formula/dates.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -43,6 +44,18 @@ double current_serial_time() {
   localtime_r(&t, &local);
   const double day = serial_from_date(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
   return day + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+}
+
+int year_of_serial(double serial) { return date_from_serial(std::clamp(std::floor(serial), 0.0, max_serial)).year; }
+
+std::optional<double> valid_date_serial(int year, int month, int day) {
+  if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1) return std::nullopt;
+  if (year == 1900 && month == 2 && day == 29) return 60;  // the day serial_from_date cannot reach
+  const double serial = serial_from_date(year, month, day);
+  // A day beyond the month's end lands in the next month: not a date.
+  const CivilDate back = date_from_serial(serial);
+  if (back.month != month || back.day != day) return std::nullopt;
+  return serial;
 }
 
 }  // namespace engine::formula

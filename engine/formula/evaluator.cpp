@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "engine/formula/dates.hpp"
 #include "engine/formula/functions.hpp"
 #include "engine/formula/text.hpp"
 
@@ -126,6 +127,12 @@ Value stretched_at(const Array& array, int row, int column) {
   const int r = array.rows == 1 ? 0 : row, c = array.columns == 1 ? 0 : column;
   if (r >= array.rows || c >= array.columns) return Value(CellError::NA);
   return array.at(r, c);
+}
+
+DateReading reading_for(const Arguments& args) {
+  DateReading reading;
+  reading.current_year = year_of_serial(args.context().now());
+  return reading;
 }
 
 int to_index(double number) {

@@ -160,6 +160,10 @@ void visit_areas(const EvalContext& context, const std::vector<Area>& areas, con
 // The number of cells the areas cover.
 double area_cell_count(const std::vector<Area>& areas);
 
+// How VALUE and DATEVALUE read dates: in English, a date without a year in
+// the year of the workbook's clock.
+DateReading reading_for(const Arguments& args);
+
 // A whole number from an operand that must be one (an index, a count).
 int to_index(double number);
 

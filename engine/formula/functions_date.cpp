@@ -43,7 +43,7 @@ double serial_from_text_argument(Arguments& args) {
   const Value v = args.scalar(0);
   if (v.is_error()) fail_with(v.error());
   if (!v.is_text()) fail_with(CellError::Value);
-  const auto serial = date_time_from_text(v.text());
+  const auto serial = date_time_from_text(v.text(), reading_for(args));
   if (!serial) fail_with(CellError::Value);
   return *serial;
 }

@@ -184,7 +184,7 @@ Operand value(Arguments& args) {
   if (v.is_number()) return v;
   if (v.is_empty()) return Value(0.0);
   if (v.is_boolean()) return Value(CellError::Value);
-  if (auto n = number_from_any_text(v.text())) return Value(*n);
+  if (auto n = number_from_any_text(v.text(), reading_for(args))) return Value(*n);
   return Value(CellError::Value);
 }
 

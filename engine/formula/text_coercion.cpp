@@ -1,10 +1,12 @@
-// Text read as a number the way formulas read it (English, United States):
-// plain numbers, currency amounts, dates and times. Typed entries have
-// their own reader in engine/model (it also decides the cell's format);
-// this one only needs the number.
+// Text read as a number the way formulas read it (English, United States,
+// unless a DateReading says otherwise): plain numbers, currency amounts,
+// dates and times. Typing into a cell (engine/model's data entry) reads
+// its dates here too, in the user's order and language, and decides the
+// cell's format from the form the date had.
 #include <array>
 #include <cmath>
 
+#include "engine/formula/context.hpp"
 #include "engine/formula/dates.hpp"
 #include "engine/formula/text.hpp"
 #include "engine/formula/value.hpp"
@@ -14,9 +16,17 @@ namespace {
 
 constexpr std::array<std::string_view, 12> kMonthNames{"january", "february", "march",     "april",   "may",      "june",
                                                        "july",    "august",   "september", "october", "november", "december"};
+constexpr std::array<std::string_view, 12> kFrenchMonthNames{"janvier", "février", "mars",      "avril",   "mai",      "juin",
+                                                             "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
+// The abbreviations French dates are written with ("2-févr", "déc-03").
+constexpr std::array<std::string_view, 12> kFrenchAbbreviations{"janv", "févr", "mars", "avr", "mai", "juin",
+                                                                "juil", "août", "sept", "oct", "nov", "déc"};
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+// Letters of month names: ASCII ones and the bytes of accented ones ("é").
+bool is_letter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || static_cast<unsigned char>(c) >= 0x80;
+}
 
 // A small cursor over the text, each reader consuming what it recognises.
 class Scanner {
@@ -49,14 +59,17 @@ class Scanner {
   }
   std::size_t last_digit_count(std::size_t start) const { return pos_ - start; }
 
-  // A month by its English name or its first three letters ("Jun", "june").
-  std::optional<int> month_name() {
+  // A month by its English name or its first three letters ("Jun",
+  // "june"), or by its French name or abbreviation ("juin", "févr").
+  std::optional<int> month_name(bool french) {
     const std::size_t start = pos_;
     while (!at_end() && is_letter(s_[pos_])) ++pos_;
     const std::string word = to_lower(s_.substr(start, pos_ - start));
-    for (std::size_t m = 0; m < kMonthNames.size(); ++m)
-      if (word == kMonthNames[m] || (word.size() == 3 && kMonthNames[m].starts_with(word)))
-        return static_cast<int>(m) + 1;
+    for (std::size_t m = 0; m < kMonthNames.size(); ++m) {
+      const bool named = french ? word == kFrenchMonthNames[m] || word == kFrenchAbbreviations[m]
+                                : word == kMonthNames[m] || (word.size() == 3 && kMonthNames[m].starts_with(word));
+      if (named) return static_cast<int>(m) + 1;
+    }
     pos_ = start;
     return std::nullopt;
   }
@@ -96,24 +109,29 @@ int full_year(int year, std::size_t digit_count) {
   return year < 30 ? 2000 + year : 1900 + year;
 }
 
-std::optional<double> valid_date(int year, int month, int day) {
-  if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1) return std::nullopt;
-  const double serial = serial_from_date(year, month, day);
-  // A day beyond the month's end lands in the next month: not a date.
-  const CivilDate back = date_from_serial(serial);
-  if (back.month != month || back.day != day) return std::nullopt;
-  return serial;
+
+// The year of a date written without one.
+int this_year(const DateReading& reading) {
+  if (reading.current_year) return *reading.current_year;
+  return year_of_serial(current_serial_time());
 }
 
 // "6/2/2003", "2003-06-02", "2003/6/2", "2-Jun-2003", "2 June 2003",
-// "June 2, 2003", "Jun-03" (the first of the month).
-std::optional<double> date_part(Scanner& in) {
+// "June 2, 2003", "Jun-03" (the first of the month); without a year,
+// "6/2", "2-Jun", "2 June" and "June 2" (this year). Day and month come in
+// the reading's order in numeric dates, month names in its language.
+std::optional<TextDate> date_part(Scanner& in, const DateReading& reading) {
   const std::size_t start = in.position();
-  auto fail = [&]() -> std::optional<double> {
+  auto fail = [&]() -> std::optional<TextDate> {
     in.reset(start);
     return std::nullopt;
   };
-  if (auto month = in.month_name()) {  // June 2, 2003 / Jun-03 / Jun 2003
+  auto finish = [&](std::optional<double> serial, DateShape shape) -> std::optional<TextDate> {
+    if (!serial) return fail();
+    return TextDate{*serial, shape};
+  };
+  const bool french = reading.french_month_names;
+  if (auto month = in.month_name(french)) {  // June 2, 2003 / Jun-03 / Jun 2003 / June 2
     const bool dash = in.accept('-');
     if (!dash) in.skip_blanks();
     const std::size_t first_at = in.position();
@@ -124,10 +142,12 @@ std::optional<double> date_part(Scanner& in) {
     in.accept(',');
     in.skip_blanks();
     const std::size_t year_at = in.position();
-    if (auto year = in.digits(4)) return valid_date(full_year(*year, in.last_digit_count(year_at)), *month, *first);
+    if (auto year = in.digits(4))
+      return finish(valid_date_serial(full_year(*year, in.last_digit_count(year_at)), *month, *first), DateShape::DayMonthYear);
     in.reset(mark);
-    if (first_digits <= 2 && !dash && *first <= 31) return fail();  // "June 2" needs this year: not read here
-    return valid_date(full_year(*first, first_digits), *month, 1);
+    if (first_digits <= 2 && !dash && *first <= 31)
+      return finish(valid_date_serial(this_year(reading), *month, *first), DateShape::DayMonth);
+    return finish(valid_date_serial(full_year(*first, first_digits), *month, 1), DateShape::MonthYear);
   }
   const std::size_t first_at = in.position();
   const auto first = in.digits(4);
@@ -136,30 +156,45 @@ std::optional<double> date_part(Scanner& in) {
   const char separator = in.peek();
   if (separator == '/' || separator == '-') {
     in.accept(separator);
-    if (auto month = in.month_name()) {  // 2-Jun-2003
-      if (!in.accept(separator)) return fail();
+    if (auto month = in.month_name(french)) {  // 2-Jun-2003 / 2-Jun
+      if (first_digits > 2) return fail();
+      if (!in.accept(separator)) return finish(valid_date_serial(this_year(reading), *month, *first), DateShape::DayMonth);
       const std::size_t year_at = in.position();
       const auto year = in.digits(4);
       if (!year) return fail();
-      return valid_date(full_year(*year, in.last_digit_count(year_at)), *month, *first);
+      return finish(valid_date_serial(full_year(*year, in.last_digit_count(year_at)), *month, *first), DateShape::DayMonthYear);
     }
     const auto second = in.digits(2);
-    if (!second || !in.accept(separator)) return fail();
+    if (!second) return fail();
+    if (!in.accept(separator)) {  // 6/2: month and day (day and month) of this year
+      if (first_digits > 2 || reading.order == DateReading::Order::YearMonthDay) return fail();
+      const bool month_first = reading.order == DateReading::Order::MonthDayYear;
+      return finish(valid_date_serial(this_year(reading), month_first ? *first : *second, month_first ? *second : *first),
+                    DateShape::DayMonth);
+    }
     const std::size_t third_at = in.position();
     const auto third = in.digits(4);
     if (!third) return fail();
-    if (first_digits == 4) return valid_date(*first, *second, *third);  // year first
-    return valid_date(full_year(*third, in.last_digit_count(third_at)), *first, *second);
+    if (first_digits == 4 || reading.order == DateReading::Order::YearMonthDay)
+      return finish(valid_date_serial(full_year(*first, first_digits), *second, *third), DateShape::Numeric);
+    const int year = full_year(*third, in.last_digit_count(third_at));
+    if (reading.order == DateReading::Order::DayMonthYear)
+      return finish(valid_date_serial(year, *second, *first), DateShape::Numeric);
+    return finish(valid_date_serial(year, *first, *second), DateShape::Numeric);
   }
-  if (separator == ' ') {  // 2 June 2003
+  if (separator == ' ') {  // 2 June 2003 / 2 June
     in.skip_blanks();
-    const auto month = in.month_name();
+    const auto month = in.month_name(french);
     if (!month) return fail();
+    const std::size_t mark = in.position();
     in.skip_blanks();
     const std::size_t year_at = in.position();
     const auto year = in.digits(4);
-    if (!year) return fail();
-    return valid_date(full_year(*year, in.last_digit_count(year_at)), *month, *first);
+    if (!year) {
+      in.reset(mark);
+      return finish(valid_date_serial(this_year(reading), *month, *first), DateShape::DayMonth);
+    }
+    return finish(valid_date_serial(full_year(*year, in.last_digit_count(year_at)), *month, *first), DateShape::DayMonthYear);
   }
   return fail();
 }
@@ -224,13 +259,21 @@ std::optional<double> currency(std::string_view text) {
 
 }  // namespace
 
-std::optional<double> date_time_from_text(std::string_view text) {
+std::optional<TextDate> date_from_text(std::string_view text, const DateReading& reading) {
+  Scanner in(trim_blanks(text));
+  const auto date = date_part(in, reading);
+  in.skip_blanks();
+  if (!date || !in.at_end()) return std::nullopt;
+  return date;
+}
+
+std::optional<double> date_time_from_text(std::string_view text, const DateReading& reading) {
   Scanner in(trim_blanks(text));
   if (in.at_end()) return std::nullopt;
   double serial = 0;
   bool any = false;
-  if (auto date = date_part(in)) {
-    serial = *date;
+  if (auto date = date_part(in, reading)) {
+    serial = date->serial;
     any = true;
     in.skip_blanks();
   }
@@ -243,11 +286,11 @@ std::optional<double> date_time_from_text(std::string_view text) {
   return serial;
 }
 
-std::optional<double> number_from_any_text(std::string_view text) {
+std::optional<double> number_from_any_text(std::string_view text, const DateReading& reading) {
   if (auto n = number_from_text(text)) return n;
   const std::string_view trimmed = trim_blanks(text);
   if (auto amount = currency(trimmed)) return amount;
-  return date_time_from_text(trimmed);
+  return date_time_from_text(trimmed, reading);
 }
 
 }  // namespace engine::formula

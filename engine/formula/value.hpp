@@ -82,15 +82,41 @@ double round_to_digits(double number, int digits, Rounding rounding);
 // percent sign. nullopt when the text is not a number.
 std::optional<double> number_from_text(std::string_view text);
 
+// How a date written as text is read: the order of a numeric date's
+// fields, the language of month names, and the year a date written without
+// one takes: the current year, as Excel takes it (from the clock when not
+// given).
+struct DateReading {
+  enum class Order { MonthDayYear, DayMonthYear, YearMonthDay };
+  Order order = Order::MonthDayYear;
+  bool french_month_names = false;  // "2 juin 2003", "2-févr"
+  std::optional<int> current_year;
+};
+
+// The form a date was written in, which decides the format typing it gives
+// a cell: "6/2/2003" Numeric, "2-Jun" or "6/2" DayMonth, "2-Jun-2003" or
+// "June 2, 2003" DayMonthYear, "Jun-03" or "June 2003" MonthYear.
+enum class DateShape { Numeric, DayMonth, DayMonthYear, MonthYear };
+
+struct TextDate {
+  double serial;
+  DateShape shape;
+};
+
+// The date the whole text holds (blanks around allowed), as Excel reads
+// dates typed or given as text; nullopt for anything else.
+std::optional<TextDate> date_from_text(std::string_view text, const DateReading& reading = {});
+
 // A date, a time or both as a serial number: "6/2/2003", "2003-06-02",
-// "2-Jun-2003", "June 2, 2003", "14:30", "2:30:15 PM", "6/2/2003 14:30".
-// English (United States) order and names; nullopt for anything else.
-std::optional<double> date_time_from_text(std::string_view text);
+// "2-Jun-2003", "June 2, 2003", "2-Jun" (this year), "14:30",
+// "2:30:15 PM", "6/2/2003 14:30". English (United States) order and names
+// unless `reading` says otherwise; nullopt for anything else.
+std::optional<double> date_time_from_text(std::string_view text, const DateReading& reading = {});
 
 // Text to number as formulas coerce it (arithmetic, VALUE(), numeric
 // arguments): number_from_text's forms, currency ("$1,234.50", "($5)"),
 // and date_time_from_text's.
-std::optional<double> number_from_any_text(std::string_view text);
+std::optional<double> number_from_any_text(std::string_view text, const DateReading& reading = {});
 
 // The text form of a scalar as "&" and the text functions see it: numbers
 // in General format, TRUE/FALSE, "" for empty. Errors have no text form:

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/formula/dates.hpp"
 #include "engine/model/number_format.hpp"
 #include "engine/model/text.hpp"
 #include "platform/com/error.hpp"
@@ -127,27 +128,27 @@ std::vector<int> numeric_fields(std::string_view text, char separator) {
   return fields;
 }
 
-int full_year(int year) {
-  if (year < 30) return 2000 + year;
-  if (year < 100) return 1900 + year;
-  return year;
+formula::DateReading date_reading(const EntryLocale& locale, std::optional<int> current_year) {
+  formula::DateReading reading;
+  switch (locale.date_order) {
+    case EntryLocale::DateOrder::MonthDayYear: reading.order = formula::DateReading::Order::MonthDayYear; break;
+    case EntryLocale::DateOrder::DayMonthYear: reading.order = formula::DateReading::Order::DayMonthYear; break;
+    case EntryLocale::DateOrder::YearMonthDay: reading.order = formula::DateReading::Order::YearMonthDay; break;
+  }
+  reading.french_month_names = locale.french_month_names;
+  reading.current_year = current_year;
+  return reading;
 }
 
-std::optional<double> parse_date(std::string_view text, const EntryLocale& locale) {
-  for (char separator : {'/', '-'}) {
-    if (text.find(separator) == std::string_view::npos) continue;
-    const auto fields = numeric_fields(text, separator);
-    if (fields.size() != 3) return std::nullopt;
-    switch (locale.date_order) {
-      case EntryLocale::DateOrder::MonthDayYear:
-        return date_serial(full_year(fields[2]), fields[0], fields[1]);
-      case EntryLocale::DateOrder::DayMonthYear:
-        return date_serial(full_year(fields[2]), fields[1], fields[0]);
-      case EntryLocale::DateOrder::YearMonthDay:
-        return date_serial(full_year(fields[0]), fields[1], fields[2]);
-    }
+// The format Excel gives a General cell for each form of typed date.
+int date_format_id(formula::DateShape shape) {
+  switch (shape) {
+    case formula::DateShape::Numeric: return 14;       // m/d/yyyy
+    case formula::DateShape::DayMonth: return 16;      // d-mmm
+    case formula::DateShape::DayMonthYear: return 15;  // d-mmm-yy
+    case formula::DateShape::MonthYear: return 17;     // mmm-yy
   }
-  return std::nullopt;
+  return 14;
 }
 
 // "h:mm" or "h:mm:ss" as a fraction of a day.
@@ -160,16 +161,19 @@ std::optional<Parsed> parse_time(std::string_view text) {
   return Parsed{seconds / 86400.0, fields.size() == 3 ? "h:mm:ss" : "h:mm"};
 }
 
-std::optional<Parsed> parse_date_time(std::string_view text, const EntryLocale& locale) {
+// A date ("6/2/2003", "2-Jun", "2 juin 2003"), a date and a time after its
+// last blank, or a time.
+std::optional<Parsed> parse_date_time(std::string_view text, const formula::DateReading& reading) {
   text = trim_blanks(text);
-  const auto blank = text.find(' ');
+  if (const auto date = formula::date_from_text(text, reading))
+    return Parsed{date->serial, std::string(*builtin_number_format(date_format_id(date->shape)))};
+  const auto blank = text.rfind(' ');
   if (blank != std::string_view::npos) {
-    const auto date = parse_date(text.substr(0, blank), locale);
+    const auto date = formula::date_from_text(text.substr(0, blank), reading);
     const auto time = parse_time(trim_blanks(text.substr(blank + 1)));
     if (!date || !time) return std::nullopt;
-    return Parsed{*date + time->value, std::string(*builtin_number_format(22))};
+    return Parsed{date->serial + time->value, std::string(*builtin_number_format(22))};
   }
-  if (const auto date = parse_date(text, locale)) return Parsed{*date, std::string(*builtin_number_format(14))};
   return parse_time(text);
 }
 
@@ -198,28 +202,11 @@ Entry formula_entry(std::shared_ptr<const formula::Formula> parsed) {
 }  // namespace
 
 std::optional<double> date_serial(int year, int month, int day) {
-  if (year < 1900 || year > 9999 || month < 1 || month > 12 || day < 1) return std::nullopt;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0 || year == 1900;
-  const int month_days = kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-  if (day > month_days) return std::nullopt;
-  // Days since 1899-12-31 by the proleptic Gregorian calendar, then the
-  // phantom 29 February 1900 for everything after it.
-  const auto days_from_civil = [](int y, int m, int d) {
-    y -= m <= 2;
-    const int era = y / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe;
-  };
-  if (year == 1900 && month == 2 && day == 29) return 60;
-  int serial = days_from_civil(year, month, day) - days_from_civil(1899, 12, 31);
-  if (serial >= 60) ++serial;
-  return serial;
+  return formula::valid_date_serial(year, month, day);
 }
 
-Entry interpret_entry(std::string_view typed, std::string_view number_format, const EntryLocale& locale) {
+Entry interpret_entry(std::string_view typed, std::string_view number_format, const EntryLocale& locale,
+                      std::optional<int> current_year) {
   if (typed.empty()) return Entry{};
   if (typed.front() == '\'') {
     Entry entry = constant(formula::Value(std::string(typed.substr(1))));
@@ -244,7 +231,7 @@ Entry interpret_entry(std::string_view typed, std::string_view number_format, co
       return constant(formula::Value(std::string(typed)));
     }
   }
-  if (const auto when = parse_date_time(typed, locale)) return constant(formula::Value(when->value), when->number_format);
+  if (const auto when = parse_date_time(typed, date_reading(locale, current_year))) return constant(formula::Value(when->value), when->number_format);
   if (const auto boolean = parse_boolean(typed, locale)) return constant(formula::Value(*boolean));
   if (const auto error = formula::error_from_text(typed)) return constant(formula::Value(*error));
   return constant(formula::Value(std::string(typed)));

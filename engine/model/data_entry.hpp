@@ -25,6 +25,8 @@ struct EntryLocale {
   DateOrder date_order = DateOrder::MonthDayYear;
   // TRUE/FALSE are typed as VRAI/FAUX in the French user interface.
   bool french_booleans = false;
+  // Dates are typed with French month names there: "2 juin", "2-févr-03".
+  bool french_month_names = false;
 };
 
 struct Entry {
@@ -40,9 +42,12 @@ struct Entry {
 };
 
 // Interprets `typed` for a cell whose number format is `number_format`.
+// A date typed without a year ("2-Jun", "6/2") takes `current_year` (the
+// clock's when not given), as Excel takes the current year.
 // Raises 1004 with the parser's message for malformed "=..." text, as Excel
 // refuses the entry; nothing is stored then.
-Entry interpret_entry(std::string_view typed, std::string_view number_format, const EntryLocale& locale = {});
+Entry interpret_entry(std::string_view typed, std::string_view number_format, const EntryLocale& locale = {},
+                      std::optional<int> current_year = std::nullopt);
 
 // The 1900 date system's serial number of a date (1900-03-01 is 61, Excel
 // counting the 29 February 1900 that never was); nothing for an invalid date.

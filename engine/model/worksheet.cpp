@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "engine/formula/dates.hpp"
 #include "engine/model/style.hpp"
 #include "engine/model/workbook.hpp"
 #include "platform/com/error.hpp"
@@ -106,7 +107,8 @@ void Worksheet::enter(int row, int column, std::string_view typed, const EntryLo
   check_cell(row, column);
   check_editable(CellRange::cell(row, column));
   check_whole_arrays(CellRange::cell(row, column));
-  store(row, column, interpret_entry(typed, format(row, column).number_format, locale));
+  store(row, column,
+        interpret_entry(typed, format(row, column).number_format, locale, formula::year_of_serial(book_.now())));
 }
 
 void Worksheet::set_value(int row, int column, formula::Value value) {

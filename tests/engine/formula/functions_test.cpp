@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "engine/formula/dates.hpp"
 #include "tests/engine/formula/grid.hpp"
 
 namespace engine::formula {
@@ -361,6 +362,34 @@ TEST(Information, MoreIsFunctions) {
   EXPECT_EQ(g.eval("=ISNONTEXT(A9)"), Value(true));
   EXPECT_EQ(g.eval("=NA()"), Value(CellError::NA));
   EXPECT_EQ(g.eval("=N(A1)"), Value(CellError::NA));
+}
+
+}  // namespace
+}  // namespace engine::formula
+
+namespace engine::formula {
+namespace {
+
+// A date written without a year is in the current year: the workbook's
+// clock for VALUE and DATEVALUE (2003 in the grid), the system's clock for
+// text met in arithmetic.
+TEST(Dates, TextWithoutAYearIsInTheCurrentYear) {
+  const testing::Grid grid;
+  const Value june_2_2003(37774.0);
+  for (const char* text : {"2-Jun", "6/2", "6-2", "2 June", "June 2", "Jun 2"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(grid.eval("=VALUE(\"" + std::string(text) + "\")"), june_2_2003);
+    EXPECT_EQ(grid.eval("=DATEVALUE(\"" + std::string(text) + "\")"), june_2_2003);
+  }
+  EXPECT_EQ(grid.eval("=VALUE(\"6/2 18:00\")"), Value(37774.75));
+  const int year = date_from_serial(std::floor(current_serial_time())).year;
+  EXPECT_EQ(grid.eval("=\"6/2\"+0"), Value(serial_from_date(year, 6, 2)));
+  // Forms with a year are unchanged; what is no date stays #VALUE!.
+  EXPECT_EQ(grid.eval("=VALUE(\"Jun-03\")"), Value(37773.0));
+  for (const char* text : {"6/31", "13/2", "2-Jun-", "2 juin", "2003/6"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(grid.eval("=VALUE(\"" + std::string(text) + "\")"), Value(CellError::Value));
+  }
 }
 
 }  // namespace

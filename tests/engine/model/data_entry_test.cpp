@@ -125,3 +125,53 @@ TEST(DataEntry, DateSerialsCountExcelsPhantomLeapDay) {
 
 }  // namespace
 }  // namespace engine::model
+
+namespace engine::model {
+namespace {
+
+// Excel takes the current year for a date typed without one, and shows it
+// as day and month.
+TEST(DataEntry, DatesWithoutAYearTakeTheCurrentYear) {
+  const double june_2 = *date_serial(2026, 6, 2);
+  EntryLocale french;
+  french.date_order = EntryLocale::DateOrder::DayMonthYear;
+  french.french_month_names = true;
+  struct Case {
+    const char* typed;
+    EntryLocale locale;
+  };
+  for (const Case& c : {Case{"2-Jun", {}}, Case{"6/2", {}}, Case{"6-2", {}}, Case{"2 June", {}}, Case{"June 2", {}},
+                        Case{"jun 2", {}}, Case{"2 juin", french}, Case{"2/6", french}, Case{"2-juin", french}}) {
+    SCOPED_TRACE(c.typed);
+    const Entry entry = interpret_entry(c.typed, "General", c.locale, 2026);
+    EXPECT_EQ(entry.value, Value(june_2));
+    EXPECT_EQ(entry.number_format.value_or("General"), "d-mmm");
+  }
+  // The forms with a year give the formats Excel gives them.
+  EXPECT_EQ(interpret_entry("2-Jun-2003", "General").number_format, "d-mmm-yy");
+  EXPECT_EQ(interpret_entry("Jun-03", "General").number_format, "mmm-yy");
+  EXPECT_EQ(interpret_entry("2 févr 2003", "General", french).value, Value(*date_serial(2003, 2, 2)));
+  EXPECT_EQ(interpret_entry("2/6/2003 14:30", "General", french).value, Value(*date_serial(2003, 6, 2) + 14.5 / 24));
+  // What is no date stays text: no 31 June, no month in 6/2 read year first,
+  // English names in French and French ones in English.
+  EXPECT_EQ(interpret_entry("6/31", "General", {}, 2026).value, Value("6/31"));
+  EXPECT_EQ(interpret_entry("2 juin", "General", {}, 2026).value, Value("2 juin"));
+  EXPECT_EQ(interpret_entry("2 June", "General", french, 2026).value, Value("2 June"));
+  EntryLocale year_first;
+  year_first.date_order = EntryLocale::DateOrder::YearMonthDay;
+  EXPECT_EQ(interpret_entry("6/2", "General", year_first, 2026).value, Value("6/2"));
+}
+
+TEST(DataEntry, TypingIntoACellTakesTheWorkbooksYear) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  book.set_now(*date_serial(2011, 3, 4));
+  sheet.enter(0, 0, "2-Jun");
+  EXPECT_EQ(sheet.value(0, 0), Value(*date_serial(2011, 6, 2)));
+  EXPECT_EQ(sheet.format(0, 0).number_format, "d-mmm");
+  sheet.enter(1, 0, "=VALUE(\"6/2\")+DATEVALUE(\"2 June\")*0");
+  EXPECT_EQ(sheet.value(1, 0), Value(*date_serial(2011, 6, 2)));
+}
+
+}  // namespace
+}  // namespace engine::model
