@@ -150,4 +150,10 @@ std::string RecordCursor::string_body(std::size_t count, std::uint8_t options) {
   return utf16_to_utf8(text);
 }
 
+double rk_value(std::uint32_t rk) {
+  double value = (rk & 0x02) ? static_cast<double>(static_cast<std::int32_t>(rk) >> 2)
+                             : std::bit_cast<double>(static_cast<std::uint64_t>(rk & 0xFFFFFFFC) << 32);
+  return (rk & 0x01) ? value / 100 : value;
+}
+
 }  // namespace engine::xls

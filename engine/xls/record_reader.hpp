@@ -75,4 +75,7 @@ class RecordCursor {
   std::size_t pos_ = 0;
 };
 
+// The number an RK value packs (RK, MULRK, an AutoFilter's DOPER).
+double rk_value(std::uint32_t rk);
+
 }  // namespace engine::xls

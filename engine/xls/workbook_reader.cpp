@@ -16,6 +16,7 @@
 #include "engine/model/number_format.hpp"
 #include "engine/model/sheet_geometry.hpp"
 #include "engine/model/text.hpp"
+#include "engine/xls/autofilter_records.hpp"
 #include "engine/xls/custom_view_records.hpp"
 #include "engine/xls/drawing_reader.hpp"
 #include "engine/xls/file_error.hpp"
@@ -62,12 +63,6 @@ struct StyleEntry {
   std::optional<int> builtin_id;
   std::string name;
 };
-
-double rk_value(std::uint32_t rk) {
-  double value = (rk & 0x02) ? static_cast<double>(static_cast<std::int32_t>(rk) >> 2)
-                             : std::bit_cast<double>(static_cast<std::uint64_t>(rk & 0xFFFFFFFC) << 32);
-  return (rk & 0x01) ? value / 100 : value;
-}
 
 // A FORMULA record's cached result (FormulaValue): a number, or a tagged
 // Boolean, error or empty text. A text that is not empty is nothing here:
@@ -160,6 +155,9 @@ class WorkbookReader {
   bool sheet_selected_ = false;
   model::SheetProtection sheet_protection_;
   SheetDrawingReader drawing_;
+  AutoFilterReader autofilter_;
+  std::map<int, model::CellRange> filter_lists_;  // each sheet's _FilterDatabase
+  void take_filter_list(const RawName& raw);
 };
 
 void WorkbookReader::read_sst(const Record& record) {
@@ -313,6 +311,7 @@ void WorkbookReader::apply_formats() {
 void WorkbookReader::define_names() {
   for (const auto& raw : names_) links_.add_name({raw.name, raw.sheet});
   for (const auto& raw : names_) {
+    if (raw.builtin && raw.name == kFilterDatabaseBuiltin) take_filter_list(raw);
     if (raw.builtin || raw.tokens.empty()) continue;
     try {
       const auto decoded = decode_formula(raw.tokens, raw.extra, links_, {-1, 0, 0});
@@ -332,6 +331,21 @@ void WorkbookReader::define_names() {
     } catch (const platform::com::Error& error) {
       import::report_loss(report_, "defined name", raw.name, error.description());
     }
+  }
+}
+
+// A list that cannot be read leaves its sheet without the AutoFilter.
+void WorkbookReader::take_filter_list(const RawName& raw) {
+  try {
+    const auto decoded = decode_formula(raw.tokens, raw.extra, links_, {-1, 0, 0});
+    const auto* formula = std::get_if<std::shared_ptr<const f::Formula>>(&decoded);
+    if (!formula || (*formula)->root().kind != f::NodeKind::Reference || raw.sheet < 0) {
+      fail("the AutoFilter's list is not one area of its sheet");
+    }
+    const f::Reference& ref = (*formula)->root().reference;
+    filter_lists_[raw.sheet] = {ref.first.row, ref.first.column, ref.last.row, ref.last.column};
+  } catch (const FileError& error) {
+    import::report_loss(report_, "AutoFilter", "sheet " + std::to_string(raw.sheet + 1), error.problem());
   }
 }
 
@@ -555,7 +569,9 @@ void WorkbookReader::read_sheet_record(model::Worksheet& sheet, int sheet_index,
     case rt::ObjProtect: sheet_protection_.drawing_objects = in.u16() != 0; return;
     case rt::ScenProtect: sheet_protection_.scenarios = in.u16() != 0; return;
     case rt::Password: sheet_protection_.password_hash = in.u16(); return;
-    default: drawing_.take(record); return;
+    default:
+      if (!autofilter_.take(record)) drawing_.take(record);
+      return;
   }
 }
 
@@ -572,6 +588,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
   sheet_selected_ = false;
   sheet_protection_ = {};
   drawing_ = SheetDrawingReader{};
+  autofilter_ = AutoFilterReader{};
   reader_.seek(sheets_[index].position);
   Record record;
   if (!reader_.next(record) || record.type != rt::Bof) fail("the sheet '" + sheet.name() + "' does not begin with a BOF record");
@@ -597,6 +614,8 @@ void WorkbookReader::read_sheet(std::size_t index) {
   apply_arrays(sheet, sheet_index);
   views_.end_sheet();
   rows_.apply(sheet);
+  const auto list = filter_lists_.find(sheet_index);
+  autofilter_.apply(sheet, list == filter_lists_.end() ? std::nullopt : std::optional(list->second), report_);
   drawing_.apply(sheet);
   try {
     sheet.set_page_setup(setup);

@@ -10,6 +10,7 @@
 #include "engine/model/number_format.hpp"
 #include "engine/model/sheet_geometry.hpp"
 #include "engine/model/text.hpp"
+#include "engine/xls/autofilter_records.hpp"
 #include "engine/xls/custom_view_records.hpp"
 #include "engine/xls/drawing_writer.hpp"
 #include "engine/xls/file_error.hpp"
@@ -398,6 +399,7 @@ Bytes WorkbookWriter::sheet_stream(std::size_t index) {
   write_page_setup(out, sheet);
   write_protection(out, sheet);
   write_columns(out, sheet);
+  write_autofilter(out, sheet);
   write_cells(out, sheet, static_cast<int>(index));
   drawings_.write_sheet(out, sheet);
   write_window(out, sheet);
@@ -427,9 +429,12 @@ void WorkbookWriter::write_names(RecordWriter& out) {
     // The views' names follow the workbook's own, hidden as Excel keeps them.
     const std::size_t own = book_.names().size();
     const bool hidden = i < own ? !book_.names()[i].visible : i < own + view_names_.size();
-    const std::u16string text = utf8_to_utf16(names[i].name);
+    // An AutoFilter's list is the built-in name 0x0D, local to its sheet.
+    const bool builtin = i >= own && names[i].name == kFilterDatabaseName;
+    const std::u16string text = utf8_to_utf16(builtin ? kFilterDatabaseBuiltin : names[i].name);
+    const auto flags = static_cast<std::uint16_t>((hidden ? 0x0001 : 0x0000) | (builtin ? 0x0020 : 0x0000));
     RecordBody body;
-    body.u16(hidden ? 0x0001 : 0x0000).u8(0).u8(static_cast<std::uint8_t>(std::min<std::size_t>(text.size(), 255)))
+    body.u16(flags).u8(0).u8(static_cast<std::uint8_t>(std::min<std::size_t>(text.size(), 255)))
         .u16(static_cast<std::uint16_t>(encoded.tokens.size())).u16(0)
         .u16(static_cast<std::uint16_t>(names[i].sheet + 1)).u32(0)
         .string_chars(std::u16string_view(text).substr(0, 255)).bytes(encoded.tokens).bytes(encoded.extra);
@@ -529,6 +534,7 @@ Bytes WorkbookWriter::run() {
     links_.add_name({name.name, sheet ? static_cast<int>(*sheet) : -1});
   }
   view_names_ = view_names(book_);
+  for (auto& name : filter_database_names(book_)) view_names_.push_back(std::move(name));
   for (const auto& name : view_names_) links_.add_name({name.name, name.sheet});
   for (const auto& name : book_.names())
     name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));

@@ -91,7 +91,8 @@ void read_row(const xmlNode* node, int level, OdsSheet& sheet) {
     }
     column += count;
   });
-  const OdsRow info{attribute(node, kTable, "visibility") == "collapse", level};
+  const std::string visibility = attribute(node, kTable, "visibility");
+  const OdsRow info{visibility == "collapse", visibility == "filter", level};
   const int count = std::min(repeat(node, "number-rows-repeated"), kMaxRows - row);
   sheet.rows.insert(sheet.rows.end(), static_cast<std::size_t>(std::max(count, 0)), info);
 }
@@ -124,10 +125,42 @@ OdsSheet read_table(const xmlNode* node) {
   return sheet;
 }
 
+void read_filter_conditions(const xmlNode* node, std::vector<OdsFilterCondition>& conditions) {
+  for_each_element(node, [&](const xmlNode* child) {
+    if (is(child, kTable, "filter-condition")) {
+      // A condition on a set of values (table:filter-set-item) stands for
+      // one condition per value.
+      const OdsFilterCondition condition{std::stoi(attribute(child, kTable, "field-number")),
+                                         attribute(child, kTable, "operator"), attribute(child, kTable, "value")};
+      bool set = false;
+      for_each_element(child, [&](const xmlNode* item) {
+        if (!is(item, kTable, "filter-set-item")) return;
+        set = true;
+        conditions.push_back({condition.field, condition.op, attribute(item, kTable, "value")});
+      });
+      if (!set) conditions.push_back(condition);
+    } else {
+      read_filter_conditions(child, conditions);
+    }
+  });
+}
+
+void read_database_ranges(const xmlNode* node, std::vector<OdsDatabaseRange>& ranges) {
+  for_each_element(node, [&](const xmlNode* child) {
+    if (!is(child, kTable, "database-range")) return;
+    OdsDatabaseRange range;
+    range.range = attribute(child, kTable, "target-range-address");
+    range.buttons = attribute(child, kTable, "display-filter-buttons") == "true";
+    read_filter_conditions(child, range.conditions);
+    ranges.push_back(std::move(range));
+  });
+}
+
 void read_spreadsheet(const xmlNode* node, OdsDocument& document) {
   for_each_element(node, [&](const xmlNode* child) {
     if (is(child, kTable, "table")) document.sheets.push_back(read_table(child));
     else if (is(child, kTable, "named-expressions")) read_named_ranges(child, document.named_ranges);
+    else if (is(child, kTable, "database-ranges")) read_database_ranges(child, document.database_ranges);
   });
 }
 

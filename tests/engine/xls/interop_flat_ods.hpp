@@ -22,6 +22,7 @@ struct OdsCell {
 
 struct OdsRow {
   bool hidden = false;
+  bool filtered = false;  // table:visibility="filter": hidden by a filter
   int outline_level = 1;  // 1 outside any row group, as Excel counts
 };
 
@@ -47,11 +48,28 @@ struct OdsDataStyle {
   int decimal_places = 0;
 };
 
+// One condition of a database range's filter (table:filter-condition).
+struct OdsFilterCondition {
+  int field = 0;         // table:field-number, the column within the range
+  std::string op;        // table:operator: "=", ">", "top values", "empty" ...
+  std::string value;     // table:value
+};
+
+// A database range (table:database-range): an AutoFilter when it shows
+// filter buttons. Its conditions are listed whatever and/or nests them, a
+// condition on a set of values as one per value.
+struct OdsDatabaseRange {
+  std::string range;     // table:target-range-address
+  bool buttons = false;  // table:display-filter-buttons
+  std::vector<OdsFilterCondition> conditions;
+};
+
 struct OdsDocument {
   std::vector<OdsSheet> sheets;
   std::map<std::string, std::string> named_ranges;  // workbook names: name -> table:cell-range-address
   std::map<std::string, OdsStyle> styles;           // cell styles, named and automatic
   std::map<std::string, OdsDataStyle> data_styles;
+  std::vector<OdsDatabaseRange> database_ranges;
 
   const OdsSheet* sheet(const std::string& name) const;
   // The cell, or an empty one.
