@@ -1,4 +1,4 @@
-' Question 615: the first box chosen, Format Control, Control, Checked.
+' Question 615: the first box chosen, Format Control, Control: Checked, no cell link, no 3-D shading.
 ' expect: ""
 Sub Macro1()
 '
@@ -10,6 +10,8 @@ Sub Macro1()
     ActiveSheet.Shapes("Case à cocher 1").Select
     With Selection
         .Value = xlOn
+        .LinkedCell = ""
+        .Display3DShading = False
     End With
     Range("A1").Select
 End Sub

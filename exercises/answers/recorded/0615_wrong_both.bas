@@ -1,4 +1,4 @@
-' Question 615: both boxes ticked.
+' Question 615: both boxes ticked through Format Control, Control: Checked, no cell link, no 3-D shading.
 ' expect: B
 Sub Macro1()
 '
@@ -10,10 +10,14 @@ Sub Macro1()
     ActiveSheet.Shapes("Case à cocher 1").Select
     With Selection
         .Value = xlOn
+        .LinkedCell = ""
+        .Display3DShading = False
     End With
     ActiveSheet.Shapes("Case à cocher 2").Select
     With Selection
         .Value = xlOn
+        .LinkedCell = ""
+        .Display3DShading = False
     End With
     Range("A1").Select
 End Sub
