@@ -40,10 +40,27 @@ class LinkTable {
   std::optional<int> sheet_index(std::string_view name) const;  // letter case ignored
 
   // EXTERNSHEET, as read or as built while writing.
-  void add_entry(std::optional<SheetSpan> span) { entries_.push_back(span); }
+  void add_entry(std::optional<SheetSpan> span) {
+    entries_.push_back(span);
+    addin_entries_.push_back(false);
+  }
   std::optional<SheetSpan> entry(std::size_t index) const;
   const std::vector<std::optional<SheetSpan>>& entries() const { return entries_; }
   std::uint16_t entry_for(SheetSpan span);  // finds or appends
+
+  // Functions of add-ins: the EXTERNNAME records of the add-in SUPBOOK,
+  // reached by a tNameX token through an EXTERNSHEET entry of that SUPBOOK
+  // and numbered from 1. Excel 2003 stores a call to a function it lacks
+  // (an add-in's, or one of a later version) this way.
+  void add_addin_entry();
+  void add_addin_function(std::string name) { addin_functions_.push_back(std::move(name)); }
+  const std::vector<std::string>& addin_functions() const { return addin_functions_; }
+  bool is_addin_entry(std::size_t entry) const;
+  // The function a tNameX token names; nothing unless it is an add-in's.
+  std::optional<std::string_view> addin_function(std::size_t entry, std::size_t index) const;
+  // The tNameX fields (EXTERNSHEET entry, 1-based name) for a call to
+  // `name`, which joins the add-in functions when new (spelled as given).
+  std::pair<std::uint16_t, std::uint16_t> addin_call(std::string_view name);
 
   // NAME records; tokens number them from 1.
   void add_name(DefinedNameEntry name) { names_.push_back(std::move(name)); }
@@ -56,6 +73,8 @@ class LinkTable {
  private:
   std::vector<std::string> sheets_;
   std::vector<std::optional<SheetSpan>> entries_;
+  std::vector<bool> addin_entries_;  // beside entries_: whether each is the add-in SUPBOOK's
+  std::vector<std::string> addin_functions_;
   std::vector<DefinedNameEntry> names_;
 };
 
@@ -91,8 +110,8 @@ struct SharedFormulaRef {
 
 using DecodedFormula = std::variant<std::shared_ptr<const formula::Formula>, SharedFormulaRef>;
 
-// Throws FileError on damaged or unsupported tokens (data tables, add-in
-// functions, references into other workbooks).
+// Throws FileError on damaged or unsupported tokens (data tables, names
+// and references in other workbooks).
 DecodedFormula decode_formula(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin);
 
 }  // namespace engine::xls

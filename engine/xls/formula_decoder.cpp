@@ -25,6 +25,7 @@ struct Item {
   f::Node node;
   std::size_t start;  // token offset of the first token that built it
   int depth;
+  bool addin_name = false;  // a tNameX naming the add-in function a tFuncVar 255 calls
 };
 
 class Decoder {
@@ -50,6 +51,8 @@ class Decoder {
   void binary(f::Operator op);
   void unary(f::NodeKind kind, f::Operator op);
   void call(const BiffFunction& function, std::size_t argc);
+  void call(const std::string& name, std::size_t argc);
+  void addin_call(std::size_t argc);
 
   f::CellRef cell(std::uint16_t row, std::uint16_t column_field, bool relative_offsets) const;
   f::Reference area(bool relative_offsets);
@@ -136,11 +139,27 @@ void Decoder::unary(f::NodeKind kind, f::Operator op) {
   push(std::move(node), start, depth);
 }
 
-void Decoder::call(const BiffFunction& function, std::size_t argc) {
+// tFuncVar 255: the first of its arguments names the function.
+void Decoder::addin_call(std::size_t argc) {
+  if (argc == 0 || argc > stack_.size()) fail("a function in a formula has fewer arguments than it says");
+  const auto name = stack_.end() - static_cast<std::ptrdiff_t>(argc);
+  // Excel 2003 names an add-in's function by tNameX; Excel 2007 and
+  // LibreOffice name the functions Excel 2003 lacks ("_xlfn.IFERROR") by a
+  // tName to a NAME record of that name.
+  const bool named = name->addin_name || (name->node.kind == f::NodeKind::Name && name->node.reference.sheet.empty());
+  if (!named) fail("a formula calls an add-in function it does not name");
+  const std::string function = std::move(name->node.text);
+  stack_.erase(name);
+  call(function, argc - 1);
+}
+
+void Decoder::call(const BiffFunction& function, std::size_t argc) { call(std::string(function.name), argc); }
+
+void Decoder::call(const std::string& name, std::size_t argc) {
   if (argc > stack_.size()) fail("a function in a formula has fewer arguments than it says");
   f::Node node = leaf(f::NodeKind::Call);
-  node.text = std::string(function.name);
-  node.function = f::find_function(function.name);
+  node.text = name;
+  node.function = f::find_function(name);
   apply_pending_blanks(node, true);
   const auto first = stack_.end() - static_cast<std::ptrdiff_t>(argc);
   int depth = 1;
@@ -277,9 +296,22 @@ void Decoder::classed_token(std::uint8_t base, std::size_t at) {
     case tok::FuncVar: {
       const std::size_t argc = tokens_.u8() & 0x7F;
       const std::uint16_t index = tokens_.u16() & 0x7FFF;
+      if (index == tok::AddinFunction) return addin_call(argc);
       const auto* function = biff_function_by_index(index);
       if (!function) fail("a formula calls a function this application does not know");
       return call(*function, argc);
+    }
+    case tok::NameX: {
+      const std::size_t entry = tokens_.u16();
+      const std::size_t index = tokens_.u16();
+      tokens_.skip(2);
+      const auto function = links_.addin_function(entry, index);
+      if (!function) fail("a formula uses a name of another workbook");
+      f::Node node = leaf(f::NodeKind::Call);
+      node.text = std::string(*function);
+      push(std::move(node), at);
+      stack_.back().addin_name = true;
+      return;
     }
     case tok::Name: {
       const std::size_t index = tokens_.u16();

@@ -33,6 +33,7 @@ class Encoder {
   void emit_operand_blanks(const std::string& text, std::uint8_t space_type);
   void emit_call(const f::Node& node, char cls, const std::string& head);
   void emit_jumping_call(const f::Node& node, const BiffFunction& function);
+  void emit_addin_call(const f::Node& node, char cls, const std::string& head);
   void emit_reference(const f::Node& node, char cls);
   void emit_array(const f::Node& node, char cls);
   void emit_function_token(const BiffFunction& function, std::size_t argc, char cls);
@@ -185,9 +186,25 @@ void Encoder::emit_jumping_call(const f::Node& node, const BiffFunction& functio
   (void)function_token;
 }
 
+// A function Excel does not number (an add-in's, or one Excel 2003 lacks)
+// is stored as Excel 2003 stores it: the function's name first (tNameX to
+// an EXTERNNAME of the add-in SUPBOOK), then the arguments, then tFuncVar
+// 255 counting the name as one more argument.
+void Encoder::emit_addin_call(const f::Node& node, char cls, const std::string& head) {
+  const std::size_t argc = node.children.size();
+  if (argc + 1 > 30) fail("the function " + node.text + " is called with more arguments than Excel accepts");
+  const auto [entry, index] = links_.addin_call(node.text);
+  tokens_.u8(tok::NameX).u16(entry).u16(index).u16(0);
+  for (const f::Node& child : node.children) emit(child, 'R', {});
+  if (argc > 0) emit_operand_blanks(tail(node.children.back()), 4);
+  emit_operand_blanks(head + node.leading, 0);
+  tokens_.u8(static_cast<std::uint8_t>(tok::FuncVar + class_offset(cls))).u8(static_cast<std::uint8_t>(argc + 1))
+      .u16(tok::AddinFunction);
+}
+
 void Encoder::emit_call(const f::Node& node, char cls, const std::string& head) {
   const BiffFunction* function = biff_function_by_name(node.text);
-  if (!function) fail("the function " + node.text + " cannot be saved in an Excel 2003 file");
+  if (!function) return emit_addin_call(node, cls, head);
   const std::size_t argc = node.children.size();
   if (static_cast<int>(argc) < function->min_args || static_cast<int>(argc) > function->max_args)
     fail("the function " + node.text + " is called with a number of arguments Excel does not accept");

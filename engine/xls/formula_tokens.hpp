@@ -20,6 +20,10 @@ inline constexpr std::uint8_t Array = 0x20, Func = 0x21, FuncVar = 0x22, Name = 
 
 inline constexpr std::uint8_t ClassReference = 0x00, ClassValue = 0x20, ClassArray = 0x40;
 
+// The function number of a tFuncVar calling an add-in function, whose name
+// the tNameX before its arguments gives.
+inline constexpr std::uint16_t AddinFunction = 255;
+
 // Flags of the attribute token.
 inline constexpr std::uint8_t AttrVolatile = 0x01, AttrIf = 0x02, AttrChoose = 0x04, AttrGoto = 0x08,
                               AttrSum = 0x10, AttrSpace = 0x40;

@@ -26,8 +26,35 @@ std::optional<SheetSpan> LinkTable::entry(std::size_t index) const {
 std::uint16_t LinkTable::entry_for(SheetSpan span) {
   const auto it = std::find(entries_.begin(), entries_.end(), std::optional<SheetSpan>(span));
   if (it != entries_.end()) return static_cast<std::uint16_t>(it - entries_.begin());
-  entries_.push_back(span);
+  add_entry(span);
   return static_cast<std::uint16_t>(entries_.size() - 1);
+}
+
+void LinkTable::add_addin_entry() {
+  entries_.push_back(std::nullopt);
+  addin_entries_.push_back(true);
+}
+
+bool LinkTable::is_addin_entry(std::size_t entry) const {
+  return entry < addin_entries_.size() && addin_entries_[entry];
+}
+
+std::optional<std::string_view> LinkTable::addin_function(std::size_t entry, std::size_t index) const {
+  if (!is_addin_entry(entry) || index == 0 || index > addin_functions_.size()) return std::nullopt;
+  return addin_functions_[index - 1];
+}
+
+std::pair<std::uint16_t, std::uint16_t> LinkTable::addin_call(std::string_view name) {
+  auto entry = std::find(addin_entries_.begin(), addin_entries_.end(), true);
+  if (entry == addin_entries_.end()) {
+    add_addin_entry();
+    entry = addin_entries_.end() - 1;
+  }
+  // Names are kept as typed, each spelling its own, so that formulas print back as they were.
+  auto known = std::find(addin_functions_.begin(), addin_functions_.end(), name);
+  if (known == addin_functions_.end()) known = addin_functions_.insert(known, std::string(name));
+  return {static_cast<std::uint16_t>(entry - addin_entries_.begin()),
+          static_cast<std::uint16_t>(known - addin_functions_.begin() + 1)};
 }
 
 std::uint16_t LinkTable::name_index(std::string_view name, int sheet) {

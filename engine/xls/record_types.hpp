@@ -18,6 +18,7 @@ inline constexpr std::uint16_t Password = 0x0013;
 inline constexpr std::uint16_t Header = 0x0014;
 inline constexpr std::uint16_t Footer = 0x0015;
 inline constexpr std::uint16_t ExternSheet = 0x0017;
+inline constexpr std::uint16_t ExternName = 0x0023;
 inline constexpr std::uint16_t Lbl = 0x0018;  // NAME
 inline constexpr std::uint16_t WinProtect = 0x0019;
 inline constexpr std::uint16_t Note = 0x001C;

@@ -131,7 +131,14 @@ class WorkbookReader {
   std::vector<std::string> strings_;
   std::vector<RawName> names_;
   std::vector<std::optional<SheetSpan>> externsheet_;
+  std::vector<bool> externsheet_addin_;  // beside externsheet_: an entry of the add-in SUPBOOK
   std::vector<bool> supbook_is_own_;
+  // The add-in SUPBOOK (the first, if a file has several) and the functions
+  // its EXTERNNAME records name.
+  std::optional<std::size_t> addin_supbook_;
+  std::vector<std::string> addin_functions_;
+  void read_supbook(const Record& record);
+  void read_externname(const Record& record);
   std::vector<model::Window> windows_;
   std::vector<std::uint16_t> active_tabs_;
   model::WorkbookProtection book_protection_;
@@ -219,11 +226,8 @@ void WorkbookReader::read_global_record(const Record& record) {
     }
     case rt::Sst: read_sst(record); break;
     case rt::Lbl: read_name(record); break;
-    case rt::SupBook: {
-      in.skip(2);
-      supbook_is_own_.push_back(record.pieces.front().size() == 4 && in.u16() == 0x0401);
-      break;
-    }
+    case rt::SupBook: read_supbook(record); break;
+    case rt::ExternName: read_externname(record); break;
     case rt::ExternSheet: {
       const std::size_t count = in.u16();
       for (std::size_t i = 0; i < count; ++i) {
@@ -232,6 +236,7 @@ void WorkbookReader::read_global_record(const Record& record) {
         const int last = in.u16();
         const bool own = supbook < supbook_is_own_.size() && supbook_is_own_[supbook];
         externsheet_.push_back(own ? std::optional<SheetSpan>(SheetSpan{first, last}) : std::nullopt);
+        externsheet_addin_.push_back(addin_supbook_ == supbook);
       }
       break;
     }
@@ -450,6 +455,26 @@ void WorkbookReader::apply_arrays(model::Worksheet& sheet, int sheet_index) {
   }
 }
 
+// SUPBOOK: ctab, then cch, which 0x0401 gives for this workbook's own
+// sheets and 0x3A01 for add-ins, each without a path after it.
+void WorkbookReader::read_supbook(const Record& record) {
+  RecordCursor in(record);
+  in.skip(2);
+  const bool bare = record.pieces.front().size() == 4;
+  const std::uint16_t kind = in.u16();
+  if (bare && kind == 0x3A01 && !addin_supbook_) addin_supbook_ = supbook_is_own_.size();
+  supbook_is_own_.push_back(bare && kind == 0x0401);
+}
+
+// EXTERNNAME: options, two unused fields, then the name; only the add-in
+// SUPBOOK's are kept, in order, as tNameX tokens number them.
+void WorkbookReader::read_externname(const Record& record) {
+  if (!addin_supbook_ || *addin_supbook_ + 1 != supbook_is_own_.size()) return;
+  RecordCursor in(record);
+  in.skip(2 + 2 + 2);
+  addin_functions_.push_back(in.string8());
+}
+
 void WorkbookReader::read_row(const Record& record) {
   RecordCursor in(record);
   const int row = in.u16();
@@ -640,7 +665,11 @@ std::unique_ptr<model::Workbook> WorkbookReader::run() {
     book_->add_sheet(sheets_[i].name);
   }
   links_ = LinkTable(names);
-  for (const auto& entry : externsheet_) links_.add_entry(entry);
+  for (std::size_t i = 0; i < externsheet_.size(); ++i) {
+    if (externsheet_addin_[i]) links_.add_addin_entry();
+    else links_.add_entry(externsheet_[i]);
+  }
+  for (auto& function : addin_functions_) links_.add_addin_function(std::move(function));
   apply_formats();
   book_->begin_bulk_load();
   define_names();

@@ -409,15 +409,34 @@ Bytes WorkbookWriter::sheet_stream(std::size_t index) {
   return std::move(out.stream());
 }
 
+// SUPBOOK of this workbook's sheets (0x0401), then the add-in SUPBOOK
+// (0x3A01) with one EXTERNNAME per add-in function the formulas call, then
+// EXTERNSHEET, whose entries point at one or the other (0xFFFE: no sheet).
 void WorkbookWriter::write_links(RecordWriter& out) {
   if (links_.entries().empty()) return;
   RecordBody supbook;
   supbook.u16(static_cast<std::uint16_t>(book_.sheet_count())).u16(0x0401);
   out.record(rt::SupBook, supbook);
+  constexpr std::uint16_t kAddinSupbook = 1;
+  if (!links_.addin_functions().empty()) {
+    RecordBody addins;
+    addins.u16(1).u16(0x3A01);
+    out.record(rt::SupBook, addins);
+    // EXTERNNAME: options, two unused fields, the name, and a formula
+    // (#REF!, two bytes of tokens) that an add-in function does not use.
+    for (const std::string& function : links_.addin_functions()) {
+      RecordBody name;
+      name.u16(0).u16(0).u16(0).string8(function).u16(2).u8(0x1C).u8(0x17);
+      out.record(rt::ExternName, name);
+    }
+  }
   RecordBody externsheet;
   externsheet.u16(static_cast<std::uint16_t>(links_.entries().size()));
-  for (const auto& entry : links_.entries())
-    externsheet.u16(0).u16(static_cast<std::uint16_t>(entry->first)).u16(static_cast<std::uint16_t>(entry->last));
+  for (std::size_t i = 0; i < links_.entries().size(); ++i) {
+    const auto& entry = links_.entries()[i];
+    if (links_.is_addin_entry(i)) externsheet.u16(kAddinSupbook).u16(0xFFFE).u16(0xFFFE);
+    else externsheet.u16(0).u16(static_cast<std::uint16_t>(entry->first)).u16(static_cast<std::uint16_t>(entry->last));
+  }
   out.record(rt::ExternSheet, externsheet);
 }
 

@@ -110,7 +110,11 @@ TEST(FormulaCodec, SharedFormulaOffsetsResolveAgainstTheCell) {
 
 TEST(FormulaCodec, WhatCannotBeSavedIsRefusedClearly) {
   LinkTable links = sample_links();
-  EXPECT_THROW(encode_formula(*f::parse("=NOSUCHFUNCTION(1)"), links, {0, 0, 0}, FormulaRole::Cell), FileError);
+  // A call with more arguments than Excel takes, counting the add-in
+  // function's name as one.
+  std::string thirty = "=NOSUCHFUNCTION(1";
+  for (int i = 1; i < 30; ++i) thirty += ",1";
+  EXPECT_THROW(encode_formula(*f::parse(thirty + ")"), links, {0, 0, 0}, FormulaRole::Cell), FileError);
   EXPECT_THROW(encode_formula(*f::parse("=Absente!A1"), links, {0, 0, 0}, FormulaRole::Cell), FileError);
   f::Node text;
   text.kind = f::NodeKind::Text;
@@ -146,6 +150,35 @@ TEST(FormulaCodec, GarbageTokensNeverCrash) {
   Bytes deep = {0x1E, 1, 0};
   deep.insert(deep.end(), 5000, 0x13);
   EXPECT_THROW(decode_formula(deep, {}, links, {0, 0, 0}), FileError);
+}
+
+}  // namespace
+}  // namespace engine::xls
+
+namespace engine::xls {
+namespace {
+
+// Functions Excel 2003 does not number are stored as it stores an add-in's:
+// tNameX to an EXTERNNAME, the arguments, tFuncVar 255 counting the name.
+TEST(FormulaCodec, FunctionsExcelDoesNotNumberAreAddinCalls) {
+  LinkTable links({"Feuil1"});
+  const auto encoded = encode_formula(*f::parse("=IFERROR(1/0,\"x\")+myudf()+iferror(2)"), links, {0, 0, 0},
+                                      FormulaRole::Cell);
+  ASSERT_EQ(links.addin_functions(), (std::vector<std::string>{"IFERROR", "myudf", "iferror"}));
+  ASSERT_EQ(links.entries().size(), 1u);
+  EXPECT_TRUE(links.is_addin_entry(0));
+  // tNameX entry 0, name 1, then the arguments.
+  EXPECT_EQ((Bytes(encoded.tokens.begin(), encoded.tokens.begin() + 7)), (Bytes{0x39, 0, 0, 1, 0, 0, 0}));
+  const auto decoded = decode_formula(encoded.tokens, encoded.extra, links, {0, 0, 0});
+  const auto& formula = *std::get<std::shared_ptr<const f::Formula>>(decoded);
+  EXPECT_EQ(f::print(formula), "=IFERROR(1/0,\"x\")+myudf()+iferror(2)");
+
+  // A tFuncVar 255 whose first argument names nothing is damage.
+  const Bytes unnamed = {0x1E, 1, 0, 0x42, 1, 0xFF, 0};
+  EXPECT_THROW(decode_formula(unnamed, {}, links, {0, 0, 0}), FileError);
+  // A tNameX to anything but the add-in functions is a name of another workbook.
+  const Bytes elsewhere = {0x39, 0, 0, 9, 0, 0, 0, 0x42, 1, 0xFF, 0};
+  EXPECT_THROW(decode_formula(elsewhere, {}, links, {0, 0, 0}), FileError);
 }
 
 }  // namespace

@@ -140,19 +140,16 @@ TEST(Fidelity, LibreOfficesResultsAgreeExceptWhereExcel2003Differs) {
   const auto differences = documented_differences();
   ASSERT_FALSE(formulas.empty());
 
-  int agreed = 0, documented = 0, typed = 0, arrays = 0;
+  int agreed = 0, documented = 0, arrays = 0;
   for (int row = 0; row < static_cast<int>(formulas.size()); ++row) {
     const std::string& formula = formulas[static_cast<std::size_t>(row)];
     const auto found = cached.find({row, 1});
     ASSERT_NE(found, cached.end()) << "no cached result for " << formula;
     const f::Value& theirs = found->second;
-    if (!cases.has_formula(row, 1)) {
-      // LibreOffice stores the functions that came after Excel 2003 as
-      // calls to an add-in, which Excel 2003 cannot read either: the case
-      // is typed in instead, as a user of Excel 2003 would type it.
-      cases.set_formula(row, 1, formula);
-      ++typed;
-    }
+    // LibreOffice stores the functions that came after Excel 2003 as calls
+    // through a NAME record ("_xlfn.IFERROR"): they too are read, and
+    // compute #NAME? as in Excel 2003.
+    EXPECT_TRUE(cases.has_formula(row, 1)) << formula;
     // Braces mark an array formula, which LibreOffice stores in an ARRAY record.
     if (formula.starts_with('{')) {
       EXPECT_TRUE(cases.array_at(row, 1).has_value()) << formula << " was not read as an array formula";
@@ -174,8 +171,8 @@ TEST(Fidelity, LibreOfficesResultsAgreeExceptWhereExcel2003Differs) {
     EXPECT_FALSE(same(ours, theirs)) << formula << " agrees now: take it out of docs/formula.md";
   }
   std::cout << "fidelity: " << agreed << " of " << formulas.size() - static_cast<std::size_t>(documented)
-            << " cells agree; " << documented << " documented differences follow Excel 2003 (" << typed
-            << " cases typed in: functions Excel 2003 lacks); " << arrays << " array formulas\n";
+            << " cells agree; " << documented << " documented differences follow Excel 2003; " << arrays
+            << " array formulas\n";
 }
 
 // What was read from LibreOffice's file is written by our own writer and
@@ -189,14 +186,13 @@ TEST(Fidelity, EveryCaseSurvivesOurOwnSaveAndLoad) {
   const model::Worksheet& after = *second->find_sheet("Cases");
   int compared = 0;
   for (int row = 0; row < static_cast<int>(case_formulas().size()); ++row) {
-    if (!before.has_formula(row, 1)) continue;  // the functions Excel 2003 lacks
     ++compared;
     ASSERT_TRUE(after.has_formula(row, 1)) << before.formula_text(row, 1);
     EXPECT_EQ(after.formula_text(row, 1), before.formula_text(row, 1));
     EXPECT_EQ(after.array_at(row, 1), before.array_at(row, 1)) << before.formula_text(row, 1);
     EXPECT_TRUE(same(after.value(row, 1), before.value(row, 1))) << before.formula_text(row, 1);
   }
-  EXPECT_GT(compared, 400);
+  EXPECT_EQ(compared, static_cast<int>(case_formulas().size()));
 }
 
 }  // namespace
