@@ -31,6 +31,10 @@ constexpr com::DispId kTextFrame = 1692;
 constexpr com::DispId kControlFormat = 1709;
 
 constexpr std::int32_t kCheckBoxControl = 1;  // xlCheckBox
+constexpr com::DispId kAutoShapeType = 1701;
+constexpr std::int32_t msoAutoShape = 1;
+constexpr std::int32_t msoShapeRectangle = 1;
+constexpr std::int32_t msoShapeMixed = -2;
 constexpr std::int32_t msoComment = 4;
 constexpr std::int32_t msoFormControl = 8;
 constexpr std::int32_t msoTextBox = 17;
@@ -152,14 +156,16 @@ std::shared_ptr<Shape> Shapes::add_textbox(std::int32_t, double left, double top
   return add_box(default_name(sheet, application().language(), model::ShapeKind::TextBox), left, top, width, height);
 }
 
-// An autoshape drawn from the Drawing toolbar. The sheet keeps it as a text
-// box, the one plain drawn object its files hold, so its Type reads
-// msoTextBox; its name is Excel's ("Rectangle 4", "Oval 5").
+// An autoshape drawn from the Drawing toolbar: a text box that keeps the
+// autoshape it is (Type msoAutoShape, AutoShapeType), named as Excel names
+// it ("Rectangle 4", "Oval 5").
 std::shared_ptr<Shape> Shapes::add_shape(std::int32_t type, double left, double top, double width, double height) {
   model::Worksheet& sheet = sheet_.get(application());
   if (sheet.protection().drawing_objects) raise_refused("AddShape method of Shapes class failed");
   if (type < 1) com::raise(com::err::InvalidCall);
-  return add_box(numbered_name(sheet, type == kShapeOval ? "Oval" : "Rectangle"), left, top, width, height);
+  auto shape = add_box(numbered_name(sheet, type == kShapeOval ? "Oval" : "Rectangle"), left, top, width, height);
+  sheet.set_auto_shape_type(shape->name(), type);
+  return shape;
 }
 
 std::shared_ptr<Shape> Shapes::add_box(const std::string& name, double left, double top, double width, double height) {
@@ -239,7 +245,14 @@ std::int32_t Shape::type() const {
     case model::ShapeKind::CheckBox: return msoFormControl;
     case model::ShapeKind::TextBox: break;
   }
-  return msoTextBox;
+  return shape().auto_shape_type != 0 ? msoAutoShape : msoTextBox;
+}
+
+// A text box and a comment are drawn as rectangles; a form control has none.
+std::int32_t Shape::auto_shape_type() const {
+  const model::Shape& s = shape();
+  if (s.kind == model::ShapeKind::CheckBox) return msoShapeMixed;
+  return s.auto_shape_type != 0 ? s.auto_shape_type : msoShapeRectangle;
 }
 
 void Shape::select(std::optional<bool>) { select_shape(application(), sheet_, id_); }
@@ -266,6 +279,7 @@ const GuardedMembers& Shape::member_table() const {
           .get("Name", dispid::Name, &Shape::name)
           .put("Name", dispid::Name, &Shape::set_name)
           .get("Type", kType, &Shape::type)
+          .get("AutoShapeType", kAutoShapeType, &Shape::auto_shape_type)
           .method("Select", dispid::Select, &Shape::select, {"Replace"})
           .method("Delete", dispid::Delete, &Shape::delete_shape)
           .get("Locked", kLocked, &Shape::locked)

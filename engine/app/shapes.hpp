@@ -98,8 +98,10 @@ class Shape final : public ShapeObject {
   std::string name() const;
   // Unique on the sheet in any letter case; 1004 otherwise.
   void set_name(const std::string& name);
-  // msoComment 4, msoFormControl 8, msoTextBox 17.
+  // msoAutoShape 1, msoComment 4, msoFormControl 8, msoTextBox 17.
   std::int32_t type() const;
+  // msoShapeRectangle 1, msoShapeOval 9...; msoShapeMixed -2 for a check box.
+  std::int32_t auto_shape_type() const;
   void select(std::optional<bool> replace);
   void delete_shape();
   bool locked() const;

@@ -31,6 +31,7 @@ void add_drawn_shape(model::Worksheet& sheet, DrawnShape shape, LoadReport* repo
                                     : sheet.add_text_box(shape.row, shape.column, std::move(shape.text), std::move(shape.name));
     const std::string added_name = added.name;
     if (check_box) sheet.set_check_box_value(added_name, shape.value);
+    if (shape.auto_shape_type != 0) sheet.set_auto_shape_type(added_name, shape.auto_shape_type);
     if (shape.extent) sheet.set_shape_extent(added_name, *shape.extent);
     sheet.set_shape_locked(added_name, shape.locked);
   } catch (const platform::com::Error& error) {

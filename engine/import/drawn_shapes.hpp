@@ -28,6 +28,7 @@ struct DrawnShape {
   std::string text;  // a check box's caption, a text box's text
   int value = model::xl::Off;
   bool locked = true;
+  int auto_shape_type = 0;  // a text box drawn as an autoshape (Shape::auto_shape_type)
   std::optional<model::ShapeExtent> extent{};
 };
 

@@ -44,6 +44,9 @@ struct Shape {
   // A check box's caption or a text box's text; unused for comments.
   std::string text;
   int value = xl::Off;  // check boxes: xlOn, xlOff or xlMixed
+  // Text boxes: the autoshape the box was drawn as (msoShapeRectangle 1,
+  // msoShapeOval 9), 0 for a plain text box.
+  int auto_shape_type = 0;
   std::optional<CellLink> link;  // check boxes: the linked cell
   bool shading_3d = false;       // check boxes: Display3DShading
   bool locked = true;

@@ -181,6 +181,9 @@ class Worksheet {
   void link_check_box(std::string_view name, std::optional<CellLink> link);
   void set_check_box_shading(std::string_view name, bool shading_3d);
   void set_shape_locked(std::string_view name, bool locked);
+  // Makes a text box the autoshape `type` (msoShapeRectangle...); raises
+  // 1004 for another kind of shape or a type below 1.
+  void set_auto_shape_type(std::string_view name, int type);
   void delete_shape(std::string_view name);
   // Raises 1004 for an empty name, for a name another shape of the sheet
   // has (in any letter case), and for a locked shape on a sheet whose

@@ -143,6 +143,15 @@ void Worksheet::set_check_box_value(std::string_view name, int value) {
   book_.mark_changed();
 }
 
+void Worksheet::set_auto_shape_type(std::string_view name, int type) {
+  Shape& shape = shape_for_write(name);
+  if (shape.kind != ShapeKind::TextBox || type < 1) {
+    refuse(platform::com::err::ApplicationDefined, "Only a text box is drawn as an autoshape");
+  }
+  shape.auto_shape_type = type;
+  book_.mark_changed();
+}
+
 void Worksheet::set_shape_locked(std::string_view name, bool locked) {
   if (protection_.drawing_objects) refuse(platform::com::err::ApplicationDefined, "The sheet is protected");
   shape_for_write(name).locked = locked;

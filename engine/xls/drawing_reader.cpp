@@ -32,14 +32,30 @@ void SheetDrawingReader::apply(model::Worksheet& sheet) const {
   for (std::size_t i = 0; i < count; ++i) add_shape(sheet, shapes[i], objects_[i]);
 }
 
+namespace {
+
+// The autoshape a rectangle or an oval is (msoShapeRectangle 1,
+// msoShapeOval 9), whether its OBJ names it or only its drawing does;
+// 0 for anything else, which is left out.
+int auto_shape_type(const ArtShape& shape, const ObjInfo& info) {
+  constexpr int kShapeRectangle = 1, kShapeOval = 9;
+  if (info.type == obj::Oval || (info.type == obj::OfficeArt && shape.type == art::Ellipse)) return kShapeOval;
+  if (info.type == obj::Rectangle || (info.type == obj::OfficeArt && shape.type == art::Rectangle)) return kShapeRectangle;
+  return 0;
+}
+
+}  // namespace
+
 void SheetDrawingReader::add_shape(model::Worksheet& sheet, const ArtShape& shape, const Object& object) const {
   const ObjInfo& info = object.info;
   if (info.type == obj::Comment) return add_note(sheet, object);
-  if (info.type != obj::CheckBox && info.type != obj::Text) return;
+  const int auto_shape = auto_shape_type(shape, info);
+  if (info.type != obj::CheckBox && info.type != obj::Text && auto_shape == 0) return;
   const ArtAnchor anchor = shape.anchor.value_or(ArtAnchor{});
   if (anchor.first_column >= model::kMaxColumns) return;
   import::DrawnShape drawn;
   drawn.kind = info.type == obj::CheckBox ? model::ShapeKind::CheckBox : model::ShapeKind::TextBox;
+  drawn.auto_shape_type = auto_shape;
   drawn.row = anchor.first_row;
   drawn.column = anchor.first_column;
   drawn.name = shape.name;

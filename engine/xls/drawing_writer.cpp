@@ -50,6 +50,16 @@ std::vector<ArtProperty> control_properties(const model::Shape& shape) {
   return properties;
 }
 
+// The drawing's shape type and the OBJ's object type of a check box or text
+// box; an autoshape other than an oval is kept as a rectangle.
+std::pair<std::uint16_t, std::uint16_t> drawn_types(const model::Shape& shape) {
+  constexpr int kShapeOval = 9;  // msoShapeOval
+  if (shape.kind == model::ShapeKind::CheckBox) return {art::HostControl, obj::CheckBox};
+  if (shape.auto_shape_type == 0) return {art::TextBox, obj::Text};
+  if (shape.auto_shape_type == kShapeOval) return {art::Ellipse, obj::Oval};
+  return {art::Rectangle, obj::Rectangle};
+}
+
 Bytes shape_container(std::uint16_t type, std::uint32_t spid, const std::vector<ArtProperty>& properties,
                       const ArtAnchor& anchor, std::uint16_t anchor_flags) {
   RecordBody sp;
@@ -126,10 +136,11 @@ void DrawingWriter::write_sheet(RecordWriter& out, const model::Worksheet& sheet
       part.text = note->text;
     } else {
       const bool check_box = shape.kind == model::ShapeKind::CheckBox;
-      part.container = shape_container(check_box ? art::HostControl : art::TextBox, last_spid,
-                                       control_properties(shape), shape_anchor(sheet, shape), kControlAnchorFlags);
+      const auto [art_type, obj_type] = drawn_types(shape);
+      part.container = shape_container(art_type, last_spid, control_properties(shape), shape_anchor(sheet, shape),
+                                       kControlAnchorFlags);
       part.obj = check_box ? check_box_obj(object_id, shape.locked, sheet.check_box_state(shape))
-                           : text_box_obj(object_id, shape.locked);
+                           : text_box_obj(object_id, shape.locked, obj_type);
       part.text = shape.text;
     }
     parts.push_back(std::move(part));

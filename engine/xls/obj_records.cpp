@@ -60,9 +60,9 @@ RecordBody check_box_obj(std::uint16_t id, bool locked, int value) {
   return end(body);
 }
 
-RecordBody text_box_obj(std::uint16_t id, bool locked) {
+RecordBody text_box_obj(std::uint16_t id, bool locked, std::uint16_t type) {
   RecordBody body;
-  common(body, obj::Text, id, static_cast<std::uint16_t>(kPrinted | kAutoFill | kAutoLine | (locked ? kLocked : 0)));
+  common(body, type, id, static_cast<std::uint16_t>(kPrinted | kAutoFill | kAutoLine | (locked ? kLocked : 0)));
   return end(body);
 }
 

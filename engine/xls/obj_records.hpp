@@ -14,15 +14,19 @@
 namespace engine::xls {
 
 namespace obj {
+inline constexpr std::uint16_t Rectangle = 0x0002;
+inline constexpr std::uint16_t Oval = 0x0003;
 inline constexpr std::uint16_t Text = 0x0006;
 inline constexpr std::uint16_t CheckBox = 0x000B;
 inline constexpr std::uint16_t Comment = 0x0019;
+inline constexpr std::uint16_t OfficeArt = 0x001E;  // any other autoshape
 }  // namespace obj
 
 RecordBody note_obj(std::uint16_t id);
 // `value` is xlOn, xlOff or xlMixed.
 RecordBody check_box_obj(std::uint16_t id, bool locked, int value);
-RecordBody text_box_obj(std::uint16_t id, bool locked);
+// A text box, or with `type` Rectangle or Oval the autoshape it was drawn as.
+RecordBody text_box_obj(std::uint16_t id, bool locked, std::uint16_t type = obj::Text);
 RecordBody note_record(int row, int column, const model::Note& note, std::uint16_t object_id);
 
 struct ObjInfo {

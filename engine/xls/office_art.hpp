@@ -33,6 +33,8 @@ inline constexpr std::uint16_t SplitMenuColors = 0xF11E;
 
 // Shape types (FSP instance).
 inline constexpr std::uint16_t NotPrimitive = 0;
+inline constexpr std::uint16_t Rectangle = 1;
+inline constexpr std::uint16_t Ellipse = 3;
 inline constexpr std::uint16_t HostControl = 201;
 inline constexpr std::uint16_t TextBox = 202;
 

@@ -7,6 +7,7 @@
 
 #include "platform/com/convert.hpp"
 #include "platform/excel/constants.hpp"
+#include "engine/xls/workbook_file.hpp"
 #include "sheet_fixture.hpp"
 
 namespace engine::app::testing {
@@ -296,6 +297,32 @@ TEST_F(AutoShapeTest, AddShapeDrawsANamedShapeWhereItIsToldAndCountsAmongTheShap
   EXPECT_EQ(platform::com::clng(shapes->get("Count")), platform::com::clng(before) + 2);
   EXPECT_EQ(obj(shapes->get("Item", {Variant(name)}))->get("Top"), Variant(45.0));
   EXPECT_EQ(error_of([&] { shapes->call("AddShape", {0, 0.0, 0.0, 10.0, 10.0}); }), 5);
+}
+
+// Type and AutoShapeType as Excel gives them for each kind of shape, the
+// autoshapes' kept through a save and a load.
+TEST_F(AutoShapeTest, EachShapeKeepsItsKindThroughASaveAndALoad) {
+  const auto shapes = obj(ws->get("Shapes"));
+  shapes->call("AddShape", {1, 30.0, 45.0, 120.0, 60.0});
+  shapes->call("AddShape", {9, 0.0, 0.0, 10.0, 10.0});
+  shapes->call("AddTextbox", {1, 0.0, 100.0, 50.0, 20.0});
+  shapes->call("AddFormControl", {1, 0.0, 150.0, 50.0, 20.0});
+  const auto kinds = [&](const std::shared_ptr<Dispatch>& all) {
+    std::vector<std::pair<std::int32_t, std::int32_t>> found;
+    for (int i = 1; i <= platform::com::clng(all->get("Count")); ++i) {
+      const auto shape = obj(all->get("Item", {Variant(i)}));
+      found.emplace_back(platform::com::clng(shape->get("Type")), platform::com::clng(shape->get("AutoShapeType")));
+    }
+    return found;
+  };
+  // msoAutoShape rectangle and oval, msoTextBox, msoFormControl.
+  const std::vector<std::pair<std::int32_t, std::int32_t>> expected = {{1, 1}, {1, 9}, {17, 1}, {8, -2}};
+  EXPECT_EQ(kinds(shapes), expected);
+  auto back = xls::load_workbook(xls::save_workbook(*book), book->name());
+  app->add_workbook(std::shared_ptr<model::Workbook>(std::move(back)));
+  const auto reopened = obj(app->get("Workbooks"))->get("Item", {Variant(std::int32_t{2})});
+  const auto sheet = obj(obj(reopened)->get("Worksheets", {Variant(std::int32_t{1})}));
+  EXPECT_EQ(kinds(obj(sheet->get("Shapes"))), expected);
 }
 
 }  // namespace
