@@ -126,6 +126,23 @@ struct BudgetArguments {
   }
 };
 
+// --app embedded|libreoffice: which application answers as Excel.
+struct AppArgument {
+  std::string name = "embedded";
+
+  void add_to(CLI::App& command) {
+    command
+        .add_option("--app", name,
+                    "the spreadsheet the trainee uses: embedded (the built-in Excel) or libreoffice (started for "
+                    "the run, with its window when a display exists)")
+        ->check(CLI::IsMember({"embedded", "libreoffice"}))
+        ->capture_default_str();
+  }
+  d72506::player::Spreadsheet resolve() const {
+    return name == "libreoffice" ? d72506::player::Spreadsheet::LibreOffice : d72506::player::Spreadsheet::StandIn;
+  }
+};
+
 // --lang fr|en; without it, the environment's language (LC_ALL,
 // LC_MESSAGES, LANG), French when that is neither.
 struct LanguageArgument {
@@ -192,6 +209,8 @@ int main(int argc, char** argv) {
   play_budget.add_to(*play, "the whole script");
   LanguageArgument play_language;
   play_language.add_to(*play);
+  AppArgument play_app;
+  play_app.add_to(*play);
 
   SetupArguments shell_setup;
   CLI::App* shell = app.add_subcommand("shell", "type statements and # lines against Excel, one at a time");
@@ -200,6 +219,8 @@ int main(int argc, char** argv) {
   shell_budget.add_to(*shell, "each line");
   LanguageArgument shell_language;
   shell_language.add_to(*shell);
+  AppArgument shell_app;
+  shell_app.add_to(*shell);
 
   std::string check_question;
   std::vector<std::string> check_paths;
@@ -252,6 +273,7 @@ int main(int argc, char** argv) {
       if (!trainee.empty()) options.trainee = stdfs::path(trainee);
       options.setup = play_setup.resolve();
       options.setup.limits = play_budget.limits();
+      options.setup.spreadsheet = play_app.resolve();
       options.language = play_language.resolve();
       options.json = json;
       return cli::play(options, std::cout, std::cerr);
@@ -282,6 +304,7 @@ int main(int argc, char** argv) {
     cli::ShellOptions options;
     options.setup = shell_setup.resolve();
     options.setup.limits = shell_budget.limits();
+    options.setup.spreadsheet = shell_app.resolve();
     options.language = shell_language.resolve();
     options.prompt = isatty(STDIN_FILENO) != 0;
     return cli::shell(options, std::cin, std::cout, std::cerr);

@@ -79,7 +79,7 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
   bool budget_spent = false;
   const Folder templates = Folder::named_or_temporary(options.setup.templates_root, "d72506-templates");
   const Folder working = Folder::named_or_temporary(options.setup.workdir, "d72506-work");
-  register_classes(templates.path(), options.setup.printer, working.path());
+  register_classes(templates.path(), options.setup.printer, working.path(), options.setup.spreadsheet);
   Player player(options.setup.exercises, working.path(), err);
   HostLines host(player, [&](const Verdict& verdict) {
     report.verdicts.push_back(verdict);

@@ -57,10 +57,10 @@ int shell(const ShellOptions& options, std::istream& in, std::ostream& out, std:
   const bool prompt = options.prompt;
   const Folder templates = Folder::named_or_temporary(setup.templates_root, "d72506-templates");
   const Folder working = Folder::named_or_temporary(setup.workdir, "d72506-work");
-  register_classes(templates.path(), setup.printer, working.path());
+  register_classes(templates.path(), setup.printer, working.path(), setup.spreadsheet);
   Player player(setup.exercises, working.path(), err);
   // The trainee's own Excel, which the module adopts at "#init".
-  player.adopt(player::start_excel());
+  player.adopt(player::start_registered_excel());
   std::size_t verdicts = 0;
   HostLines host(player, [&](const Verdict& v) { out << verdict_line(v, ++verdicts, options.language) << '\n'; });
   bool budget_spent = false;

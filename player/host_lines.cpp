@@ -6,6 +6,7 @@
 
 #include "player/question_number.hpp"
 #include "platform/win32/keystrokes.hpp"
+#include "platform/win32/window_calls.hpp"
 
 namespace d72506::player {
 
@@ -54,7 +55,9 @@ void HostLines::run(std::string_view line, int line_number) {
     player_.init_question(*question);
   } else if (command == "close-excel") {
     refuse_argument(command, argument);
-    excel(command, line_number)->close_main_window();
+    // The trainee closes Excel's main window, whichever application answers as Excel.
+    if (player_.window() == 0) throw HostLineError(line_number, "#close-excel: the player holds no Excel");
+    platform::win32::SendMessageA(static_cast<platform::win32::HWND>(player_.window()), platform::win32::WM_CLOSE, 0, 0);
   } else if (command == "edit") {
     if (argument.empty()) throw HostLineError(line_number, "#edit needs a cell, as in '#edit D1'");
     excel(command, line_number)->enter_edit_mode(argument);

@@ -1,10 +1,14 @@
 #include "player/player.hpp"
 
+#include <cstdlib>
+
+#include "bridge/libreoffice/registration.hpp"
 #include "player/exercise_files.hpp"
 #include "engine/app/registration.hpp"
 #include "module/registration.hpp"
 #include "platform/com/apartment.hpp"
 #include "platform/com/boundary.hpp"
+#include "platform/win32/window_calls.hpp"
 
 namespace d72506::player {
 
@@ -33,6 +37,11 @@ void check_call(const char* call, com::HRESULT hr) {
   throw PlayerCallFailed(std::move(failure));
 }
 
+// A player's message loop turns between its calls: what the world did
+// meanwhile (an application that crashed takes its window with it) is
+// settled before the module looks.
+void let_messages_through() { com::Apartment::current().yield_once(); }
+
 std::vector<std::string> lines_of(const ComplementInfo* list) {
   std::vector<std::string> lines;
   if (list == nullptr) return lines;
@@ -40,16 +49,35 @@ std::vector<std::string> lines_of(const ComplementInfo* list) {
   return lines;
 }
 
+// A person at a screen sees LibreOffice's window; anywhere else it runs headless.
+bool display_present() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void register_classes(const stdfs::path& templates_root, const std::string& printer,
-                      const stdfs::path& working_folder) {
-  engine::app::ApplicationOptions options;
-  options.templates_root = templates_root.string();
-  options.printer = printer;
-  options.writable_folders.push_back(templates_root.string());
-  if (!working_folder.empty()) options.writable_folders.push_back(working_folder.string());
-  engine::app::register_excel(std::move(options));
+                      const stdfs::path& working_folder, Spreadsheet spreadsheet) {
+  std::vector<std::string> writable{templates_root.string()};
+  if (!working_folder.empty()) writable.push_back(working_folder.string());
+  if (spreadsheet == Spreadsheet::LibreOffice) {
+    bridge::libreoffice::BridgeOptions options;
+    options.office.with_window = display_present();
+    options.templates_root = templates_root.string();
+    options.printer = printer;
+    options.writable_folders = std::move(writable);
+    bridge::libreoffice::register_libreoffice(std::move(options));
+  } else {
+    engine::app::ApplicationOptions options;
+    options.templates_root = templates_root.string();
+    options.printer = printer;
+    options.writable_folders = std::move(writable);
+    engine::app::register_excel(std::move(options));
+  }
   register_module();
 }
 
@@ -58,6 +86,13 @@ std::shared_ptr<engine::app::Application> start_excel() {
   if (!excel) throw std::logic_error(std::string(kExcelProgId) + " is not the stand-in");
   excel->set_visible(true);
   return excel;
+}
+
+StartedExcel start_registered_excel() {
+  StartedExcel started{com::Apartment::current().create_object(kExcelProgId), 0};
+  started.application->put("Visible", com::Variant(true));
+  started.window = static_cast<std::int32_t>(platform::win32::FindWindowA("XLMAIN", nullptr));
+  return started;
 }
 
 PlayerCallFailed::PlayerCallFailed(CallFailure failure)
@@ -74,6 +109,11 @@ void Player::adopt(std::shared_ptr<engine::app::Application> excel) {
   application_ = std::move(excel);
 }
 
+void Player::adopt(const StartedExcel& excel) {
+  handle_ = excel.window;
+  application_ = excel.application;
+}
+
 void Player::init_question(std::int32_t question) {
   for (const std::string& name : deliver(question, exercises_, working_folder_)) {
     notes_ << "d72506: " << name << " is not in " << exercises_.string() << "; not delivered\n";
@@ -87,6 +127,7 @@ void Player::init_delivered_question(std::int32_t question) {
   question_live_ = false;
   attached_ = true;
   question_ = question;
+  let_messages_through();
   check_call("InitQuestion", module_->InitQuestion(question, folder, application_, handle_));
   question_live_ = true;
 }
@@ -102,7 +143,10 @@ Verdict Player::teste_point() {
   return verdict;
 }
 
-void Player::call_teste_point() { check_call("TestePoint", module_->TestePoint()); }
+void Player::call_teste_point() {
+  let_messages_through();
+  check_call("TestePoint", module_->TestePoint());
+}
 
 bool Player::read_erreur_generale() {
   bool erreur = false;
@@ -132,12 +176,14 @@ std::optional<std::vector<std::string>> Player::read_complement() {
 void Player::fermer() {
   // Whatever Fermer answers, the question is no longer the player's.
   question_live_ = false;
+  let_messages_through();
   check_call("Fermer", module_->Fermer());
 }
 
 void Player::quitter() {
   question_live_ = false;
   attached_ = false;
+  let_messages_through();
   check_call("Quitter", module_->Quitter(application_, handle_));
 }
 

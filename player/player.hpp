@@ -16,22 +16,33 @@
 #include "engine/app/application.hpp"
 #include "module/module.hpp"
 #include "platform/com/dispatch.hpp"
+#include "player/run_setup.hpp"
 
 namespace d72506::player {
 
-// Registers the stand-in Excel ("Excel.application.11"), whose templates
-// folder lies under `templates_root` and whose default printer is `printer`
-// (none when empty), and "D72506.Module" in the calling thread's class
-// registry. That Excel saves workbooks only under `templates_root` and
-// `working_folder`; a caller that learns of the working folder later (a C
-// caller names it at InitQuestion) adds it to the Excel then.
+// Registers Excel ("Excel.application.11": the stand-in, or LibreOffice
+// behind the bridge), whose templates folder lies under `templates_root` and
+// whose default printer is `printer` (none when empty), and "D72506.Module"
+// in the calling thread's class registry. That Excel saves workbooks only
+// under `templates_root` and `working_folder`; a caller that learns of the
+// working folder later (a C caller names it at InitQuestion) adds it to the
+// Excel then.
 void register_classes(const std::filesystem::path& templates_root, const std::string& printer,
-                      const std::filesystem::path& working_folder = {});
+                      const std::filesystem::path& working_folder = {},
+                      Spreadsheet spreadsheet = Spreadsheet::StandIn);
 
 // A visible stand-in Excel of the caller's own, created through the calling
 // thread's class registry (the classes must be registered), for a player
 // that starts Excel itself and hands it to InitQuestion.
 std::shared_ptr<engine::app::Application> start_excel();
+
+// The same for whichever Excel is registered (the stand-in or LibreOffice):
+// the application, made visible through its own Visible, and its main window.
+struct StartedExcel {
+  std::shared_ptr<platform::com::Dispatch> application;
+  std::int32_t window = 0;
+};
+StartedExcel start_registered_excel();
 
 // What the player reads after TestePoint.
 struct Verdict {
@@ -69,6 +80,7 @@ class Player {
   // Hands an Excel of the player's own to the next InitQuestion, as a player
   // that started Excel itself does.
   void adopt(std::shared_ptr<engine::app::Application> excel);
+  void adopt(const StartedExcel& excel);
 
   // Delivers the question's files, then InitQuestion.
   void init_question(std::int32_t question);

@@ -13,6 +13,10 @@ namespace d72506::player {
 // The printer a trainee's machine has unless told otherwise.
 inline constexpr const char* kDefaultPrinter = "HP LaserJet 4 sur LPT1:";
 
+// Which application answers as Excel: the embedded stand-in, or a
+// LibreOffice the run starts (with its window when a display exists).
+enum class Spreadsheet { StandIn, LibreOffice };
+
 // Unnamed folders are temporary and removed afterwards.
 struct RunSetup {
   std::filesystem::path exercises;
@@ -23,6 +27,7 @@ struct RunSetup {
   // What the trainee's statements may take (time and memory) before the run
   // stops them; the player's own calls are not counted.
   platform::script::Limits limits;
+  Spreadsheet spreadsheet = Spreadsheet::StandIn;
 };
 
 }  // namespace d72506::player

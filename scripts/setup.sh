@@ -9,6 +9,7 @@ packages=(
   libutf8proc-dev libcli11-dev libgsf-1-dev nlohmann-json3-dev
   libxml2-dev libzip-dev attr gnumeric libreoffice-calc-nogui python3-pytest python3-uno
   poppler-utils fonts-liberation2
+  libreoffice-dev libreoffice-dev-common
   clang-16 libclang-rt-16-dev
 )
 
