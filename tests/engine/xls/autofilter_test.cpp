@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "engine/import/load_report.hpp"
 #include "engine/model/workbook.hpp"
 #include "engine/xls/workbook_file.hpp"
 #include "interop_flat_ods.hpp"
@@ -90,6 +91,40 @@ TEST(AutoFilterFile, EveryKindOfCriterionComesBack) {
     EXPECT_EQ(back->sheet(0).autofilter()->columns, std::vector<m::ColumnFilter>{kind});
     EXPECT_EQ(filtered_rows(back->sheet(0)), filtered_rows(sheet));
   }
+}
+
+// The bytes of a saved workbook with the first AUTOFILTER record's first
+// condition given another operator byte.
+Bytes with_condition_sign(const m::Workbook& book, std::uint8_t sign) {
+  Bytes bytes = save_workbook(book);
+  for (std::size_t i = 0; i + 12 < bytes.size(); ++i) {
+    // AUTOFILTER (9E 00) of 24 bytes (two number conditions, no text) on
+    // column 1 of the list (iEntry 01 00).
+    if (bytes[i] == 0x9E && bytes[i + 1] == 0x00 && bytes[i + 2] == 24 && bytes[i + 3] == 0x00 &&
+        bytes[i + 4] == 0x01 && bytes[i + 5] == 0x00) {
+      bytes[i + 9] = sign;  // after iEntry, grbit and the doper's vt
+      return bytes;
+    }
+  }
+  ADD_FAILURE() << "no AUTOFILTER record";
+  return bytes;
+}
+
+// A condition that cannot be read costs that column's criteria alone: the
+// rest of the list and of the file loads, and the loss is reported.
+TEST(AutoFilterFile, ADamagedConditionIsLeftOutAndReported) {
+  auto book = filtered_workbook();
+  book->sheet(0).clear_column_filter(0);
+  book->sheet(0).filter_column({2, "<>", std::nullopt, m::FilterOperator::And});
+  import::LoadReport report;
+  const auto back = load_workbook(with_condition_sign(*book, 0x09), book->name(), &report);
+  const m::Worksheet& sheet = back->sheet(0);
+  ASSERT_TRUE(sheet.autofilter());
+  EXPECT_EQ(sheet.autofilter()->columns, (std::vector<m::ColumnFilter>{{2, "<>", std::nullopt, m::FilterOperator::And}}));
+  ASSERT_EQ(report.notes().size(), 1u);
+  EXPECT_EQ(report.notes()[0].what, "AutoFilter criteria");
+  EXPECT_EQ(report.notes()[0].why, "an AutoFilter condition compares with an unknown operator");
+  EXPECT_EQ(sheet.value(0, 0), f::Value("Ville"));
 }
 
 class AutoFilterLibreOffice : public ::testing::Test {
