@@ -76,6 +76,14 @@ Worksheet& Workbook::copy_sheet(const Worksheet& source, std::string name, std::
   copy.arrays_ = source.arrays_;
   copy.notes_ = source.notes_;
   copy.shapes_ = source.shapes_;
+  // A box linked to a cell of its own sheet is linked to the same cell of
+  // the copy; a link to another sheet holds within the same workbook only.
+  for (Shape& shape : copy.shapes_) {
+    if (!shape.link) continue;
+    shape.value = source.check_box_state(shape);
+    if (shape.link->sheet == source.id()) shape.link->sheet = copy.id();
+    else if (&source.workbook() != this) shape.link.reset();
+  }
   copy.next_shape_id_ = source.next_shape_id_;
   copy.autofilter_ = source.autofilter_;
   copy.page_setup_ = source.page_setup_;

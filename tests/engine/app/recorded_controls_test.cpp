@@ -84,6 +84,19 @@ TEST_F(RecordedControlsTest, LinksReachOtherSheetsAndRefuseWhatIsNoCell) {
   EXPECT_EQ(box("Choix")->get("LinkedCell"), Variant("Feuil2!$C$1"));
 }
 
+TEST_F(RecordedControlsTest, ACopiedSheetsBoxFollowsTheCopysCell) {
+  run("ActiveSheet.CheckBoxes.Add(10, 10, 80, 18).Name = \"Choix\"\n"
+      "ActiveSheet.CheckBoxes(\"Choix\").LinkedCell = \"$B$3\"\n"
+      "ActiveSheet.CheckBoxes(\"Choix\").Value = xlOn\n"
+      "ActiveSheet.Copy After:=Sheets(2)\n");
+  const auto copy = obj(app->get("ActiveSheet"));
+  const auto copied_box = obj(copy->call("CheckBoxes", {Variant("Choix")}));
+  EXPECT_EQ(copied_box->get("Value"), Variant(xl::xlOn));
+  obj(copy->get("Range", {Variant("B3")}))->put("Value", Variant(false));
+  EXPECT_EQ(copied_box->get("Value"), Variant(xl::xlOff));
+  EXPECT_EQ(box_value("Choix"), Variant(xl::xlOn));
+}
+
 TEST_F(RecordedControlsTest, ABoxLinkedToALockedCellOfAProtectedSheetKeepsItsState) {
   run("ActiveSheet.CheckBoxes.Add(10, 10, 80, 18).Name = \"Choix\"\n"
       "ActiveSheet.CheckBoxes(\"Choix\").LinkedCell = \"$B$3\"\n"
