@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <com/sun/star/awt/XTopWindow2.hpp>
+#include <com/sun/star/awt/XWindow2.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -159,7 +160,7 @@ void Application::quit() {
     }
   }
   documents_.clear();
-  active_.clear();
+  activated_.clear();
   office_->quit();
   office_gone();
 }
@@ -210,14 +211,26 @@ const std::vector<Document>& Application::documents() {
   return documents_;
 }
 
+// The workbook activated last that is still open, as Excel goes back to the
+// one active before when the active one closes; else the one opened last.
 Document Application::active_document() {
   const std::vector<Document>& open = documents();
-  if (std::find(open.begin(), open.end(), active_) != open.end()) return active_;
+  for (auto d = activated_.rbegin(); d != activated_.rend(); ++d) {
+    if (std::find(open.begin(), open.end(), *d) != open.end()) return *d;
+  }
   return open.empty() ? Document() : open.back();
 }
 
+Document Application::document_at(const Variant& index) {
+  const std::vector<Document> open = documents();
+  std::vector<std::string> names;
+  for (const Document& d : open) names.push_back(name_of(d));
+  return open[item_position(index, names)];
+}
+
 void Application::activate(const Document& document) {
-  active_ = document;
+  std::erase(activated_, document);
+  activated_.push_back(document);
   if (!options_.office.with_window) return;
   office_->call([&] {
     if (const auto window = top_window_of(document); window.is()) window->toFront();
@@ -227,7 +240,7 @@ void Application::activate(const Document& document) {
 void Application::forget(const Document& document) {
   std::erase(documents_, document);
   std::erase_if(window_states_, [&](const auto& entry) { return entry.first == document; });
-  if (active_ == document) active_.clear();
+  std::erase(activated_, document);
 }
 
 Document Application::open(const std::string& filename) {
@@ -318,6 +331,17 @@ void Application::require_writable(const stdfs::path& file) {
 }
 
 // --- Windows and bars -------------------------------------------------------------
+
+// A workbook's window a person hid (Window, Hide) is hidden; without a
+// display every window counts as shown, as nobody could have hidden it.
+bool Application::window_visible(const Document& document) {
+  if (!options_.office.with_window) return true;
+  return office_->call([&] {
+    const auto frame = frame_of(document);
+    const Reference<css::awt::XWindow2> window(frame.is() ? frame->getContainerWindow() : nullptr, UNO_QUERY);
+    return window.is() && window->isVisible();
+  });
+}
 
 std::int32_t Application::window_state(const Document& document) {
   using namespace platform::excel;

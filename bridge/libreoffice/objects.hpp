@@ -70,6 +70,8 @@ class Application final : public platform::com::Dispatch {
   // person opened in LibreOffice itself come after, as they are found).
   const std::vector<Document>& documents();
   Document active_document();
+  // Workbooks(index) and Windows(index): by position, or by the workbook's name.
+  Document document_at(const Variant& index);
   void activate(const Document& document);
   void forget(const Document& document);
   Document open(const std::string& filename);
@@ -79,6 +81,7 @@ class Application final : public platform::com::Dispatch {
   // A workbook's file may be written there: under one of the writable folders.
   void require_writable(const std::filesystem::path& file);
 
+  bool window_visible(const Document& document);
   std::int32_t window_state(const Document& document);
   void set_window_state(const Document& document, std::int32_t state);
 
@@ -103,7 +106,7 @@ class Application final : public platform::com::Dispatch {
   BridgeOptions options_;
   std::shared_ptr<Office> office_;
   std::vector<Document> documents_;
-  Document active_;
+  std::vector<Document> activated_;  // in the order they were activated, the active one last
   std::vector<std::pair<Document, std::int32_t>> window_states_;  // headless windows only
   std::vector<CommandBarState> bars_;
   std::string current_folder_;

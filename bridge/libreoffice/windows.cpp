@@ -33,11 +33,7 @@ constexpr com::DispId kPosition = 133;
 constexpr com::DispId kEnabled = 600;
 
 std::shared_ptr<Window> window_at(Windows& w, const Variant& index) {
-  Application& app = w.app();
-  const std::vector<Document> documents = app.documents();
-  std::vector<std::string> captions;
-  for (const Document& d : documents) captions.push_back(app.name_of(d));
-  return std::make_shared<Window>(w.app_ref(), documents[item_position(index, captions)]);
+  return std::make_shared<Window>(w.app_ref(), w.app().document_at(index));
 }
 
 std::shared_ptr<CommandBar> bar_at(CommandBars& b, const Variant& index) {
@@ -77,7 +73,7 @@ const com::MemberTable& Window::members() const {
           .get("Visible", dispid::Visible,
                [](Window& w) {
                  w.app().require_answering();
-                 return true;
+                 return w.app().window_visible(w.document());
                })
           .get("WindowState", dispid::WindowState,
                [](Window& w) {

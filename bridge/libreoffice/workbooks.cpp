@@ -34,11 +34,7 @@ std::string filter_for(const stdfs::path& file) {
 }
 
 std::shared_ptr<Workbook> workbook_at(Workbooks& books, const Variant& index) {
-  Application& app = books.app();
-  const std::vector<Document> documents = app.documents();
-  std::vector<std::string> names;
-  for (const Document& d : documents) names.push_back(app.name_of(d));
-  return std::make_shared<Workbook>(books.app_ref(), documents[item_position(index, names)]);
+  return std::make_shared<Workbook>(books.app_ref(), books.app().document_at(index));
 }
 
 }  // namespace

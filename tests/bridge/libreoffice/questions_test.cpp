@@ -9,11 +9,13 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include "platform/script/script.hpp"
 #include "tests/bridge/libreoffice/live_run.hpp"
 
 namespace bridge::libreoffice::testing {
 namespace {
 
+namespace script = platform::script;
 using css::uno::UNO_QUERY_THROW;
 
 // Typing text preceded by an apostrophe leaves the text alone in the cell.
@@ -84,6 +86,13 @@ TEST(LiveQuestions, TheWorkbookPreCheckSeesWhatTheTraineeDidInLibreOffice) {
   LiveRun run;
   run.player().init_question(605);
   type_formula(run.cell("A2"), "=AVERAGE(B4:D4;B6:D6)");
+
+  // A new workbook becomes the active one; closing it gives the exercise back.
+  script::Session trainee(Variant(run.player().application()));
+  trainee.run_line("Workbooks.Add");
+  EXPECT_EQ(run.verdict(), "!A");
+  trainee.run_line("ActiveWorkbook.Close SaveChanges:=False");
+  EXPECT_EQ(run.verdict(), "");
 
   const Sheet sheet = run.first_sheet();
   Reference<css::container::XNamed>(sheet, UNO_QUERY_THROW)->setName(to_uno("TRIMESTRE 1"));
