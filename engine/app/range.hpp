@@ -132,6 +132,10 @@ class Range final : public AppObject {
 std::shared_ptr<Range> make_range(std::shared_ptr<Application> app, SheetRef sheet, const model::CellRange& area,
                                   RangeKind kind = RangeKind::Cells);
 
+// Raises the run's out-of-memory error before `value` is given to every
+// cell of `a` when the cells it would make exceed the run's budget.
+void check_budget_for(const model::CellRange& a, const platform::com::Variant& value);
+
 // The cells `text` names on `sheet`: "A9:E12", "$C$4", "4:5", "A:C", or a
 // defined name of the workbook that refers to cells of that sheet. Raises
 // 1004 for anything else.

@@ -87,6 +87,7 @@ void set_formula_array(Range& range, const std::string& text) {
     refuse();
   }
   range.check_editable();
+  check_budget_for(a, com::Variant());
   range.sheet().set_array_formula(a, std::move(parsed));
 }
 

@@ -94,6 +94,8 @@ void each_cell(const model::CellRange& a, Each each) {
   }
 }
 
+}  // namespace
+
 // The cells an assignment of `value` to the whole range would make, as the
 // budget of the run counts memory, before any is made: "x" given to every
 // cell of a sheet asks for gigabytes.
@@ -103,6 +105,8 @@ void check_budget_for(const model::CellRange& a, const com::Variant& value) {
   const auto cells = static_cast<std::size_t>(a.row_count()) * static_cast<std::size_t>(a.column_count());
   platform::script::check_new_value(cells * (kCellBytes + text));
 }
+
+namespace {
 
 // A 1-based rows x columns array of what `read` gives for each cell. Excel
 // runs out of memory long before a whole sheet's array; so does this, with

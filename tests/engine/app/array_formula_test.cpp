@@ -2,7 +2,11 @@
 // writes Ctrl+Shift+Enter (R1C1) or as a macro writes it (A1), read back
 // from any cell of the array; HasArray, CurrentArray, HasFormula; and the
 // refusal of an edit of part of an array.
+#include <chrono>
+
 #include "platform/com/convert.hpp"
+#include "platform/script/budget.hpp"
+#include "platform/script/script.hpp"
 #include "sheet_fixture.hpp"
 
 namespace engine::app::testing {
@@ -94,6 +98,18 @@ TEST_F(ArrayFormulaTest, FormulaArrayRefusesWhatExcelRefuses) {
   range("R1")->put("Value", Variant(4));
   range("C3")->put("FormulaArray", Variant("=R1*2"));
   EXPECT_EQ(value("C3"), Variant(8.0));
+}
+
+// A trainee's statement entering a huge array meets the memory budget of
+// its run before any cell is made, as a huge Value does.
+TEST_F(ArrayFormulaTest, AHugeArrayMeetsTheRunsMemoryBudget) {
+  namespace script = platform::script;
+  const script::Budget::Scope scope(
+      std::make_shared<script::Budget>(script::Limits{std::chrono::seconds(60), std::size_t{1} << 20}));
+  EXPECT_THROW(script::run(script::parse("Range(\"F1:I65536\").FormulaArray = \"=1\""), Variant(app)),
+               script::ScriptError);
+  EXPECT_EQ(range("F1")->get("HasArray"), Variant(false));
+  EXPECT_EQ(sheet().cell_count(), 6u);
 }
 
 }  // namespace
