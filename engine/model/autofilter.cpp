@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "engine/formula/criteria.hpp"
+#include "engine/model/text.hpp"
 #include "engine/model/workbook.hpp"
 #include "engine/model/worksheet.hpp"
 #include "platform/com/error.hpp"
@@ -22,6 +23,9 @@ namespace {
 // Excel's Top 10 dialog takes up to 500 items, or up to 100 percent.
 constexpr int kMaxTopItems = 500;
 constexpr int kMaxTopPercent = 100;
+// Excel's Custom AutoFilter takes criteria of up to 255 characters (a file
+// keeps no more), which also bounds the wildcard matching of each row.
+constexpr std::size_t kMaxCriteriaLength = 255;
 
 bool is_percent(FilterOperator op) { return op == FilterOperator::TopPercent || op == FilterOperator::BottomPercent; }
 bool is_top(FilterOperator op) { return op == FilterOperator::TopItems || op == FilterOperator::TopPercent; }
@@ -79,6 +83,11 @@ void check_column_filter(const ColumnFilter& filter) {
   const int op = static_cast<int>(filter.op);
   if (op < static_cast<int>(FilterOperator::And) || op > static_cast<int>(FilterOperator::BottomPercent)) {
     refuse("AutoFilter method of Range class failed: unknown operator");
+  }
+  for (const std::string* text : {&filter.criteria1, filter.criteria2 ? &*filter.criteria2 : nullptr}) {
+    if (text && utf16_length(*text) > kMaxCriteriaLength) {
+      refuse("AutoFilter method of Range class failed: criteria hold at most 255 characters");
+    }
   }
   if (!is_top_or_bottom(filter.op)) return;
   if (filter.criteria2) refuse("AutoFilter method of Range class failed: a top or bottom filter takes one criterion");

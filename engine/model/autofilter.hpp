@@ -54,9 +54,10 @@ struct AutoFilter {
   friend bool operator==(const AutoFilter&, const AutoFilter&) = default;
 };
 
-// Raises 1004 for criteria Excel refuses: a top or bottom count that is not
-// a whole number from 1 to 500 (items) or 100 (percent), a second criterion
-// with a top or bottom operator, an operator outside 1-6.
+// Raises 1004 for criteria Excel refuses: over 255 characters, a top or
+// bottom count that is not a whole number from 1 to 500 (items) or 100
+// (percent), a second criterion with a top or bottom operator, an operator
+// outside 1-6.
 void check_column_filter(const ColumnFilter& filter);
 
 // For each data row of the list, first to last, whether its entries pass

@@ -109,6 +109,8 @@ TEST_F(AutoFilterTest, TopAndBottomCountItemsOrPercentOverTheWholeColumn) {
   }
   EXPECT_EQ(error_of([&] { filter("A1", {Variant(2), Variant("101"), Variant(xl::xlTop10Percent)}); }), 1004);
   EXPECT_EQ(error_of([&] { filter("A1", {Variant(2), Variant("3"), Variant(7)}); }), 1004);
+  EXPECT_EQ(error_of([&] { filter("A1", {Variant(1), Variant("=" + std::string(255, 'x'))}); }), 1004);
+  EXPECT_EQ(error_of([&] { filter("A1", {Variant(1), Variant("=a"), Variant(xl::xlOr), Variant(std::string(256, '*'))}); }), 1004);
   // A refused filter leaves the last one in place.
   EXPECT_EQ(hidden_rows(), (std::vector<int>{3, 4, 5, 6, 7, 8}));
 }
