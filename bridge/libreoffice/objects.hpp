@@ -30,15 +30,6 @@ using platform::com::Variant;
 using Document = Reference<css::sheet::XSpreadsheetDocument>;
 using Sheet = Reference<css::sheet::XSpreadsheet>;
 
-// What the player tells the bridge about the machine, as it tells the
-// stand-in: where Excel's templates folder lies, the printer, the folders
-// workbooks may be saved into (empty: anywhere).
-struct BridgeOptions {
-  OfficeOptions office;
-  std::string templates_root;
-  std::string printer;
-  std::vector<std::string> writable_folders;
-};
 
 // An Excel 2003 command bar as the module arranges it. LibreOffice's
 // counterpart (a toolbar of its layout manager, or its sidebar for the task

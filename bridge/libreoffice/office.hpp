@@ -30,23 +30,12 @@
 #include <rtl/ustring.hxx>
 #include <sys/types.h>
 
+#include "bridge/libreoffice/options.hpp"
+
 namespace bridge::libreoffice {
 
 namespace css = com::sun::star;
 using css::uno::Reference;
-
-struct OfficeOptions {
-  // A person's run: LibreOffice shows its window. Otherwise it runs headless.
-  bool with_window = false;
-  // The pipe of a LibreOffice a person keeps running and listening
-  // (soffice --accept="pipe,name=d72506;urp;"): attached to when it answers
-  // there, rather than starting one. Empty: always start one.
-  std::string attach_pipe = "d72506";
-  // The program started ("soffice", looked up on PATH).
-  std::string program = "soffice";
-  std::chrono::milliseconds start_timeout{60'000};
-  std::chrono::milliseconds call_timeout{15'000};
-};
 
 // UTF-8 to and from UNO's UTF-16 strings.
 rtl::OUString to_uno(const std::string& text);

@@ -1,5 +1,6 @@
 #include "bridge/libreoffice/registration.hpp"
 
+#include "bridge/libreoffice/objects.hpp"
 #include "platform/com/apartment.hpp"
 
 namespace bridge::libreoffice {

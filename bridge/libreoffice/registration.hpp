@@ -4,7 +4,7 @@
 // CreateObject starts LibreOffice, and GetObject finds it once visible.
 #pragma once
 
-#include "bridge/libreoffice/objects.hpp"
+#include "bridge/libreoffice/options.hpp"
 #include "platform/com/guid.hpp"
 
 namespace bridge::libreoffice {
