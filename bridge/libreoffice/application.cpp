@@ -398,6 +398,18 @@ void Application::apply(const CommandBarState& bar) {
   }
 }
 
+std::string Application::templates_path() {
+  require_answering();
+  if (!options_.templates_root.empty()) return without_trailing_separator(options_.templates_root) + "/Templates\\";
+  const std::string own = office_->call([&] {
+    const Reference<css::beans::XPropertySet> paths(css::util::thePathSettings::get(office_->context()), UNO_QUERY_THROW);
+    rtl::OUString url;
+    paths->getPropertyValue(to_uno("Template_writable")) >>= url;
+    return path_of_url(url).string();
+  });
+  return own + "/";
+}
+
 // Excel's current folder is LibreOffice's work folder, where its file
 // dialogs start.
 void Application::set_current_folder(const std::string& folder) {

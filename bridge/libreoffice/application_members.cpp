@@ -92,11 +92,7 @@ const com::MemberTable& Application::members() const {
                     return run_macro(a.self_ref(), com::cstr(args[0]), args.subspan(1));
                   },
                   {"Macro"})
-          .get("TemplatesPath", dispid::TemplatesPath, [](App& a) {
-            a.require_answering();
-            const std::string& root = a.options_.templates_root;
-            return (root.empty() ? a.current_folder_ : root) + "/Templates\\";
-          })
+          .get("TemplatesPath", dispid::TemplatesPath, [](App& a) { return a.templates_path(); })
           .get("ActivePrinter", dispid::ActivePrinter, [](App& a) {
             a.require_answering();
             return a.options_.printer.empty() ? std::string("Imprimante non définie. Vérifiez le panneau de configuration.")

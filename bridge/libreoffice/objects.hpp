@@ -79,6 +79,11 @@ class Application final : public platform::com::Dispatch {
   std::vector<CommandBarState>& command_bars() { return bars_; }
   void apply(const CommandBarState& bar);
 
+  // Excel's templates folder, ending with its separator: under the run's
+  // templates root as the stand-in's, or LibreOffice's own (the writable
+  // one of its template paths) when the run names none.
+  std::string templates_path();
+
   const std::string& current_folder() const { return current_folder_; }
   void set_current_folder(const std::string& folder);
 

@@ -170,6 +170,13 @@ TEST_F(LiveObjects, TheMacroWorkbooksMacrosMoveExcelsCurrentFolder) {
   EXPECT_EQ(error_of("x = Run(\"X72506.xls!module1.GetRep\")"), 1004) << "only while its workbook is open";
 }
 
+TEST_F(LiveObjects, WithoutATemplatesRootTheTemplatesFolderIsLibreOfficesOwn) {
+  const std::string path = text("TemplatesPath");
+  EXPECT_EQ(path.back(), '/') << "a folder ends with its separator";
+  EXPECT_NE(path.find("/user/template"), std::string::npos) << path;
+  EXPECT_EQ(path.rfind(stdfs::temp_directory_path().string(), 0), 0u) << "inside the private profile";
+}
+
 TEST_F(LiveObjects, CommandBarsKeepWhatTheModuleSets) {
   EXPECT_EQ(com::clng(eval("CommandBars.Count")), 5);
   run("CommandBars(\"task pane\").Visible = False");
