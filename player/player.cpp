@@ -49,13 +49,27 @@ std::vector<std::string> lines_of(const ComplementInfo* list) {
   return lines;
 }
 
-// A person at a screen sees LibreOffice's window; anywhere else it runs headless.
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// A person at a screen sees LibreOffice's window; anywhere else it runs
+// headless. A display named but not there (a local X display without its
+// socket, a Wayland one without its own) is no screen: LibreOffice would
+// end as soon as it tried to show a window.
 bool display_present() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
+  const std::string wayland = environment("WAYLAND_DISPLAY");
+  if (!wayland.empty()) {
+    std::error_code error;
+    if (stdfs::exists(stdfs::path(environment("XDG_RUNTIME_DIR")) / wayland, error)) return true;
   }
-  return false;
+  const std::string x = environment("DISPLAY");
+  if (x.empty()) return false;
+  if (x.front() != ':') return true;  // a display on another host
+  const std::string number = x.substr(1, x.find('.') - 1);
+  std::error_code error;
+  return stdfs::exists("/tmp/.X11-unix/X" + number, error);
 }
 
 }  // namespace

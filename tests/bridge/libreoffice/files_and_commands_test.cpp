@@ -89,6 +89,14 @@ TEST(LiveCommands, PlayRunsTheBundledAnswersWithLibreOffice) {
   EXPECT_EQ(refused.status, 2);
 }
 
+TEST(LiveCommands, ADisplayNamedButAbsentIsNoScreenAndLibreOfficeRunsHeadless) {
+  const auto run = d72506::cli::testing::run_d72506_with(
+      {"DISPLAY=:97", "WAYLAND_DISPLAY=wayland-97"},
+      {"play", "601", "--app", "libreoffice", "--trainee", D72506_ANSWERS "/0601_right.bas"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("check 1: CauseErreur=\"\" ErreurGenerale=False", 0), 0u) << run.out;
+}
+
 TEST(LiveCommands, ATraineeWhoClosesLibreOfficeGetsAMAndTheFailedFermerIsReported) {
   const stdfs::path script = stdfs::temp_directory_path() / ("d72506-live-close-" + std::to_string(::getpid()) + ".bas");
   std::ofstream(script) << "#close-excel\n#check\n";
