@@ -54,6 +54,12 @@ Reference<css::uno::XComponentContext> local_context() {
   return *context;
 }
 
+// $1: the process LibreOffice works for; the rest: the command that starts it.
+constexpr const char* kGroupGuard =
+    "owner=$1; shift; \"$@\" & office=$!; "
+    "while kill -0 \"$owner\" 2>/dev/null && kill -0 \"$office\" 2>/dev/null; do sleep 1; done; "
+    "kill -KILL 0";
+
 std::string unique_pipe_name() {
   static std::atomic<int> counter{0};
   return "d72506-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
@@ -154,6 +160,10 @@ void Office::launch() {
     args.insert(args.begin() + 1, "--headless");
     args.insert(args.begin() + 2, "--invisible");
   }
+  // A process that ends without its destructors (a signal, a crash) must not
+  // leave LibreOffice running: a shell leads LibreOffice's process group and
+  // ends the whole group once either this process or LibreOffice is gone.
+  args.insert(args.begin(), {"/bin/sh", "-c", kGroupGuard, "d72506-office", std::to_string(::getpid())});
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -169,7 +179,7 @@ void Office::launch() {
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
   posix_spawnattr_setpgroup(&attributes, 0);
-  const int status = ::posix_spawnp(&pid_, argv[0], &files, &attributes, argv.data(), environ);
+  const int status = ::posix_spawn(&pid_, argv[0], &files, &attributes, argv.data(), environ);
   posix_spawn_file_actions_destroy(&files);
   posix_spawnattr_destroy(&attributes);
   if (status != 0) {
@@ -192,8 +202,8 @@ bool Office::connect_once(const std::string& pipe) {
 void Office::connect() {
   const auto deadline = std::chrono::steady_clock::now() + options_.start_timeout;
   while (!connect_once(pipe_)) {
-    if (gone()) refuse_start("it ended before it answered");
-    if (std::chrono::steady_clock::now() > deadline) refuse_start("it did not answer in time");
+    if (gone()) refuse_start(options_.program + " ended before it answered");
+    if (std::chrono::steady_clock::now() > deadline) refuse_start(options_.program + " did not answer in time");
     std::this_thread::sleep_for(100ms);
   }
 }
