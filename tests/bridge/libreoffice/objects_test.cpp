@@ -210,6 +210,18 @@ TEST(LiveQuit, AfterQuitEveryCallFailsAsADeadServerAndLibreOfficeEnds) {
   com::Apartment::reset();
 }
 
+TEST(LiveStart, ALibreOfficeThatCannotStartIsAClassThatCannotBeCreated) {
+  BridgeOptions options = own_office();
+  options.office.program = "d72506-no-such-office";
+  try {
+    Application::create(options);
+    ADD_FAILURE() << "created without LibreOffice";
+  } catch (const com::Error& e) {
+    EXPECT_EQ(e.number(), com::err::CantCreateObject);
+    EXPECT_NE(e.description().find("d72506-no-such-office"), std::string::npos) << e.description();
+  }
+}
+
 TEST(LiveAttach, ALibreOfficeAlreadyListeningIsAttachedToAndLeftRunningAfterRelease) {
   com::Apartment::reset();
   platform::win32::current_desktop().destroy_all();
