@@ -2,19 +2,23 @@
 // in its own process, so that the peak memory it reports is that of one
 // operation. Prints JSON: the median time of the repeated operation in ms and
 // the process's peak resident memory in MB.
-//   xls_bench write OUT.xls   build the workbook, time saving it, keep the file
-//   xls_bench read IN.xls     time loading the file
+//   xls_bench write OUT.xls [CELLS]   build the workbook, time saving it, keep the file
+//   xls_bench read IN.xls              time loading the file
+// CELLS (100,000 by default) sets the size: four cells a row, in as many
+// blocks of four columns side by side as keep the rows within the grid.
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "engine/formula/reference.hpp"
 #include "engine/model/workbook.hpp"
 #include "engine/xls/workbook_file.hpp"
 
@@ -23,20 +27,29 @@ namespace {
 namespace f = engine::formula;
 namespace x = engine::xls;
 
-constexpr int kRows = 25000;  // four cells a row: 100,000 cells
+constexpr int kDefaultCells = 100000;
+constexpr int kBlock = 4;  // cells in a block: A number, a text, a number, a formula
 constexpr int kRepeat = 5;
 
-// A number, a text from a pool of a thousand (so the shared string table
-// repeats), a second number, and a formula reading the row.
-std::unique_ptr<engine::model::Workbook> benchmark_workbook() {
+// Each block is a number, a text from a pool of a thousand (so the shared
+// string table repeats), a second number, and a formula reading the block.
+// A row holds as many blocks as keep the rows within Excel's 65,536.
+std::unique_ptr<engine::model::Workbook> benchmark_workbook(int cells) {
+  const int blocks = (cells + kBlock * f::max_rows - 1) / (kBlock * f::max_rows);
+  const int rows = cells / (kBlock * blocks);
   auto book = std::make_unique<engine::model::Workbook>("bench.xls");
   auto& sheet = book->add_sheet("Données");
-  for (int row = 0; row < kRows; ++row) {
+  for (int row = 0; row < rows; ++row) {
     const std::string r = std::to_string(row + 1);
-    sheet.set_value(row, 0, f::Value((row * 7) % 101));
-    sheet.set_value(row, 1, f::Value("Article " + std::to_string(row % 1000)));
-    sheet.set_value(row, 2, f::Value(row * 0.5));
-    sheet.set_formula(row, 3, "=A" + r + "*2+C" + r);
+    for (int block = 0; block < blocks; ++block) {
+      const int column = block * kBlock;
+      sheet.set_value(row, column, f::Value((row * 7 + block) % 101));
+      sheet.set_value(row, column + 1, f::Value("Article " + std::to_string((row + block) % 1000)));
+      sheet.set_value(row, column + 2, f::Value(row * 0.5));
+      std::string formula = "=";
+      formula.append(f::column_name(column)).append(r).append("*2+").append(f::column_name(column + 2)).append(r);
+      sheet.set_formula(row, column + 3, formula);
+    }
   }
   return book;
 }
@@ -62,8 +75,8 @@ void report(double ms, std::size_t cells) {
   std::printf("{\"ms\": %.3f, \"peak_rss_mb\": %.1f, \"cells\": %zu}\n", ms, peak_rss_mb(), cells);
 }
 
-int write(const std::string& path) {
-  const auto book = benchmark_workbook();
+int write(const std::string& path, int cells) {
+  const auto book = benchmark_workbook(cells);
   x::Bytes bytes;
   std::vector<double> times;
   for (int i = 0; i < kRepeat; ++i) times.push_back(elapsed_ms([&] { bytes = x::save_workbook(*book); }));
@@ -93,9 +106,10 @@ int read(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string mode = argc == 3 ? argv[1] : "";
-  if (mode == "write") return write(argv[2]);
-  if (mode == "read") return read(argv[2]);
-  std::fprintf(stderr, "usage: %s write|read FILE.xls\n", argv[0]);
+  const std::string mode = argc >= 3 ? argv[1] : "";
+  const int cells = argc == 4 ? std::atoi(argv[3]) : kDefaultCells;
+  if (mode == "write" && argc <= 4 && cells > 0) return write(argv[2], cells);
+  if (mode == "read" && argc == 3) return read(argv[2]);
+  std::fprintf(stderr, "usage: %s write FILE.xls [CELLS] | read FILE.xls\n", argv[0]);
   return 2;
 }

@@ -451,12 +451,12 @@ std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const E
   std::vector<std::pair<const Formula*, int>> pending{{&formula, 0}};
   std::vector<std::shared_ptr<const Formula>> definitions;  // keeps the names' formulas alive while walked
   std::unordered_set<const Formula*> walked;
+  Evaluator resolver(context, CellAddress{sheet, 0, 0});
   while (!pending.empty()) {
     auto [current, depth] = pending.back();
     pending.pop_back();
     visit_nodes(current->root(), [&](const Node& node) {
       if (node.kind == NodeKind::Reference) {
-        Evaluator resolver(context, CellAddress{sheet, 0, 0});
         Operand resolved = resolver.evaluate(node);
         if (resolved.is_reference()) areas.insert(areas.end(), resolved.areas().begin(), resolved.areas().end());
       } else if (node.kind == NodeKind::Name && depth < max_name_depth) {

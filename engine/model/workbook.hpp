@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -177,7 +178,7 @@ class Workbook final : public formula::EvalContext {
   std::vector<formula::Area> cell_precedents(const Worksheet& sheet, int row, int column, const Cell& cell) const;
   void spread_array(Worksheet& sheet, const CellRange& range, const formula::Formula& formula);
   void formula_removed(const formula::CellAddress& cell);
-  void cells_changed(const std::vector<formula::CellAddress>& changed);
+  void cells_changed(std::span<const formula::CellAddress> changed);
   void run(const formula::Recalculation& recalculation);
   // After an edit that moves cells: every formula re-registered and recomputed.
   void rebuild_dependencies();

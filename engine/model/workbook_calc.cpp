@@ -117,7 +117,7 @@ void Workbook::spread_array(Worksheet& sheet, const CellRange& range, const form
 
 void Workbook::formula_removed(const formula::CellAddress& cell) { graph_.remove(cell); }
 
-void Workbook::cells_changed(const std::vector<formula::CellAddress>& changed) {
+void Workbook::cells_changed(std::span<const formula::CellAddress> changed) {
   if (bulk_load_ || graph_.size() == 0) return;
   run(graph_.after_change(changed));
 }

@@ -176,7 +176,7 @@ void Worksheet::store(int row, int column, const Entry& entry) {
   }
   drop_if_unused(row, column);
   if (had_formula) book_.formula_removed(address);
-  book_.cells_changed({address});
+  book_.cells_changed({&address, 1});
 }
 
 void Worksheet::clear_contents(const CellRange& range) {

@@ -16,6 +16,7 @@
 #include "engine/model/autofilter.hpp"
 #include "engine/model/cell.hpp"
 #include "engine/model/cell_range.hpp"
+#include "engine/model/cell_row.hpp"
 #include "engine/model/data_entry.hpp"
 #include "engine/model/drawing.hpp"
 #include "engine/model/lines.hpp"
@@ -244,7 +245,7 @@ class Worksheet {
  private:
   friend class Workbook;
 
-  using Row = std::map<int, Cell>;
+  using Row = CellRow;
 
   void rename(std::string name) { name_ = std::move(name); }
   Cell& cell_for_write(int row, int column);

@@ -1,6 +1,8 @@
 // Inserting and deleting rows and columns, and the current region: the edits
 // that move cells, and the one query that reads the sheet's shape.
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "engine/model/workbook.hpp"
 #include "engine/model/worksheet.hpp"
@@ -81,15 +83,17 @@ void Worksheet::move_cells(int at, int count, bool by_rows) {
     return;
   }
   for (auto& [row, cells] : cells_) {
-    Row moved;
-    for (auto it = cells.lower_bound(at); it != cells.end(); it = cells.erase(it)) {
+    std::vector<std::pair<int, Cell>> moved;
+    const auto from = cells.lower_bound(at);
+    for (auto it = from; it != cells.end(); ++it) {
       if (const auto to = target(it->first)) {
-        moved.emplace(*to, std::move(it->second));
+        moved.emplace_back(*to, std::move(it->second));
       } else {
         --cell_count_;
       }
     }
-    cells.merge(moved);
+    cells.erase(from, cells.end());
+    for (auto& [column, cell] : moved) cells.emplace(column, std::move(cell));
   }
   std::erase_if(cells_, [](const auto& entry) { return entry.second.empty(); });
 }

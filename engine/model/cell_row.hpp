@@ -1,0 +1,76 @@
+// The cells of one worksheet row, kept in one array sorted by column.
+//
+// A row holds at most 256 cells and is nearly always filled left to right,
+// so a sorted array beats a tree: no allocation per cell, a binary search
+// over a few cache lines, and appending at the end costs nothing more than a
+// push_back. Inserting in the middle moves at most 255 cells.
+//
+// Lifetime: pointers and references to cells stay valid until a cell is
+// added to or removed from the same row; read them again after that.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "engine/model/cell.hpp"
+
+namespace engine::model {
+
+class CellRow {
+ public:
+  using value_type = std::pair<int, Cell>;
+  using iterator = std::vector<value_type>::iterator;
+  using const_iterator = std::vector<value_type>::const_iterator;
+
+  iterator begin() { return cells_.begin(); }
+  iterator end() { return cells_.end(); }
+  const_iterator begin() const { return cells_.begin(); }
+  const_iterator end() const { return cells_.end(); }
+  bool empty() const { return cells_.empty(); }
+  std::size_t size() const { return cells_.size(); }
+
+  // The first cell at or right of `column`.
+  iterator lower_bound(int column) { return cells_.begin() + position(column); }
+  const_iterator lower_bound(int column) const { return cells_.begin() + position(column); }
+
+  iterator find(int column) {
+    const auto it = lower_bound(column);
+    return it != end() && it->first == column ? it : end();
+  }
+  const_iterator find(int column) const {
+    const auto it = lower_bound(column);
+    return it != end() && it->first == column ? it : end();
+  }
+
+  // The cell at `column`, created empty when absent; `second` says whether
+  // it was created.
+  std::pair<iterator, bool> try_emplace(int column) { return emplace(column, Cell{}); }
+
+  // Adds `cell` at `column` unless a cell is there already (which is kept).
+  std::pair<iterator, bool> emplace(int column, Cell cell) {
+    // Rows fill left to right: check the end before searching.
+    if (cells_.empty() || cells_.back().first < column) {
+      cells_.emplace_back(column, std::move(cell));
+      return {cells_.end() - 1, true};
+    }
+    const auto it = lower_bound(column);
+    if (it->first == column) return {it, false};
+    return {cells_.emplace(it, column, std::move(cell)), true};
+  }
+
+  iterator erase(const_iterator at) { return cells_.erase(at); }
+  iterator erase(const_iterator first, const_iterator last) { return cells_.erase(first, last); }
+
+ private:
+  std::ptrdiff_t position(int column) const {
+    return std::lower_bound(cells_.begin(), cells_.end(), column,
+                            [](const value_type& cell, int c) { return cell.first < c; }) -
+           cells_.begin();
+  }
+
+  std::vector<value_type> cells_;
+};
+
+}  // namespace engine::model
