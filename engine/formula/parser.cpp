@@ -23,6 +23,9 @@ bool is_literal(const Node& node) {
          node.kind == NodeKind::Error || node.kind == NodeKind::Array;
 }
 
+// An error literal may stand where a deleted reference was (#REF!:B2).
+bool spans_no_range(const Node& node) { return is_literal(node) && node.kind != NodeKind::Error; }
+
 Node make_binary(Operator op, Node left, Node right) {
   Node node;
   node.kind = NodeKind::Binary;
@@ -164,11 +167,17 @@ class Parser {
     return is_name_start(c) || c == '$' || c == '\'' || c == '(' || is_digit(c);
   }
 
+  // Only references span a range: "2E6:1" or "1.5:2" is no row range, and
+  // a number taken as one would print as rows no sheet has.
   Node range() {
+    const std::size_t left_start = pos_;
     Node left = primary();
     while (accept(':')) {
+      if (spans_no_range(left)) throw ParseError(base_ + left_start, "only references form a range");
       Depth depth(*this);
+      const std::size_t right_start = pos_;
       Node right = primary();
+      if (spans_no_range(right)) throw ParseError(base_ + right_start, "only references form a range");
       left = make_binary(Operator::Range, std::move(left), std::move(right));
     }
     return left;
