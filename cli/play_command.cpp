@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "cli/commands.hpp"
+#include "cli/spreadsheet_choice.hpp"
 #include "player/folder.hpp"
 #include "player/host_lines.hpp"
 #include "player/report.hpp"
@@ -18,7 +19,6 @@ using player::HostLineError;
 using player::HostLines;
 using player::Player;
 using player::PlayerCallFailed;
-using player::register_classes;
 using player::PlayReport;
 using player::ScriptFailure;
 using player::Verdict;
@@ -79,7 +79,7 @@ int play(const PlayOptions& options, std::ostream& out, std::ostream& err) {
   bool budget_spent = false;
   const Folder templates = Folder::named_or_temporary(options.setup.templates_root, "d72506-templates");
   const Folder working = Folder::named_or_temporary(options.setup.workdir, "d72506-work");
-  register_classes(templates.path(), options.setup.printer, working.path(), options.setup.spreadsheet);
+  register_spreadsheet(templates.path(), options.setup.printer, working.path(), options.setup.spreadsheet);
   Player player(options.setup.exercises, working.path(), err);
   HostLines host(player, [&](const Verdict& verdict) {
     report.verdicts.push_back(verdict);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/commands.hpp"
+#include "cli/spreadsheet_choice.hpp"
 #include "player/folder.hpp"
 #include "player/host_lines.hpp"
 #include "player/report.hpp"
@@ -19,7 +20,6 @@ using player::HostLineError;
 using player::HostLines;
 using player::Player;
 using player::PlayerCallFailed;
-using player::register_classes;
 using player::Verdict;
 
 namespace {
@@ -57,7 +57,7 @@ int shell(const ShellOptions& options, std::istream& in, std::ostream& out, std:
   const bool prompt = options.prompt;
   const Folder templates = Folder::named_or_temporary(setup.templates_root, "d72506-templates");
   const Folder working = Folder::named_or_temporary(setup.workdir, "d72506-work");
-  register_classes(templates.path(), setup.printer, working.path(), setup.spreadsheet);
+  register_spreadsheet(templates.path(), setup.printer, working.path(), setup.spreadsheet);
   Player player(setup.exercises, working.path(), err);
   // The trainee's own Excel, which the module adopts at "#init".
   player.adopt(player::start_registered_excel());

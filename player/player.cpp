@@ -1,8 +1,5 @@
 #include "player/player.hpp"
 
-#include <cstdlib>
-
-#include "bridge/libreoffice/registration.hpp"
 #include "player/exercise_files.hpp"
 #include "engine/app/registration.hpp"
 #include "module/registration.hpp"
@@ -49,49 +46,21 @@ std::vector<std::string> lines_of(const ComplementInfo* list) {
   return lines;
 }
 
-std::string environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
-// A person at a screen sees LibreOffice's window; anywhere else it runs
-// headless. A display named but not there (a local X display without its
-// socket, a Wayland one without its own) is no screen: LibreOffice would
-// end as soon as it tried to show a window.
-bool display_present() {
-  const std::string wayland = environment("WAYLAND_DISPLAY");
-  if (!wayland.empty()) {
-    std::error_code error;
-    if (stdfs::exists(stdfs::path(environment("XDG_RUNTIME_DIR")) / wayland, error)) return true;
-  }
-  const std::string x = environment("DISPLAY");
-  if (x.empty()) return false;
-  if (x.front() != ':') return true;  // a display on another host
-  const std::string number = x.substr(1, x.find('.') - 1);
-  std::error_code error;
-  return stdfs::exists("/tmp/.X11-unix/X" + number, error);
-}
-
 }  // namespace
 
-void register_classes(const stdfs::path& templates_root, const std::string& printer,
-                      const stdfs::path& working_folder, Spreadsheet spreadsheet) {
+std::vector<std::string> writable_folders(const stdfs::path& templates_root, const stdfs::path& working_folder) {
   std::vector<std::string> writable{templates_root.string()};
   if (!working_folder.empty()) writable.push_back(working_folder.string());
-  if (spreadsheet == Spreadsheet::LibreOffice) {
-    bridge::libreoffice::BridgeOptions options;
-    options.office.with_window = display_present();
-    options.templates_root = templates_root.string();
-    options.printer = printer;
-    options.writable_folders = std::move(writable);
-    bridge::libreoffice::register_libreoffice(std::move(options));
-  } else {
-    engine::app::ApplicationOptions options;
-    options.templates_root = templates_root.string();
-    options.printer = printer;
-    options.writable_folders = std::move(writable);
-    engine::app::register_excel(std::move(options));
-  }
+  return writable;
+}
+
+void register_classes(const stdfs::path& templates_root, const std::string& printer,
+                      const stdfs::path& working_folder) {
+  engine::app::ApplicationOptions options;
+  options.templates_root = templates_root.string();
+  options.printer = printer;
+  options.writable_folders = writable_folders(templates_root, working_folder);
+  engine::app::register_excel(std::move(options));
   register_module();
 }
 

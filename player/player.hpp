@@ -20,16 +20,20 @@
 
 namespace d72506::player {
 
-// Registers Excel ("Excel.application.11": the stand-in, or LibreOffice
-// behind the bridge), whose templates folder lies under `templates_root` and
+// The folders a run's Excel may save under: the templates root and, when
+// known, the working folder.
+std::vector<std::string> writable_folders(const std::filesystem::path& templates_root,
+                                          const std::filesystem::path& working_folder);
+
+// Registers the stand-in Excel ("Excel.application.11"), whose templates
+// folder lies under `templates_root` and
 // whose default printer is `printer` (none when empty), and "D72506.Module"
 // in the calling thread's class registry. That Excel saves workbooks only
 // under `templates_root` and `working_folder`; a caller that learns of the
 // working folder later (a C caller names it at InitQuestion) adds it to the
 // Excel then.
 void register_classes(const std::filesystem::path& templates_root, const std::string& printer,
-                      const std::filesystem::path& working_folder = {},
-                      Spreadsheet spreadsheet = Spreadsheet::StandIn);
+                      const std::filesystem::path& working_folder = {});
 
 // A visible stand-in Excel of the caller's own, created through the calling
 // thread's class registry (the classes must be registered), for a player
