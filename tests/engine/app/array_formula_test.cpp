@@ -27,8 +27,9 @@ class ArrayFormulaTest : public SheetTest {
   ArrayFormulaTest() {
     ws->call("Activate");
     for (int row = 1; row <= 3; ++row) {
-      range("A" + std::to_string(row))->put("Value", Variant(row));
-      range("B" + std::to_string(row))->put("Value", Variant(row * 10));
+      const std::string number = std::to_string(row);
+      range(std::string("A").append(number))->put("Value", Variant(row));
+      range(std::string("B").append(number))->put("Value", Variant(row * 10));
     }
   }
 };

@@ -17,14 +17,11 @@ std::unique_ptr<model::Workbook> load_sheet(const std::string& sheet_data, impor
                              report);
 }
 
-constexpr const char* kValues =
-    "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>10</v></c>%1</row>"
-    "<row r=\"2\"><c r=\"A2\"><v>2</v></c><c r=\"B2\"><v>20</v></c>%2</row>";
-
+// Two rows of values, each ending with the cells given.
 std::string sheet_with(const std::string& first, const std::string& second) {
-  std::string data = kValues;
-  data.replace(data.find("%1"), 2, first);
-  data.replace(data.find("%2"), 2, second);
+  std::string data = "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>10</v></c>";
+  data.append(first).append("</row><row r=\"2\"><c r=\"A2\"><v>2</v></c><c r=\"B2\"><v>20</v></c>");
+  data.append(second).append("</row>");
   return data;
 }
 
