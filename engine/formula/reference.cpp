@@ -124,7 +124,8 @@ std::string column_name(int column) {
 
 bool sheet_name_needs_quotes(std::string_view name) {
   if (name.empty()) return true;
-  if (std::isdigit(static_cast<unsigned char>(name[0]))) return true;
+  // A name must start as a word does: "1a" or "." unquoted reads as a number.
+  if (std::isdigit(static_cast<unsigned char>(name[0])) || name[0] == '.') return true;
   if (!std::all_of(name.begin(), name.end(), [](char c) { return is_name_char(static_cast<unsigned char>(c)); }))
     return true;
   // A name that reads as a cell ("A1", "IV10") must be quoted too.

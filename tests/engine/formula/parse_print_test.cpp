@@ -26,6 +26,7 @@ TEST(ParsePrint, FormulasPrintBackExactlyAsTyped) {
            "=A1<=B1",
            "=Zone*2",
            "=Sheet2!Zone",
+           "='.'!Zone+'.5'!A1",
            "=Sheet1:Sheet3!A1",
            "=IF(A1,,1)",
            "=NOW()",
