@@ -316,16 +316,10 @@ Sheet Application::active_sheet_of(const Document& document) {
   });
 }
 
-// The real folder the file would land in decides, links and ".." resolved.
 void Application::require_writable(const stdfs::path& file) {
-  if (options_.writable_folders.empty()) return;
   std::error_code error;
-  const stdfs::path folder = stdfs::weakly_canonical(stdfs::absolute(file).parent_path(), error);
-  for (const std::string& allowed : options_.writable_folders) {
-    const stdfs::path root = stdfs::weakly_canonical(allowed, error);
-    const auto [end, unused] = std::mismatch(root.begin(), root.end(), folder.begin(), folder.end());
-    if (end == root.end()) return;
-  }
+  const stdfs::path absolute = stdfs::absolute(file, error);
+  if (!error && platform::fs::lies_within_any(absolute.parent_path(), options_.writable_folders)) return;
   com::raise(com::err::ApplicationDefined, "Microsoft Excel",
              "Microsoft Excel cannot access the file '" + file.string() + "'. The folder is not one it may write to.");
 }

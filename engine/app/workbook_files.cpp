@@ -1,6 +1,5 @@
 #include "engine/app/workbook_files.hpp"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -39,32 +38,6 @@ bool names_other_than_a_file(const std::filesystem::path& host) {
 [[noreturn]] void raise_cannot_access(const std::string& full_name) {
   raise_refused("'" + full_name + "' cannot be accessed. The file may be read-only, or you may be trying to "
                 "access a read-only location. Or, the server the document is stored on may not be responding.");
-}
-
-// The folder with links and ".." resolved, without a final separator; empty
-// when it cannot be resolved.
-std::filesystem::path resolved_folder(const std::filesystem::path& folder) {
-  std::error_code ec;
-  std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, ec);
-  if (ec) return {};
-  if (!resolved.has_filename()) resolved = resolved.parent_path();
-  return resolved;
-}
-
-bool lies_within(const std::filesystem::path& folder, const std::filesystem::path& root) {
-  return std::mismatch(root.begin(), root.end(), folder.begin(), folder.end()).first == root.end();
-}
-
-// Decided on the real folder the file would land in, so neither ".." nor a
-// linked folder on the way can lead outside the allowed ones.
-bool may_write_in(const Application& app, const std::filesystem::path& folder) {
-  const auto& allowed = app.writable_folders();
-  if (allowed.empty()) return true;
-  const std::filesystem::path target = resolved_folder(folder);
-  return !target.empty() && std::any_of(allowed.begin(), allowed.end(), [&](const std::string& root) {
-    const std::filesystem::path resolved_root = resolved_folder(root);
-    return !resolved_root.empty() && lies_within(target, resolved_root);
-  });
 }
 
 }  // namespace
@@ -115,7 +88,7 @@ std::shared_ptr<model::Workbook> read_workbook(const std::string& full_name) {
 void write_workbook(const Application& app, model::Workbook& book, const std::string& full_name) {
   const std::filesystem::path host = platform::fs::host_path(full_name);
   std::error_code ec;
-  if (!may_write_in(app, host.parent_path())) raise_cannot_access(full_name);
+  if (!platform::fs::lies_within_any(host.parent_path(), app.writable_folders())) raise_cannot_access(full_name);
   // Excel never writes over a read-only file (the module's own macro
   // workbook is kept so), nor, here, through a link to a file elsewhere.
   const auto attributes = platform::fs::host_attributes(host);

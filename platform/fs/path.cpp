@@ -95,4 +95,31 @@ stdfs::path host_path(std::string_view path) {
   return result;
 }
 
+namespace {
+
+// The real folder, without a trailing separator; empty when it cannot be
+// resolved.
+std::filesystem::path resolved_folder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, ec);
+  if (ec) return {};
+  if (!resolved.has_filename()) resolved = resolved.parent_path();
+  return resolved;
+}
+
+bool lies_within(const std::filesystem::path& folder, const std::filesystem::path& root) {
+  return std::mismatch(root.begin(), root.end(), folder.begin(), folder.end()).first == root.end();
+}
+
+}  // namespace
+
+bool lies_within_any(const std::filesystem::path& folder, const std::vector<std::string>& roots) {
+  if (roots.empty()) return true;
+  const std::filesystem::path target = resolved_folder(folder);
+  return !target.empty() && std::any_of(roots.begin(), roots.end(), [&](const std::string& root) {
+    const std::filesystem::path resolved_root = resolved_folder(root);
+    return !resolved_root.empty() && lies_within(target, resolved_root);
+  });
+}
+
 }  // namespace platform::fs

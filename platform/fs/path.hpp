@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform::fs {
 
@@ -36,5 +37,11 @@ void require_one_spelling(std::string_view path);
 // resolve_child. An empty path is the current folder. Components after the
 // first missing one are kept as given. Raises 75 as resolve_child does.
 std::filesystem::path host_path(std::string_view path);
+
+// Whether a file may be written in `folder` when writes are confined to
+// `roots` (no roots: no confinement). The real folders decide, links and
+// ".." resolved, so no spelling leads outside; a folder or root that cannot
+// be resolved allows nothing.
+bool lies_within_any(const std::filesystem::path& folder, const std::vector<std::string>& roots);
 
 }  // namespace platform::fs
