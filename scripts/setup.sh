@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libutf8proc-dev libcli11-dev libgsf-1-dev nlohmann-json3-dev
+  libutf8proc-dev libabsl-dev libcli11-dev libgsf-1-dev nlohmann-json3-dev
   libxml2-dev libzip-dev attr gnumeric libreoffice-calc-nogui python3-pytest python3-uno
   poppler-utils fonts-liberation2
   libreoffice-dev libreoffice-dev-common

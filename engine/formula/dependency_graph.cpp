@@ -1,8 +1,11 @@
 #include "engine/formula/dependency_graph.hpp"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <cstdint>
+#include <optional>
+
+#include <absl/container/flat_hash_map.h>
+#include <absl/hash/hash.h>
 
 namespace engine::formula {
 namespace {
@@ -12,19 +15,31 @@ namespace {
 constexpr int band_rows = 16;
 constexpr int max_bands_per_area = 64;
 
+// Formulas are numbered densely: the index files a 4-byte number per area
+// instead of a cell address, and an ordering of every formula can index
+// plain arrays by it instead of hashing addresses.
+using FormulaId = std::uint32_t;
+
 struct Entry {
   Area area;
-  CellAddress formula;
+  FormulaId formula;
 };
 
 struct SheetIndex {
-  std::unordered_map<int, std::vector<Entry>> bands;
+  absl::flat_hash_map<int, std::vector<Entry>> bands;
   std::vector<Entry> tall;
 };
 
 bool is_tall(const Area& a) { return a.last_row / band_rows - a.first_row / band_rows >= max_bands_per_area; }
 
-void erase_entry(std::vector<Entry>& entries, const Area& area, const CellAddress& formula) {
+// The index is looked up once per changed cell and once per entered
+// formula, among allocations of the whole model: an open-addressing table
+// (keys inline, one probe mostly) rather than a node per key to chase.
+struct CellAddressHash {
+  std::size_t operator()(const CellAddress& cell) const { return absl::HashOf(cell.sheet, cell.row, cell.column); }
+};
+
+void erase_entry(std::vector<Entry>& entries, const Area& area, FormulaId formula) {
   std::erase_if(entries, [&](const Entry& e) { return e.formula == formula && e.area == area; });
 }
 
@@ -33,171 +48,249 @@ void erase_entry(std::vector<Entry>& entries, const Area& area, const CellAddres
 class DependencyIndex {
  public:
   void add(const CellAddress& cell, std::vector<Area> areas) {
-    remove(cell);
-    for (const Area& area : areas) {
-      SheetIndex& sheet = sheets_[area.sheet];
-      if (is_tall(area)) {
-        sheet.tall.push_back({area, cell});
-      } else {
-        for (int band = area.first_row / band_rows; band <= area.last_row / band_rows; ++band)
-          sheet.bands[band].push_back({area, cell});
-      }
-    }
-    precedents_[cell] = std::move(areas);
+    auto [known, added] = ids_.try_emplace(cell, 0);
+    if (added) known->second = new_slot(cell);
+    else unfile(known->second);
+    slots_[known->second].areas = std::move(areas);
+    file(known->second);
   }
 
   void remove(const CellAddress& cell) {
-    auto found = precedents_.find(cell);
-    if (found == precedents_.end()) return;
-    for (const Area& area : found->second) {
-      SheetIndex& sheet = sheets_[area.sheet];
-      if (is_tall(area)) {
-        erase_entry(sheet.tall, area, cell);
-        continue;
-      }
-      for (int band = area.first_row / band_rows; band <= area.last_row / band_rows; ++band) {
-        auto entries = sheet.bands.find(band);
-        if (entries == sheet.bands.end()) continue;
-        erase_entry(entries->second, area, cell);
-        if (entries->second.empty()) sheet.bands.erase(entries);
-      }
-    }
-    precedents_.erase(found);
+    const auto found = ids_.find(cell);
+    if (found == ids_.end()) return;
+    unfile(found->second);
+    release_slot(found->second);
+    ids_.erase(found);
   }
 
   void remove_sheet(SheetId sheet) {
     std::vector<CellAddress> cells;
-    for (const auto& [cell, areas] : precedents_)
+    for (const auto& [cell, id] : ids_)
       if (cell.sheet == sheet) cells.push_back(cell);
     for (const CellAddress& cell : cells) remove(cell);
   }
 
-  bool contains(const CellAddress& cell) const { return precedents_.count(cell) > 0; }
-  std::size_t size() const { return precedents_.size(); }
+  bool contains(const CellAddress& cell) const { return ids_.count(cell) > 0; }
+  std::optional<FormulaId> id_of(const CellAddress& cell) const {
+    const auto found = ids_.find(cell);
+    if (found == ids_.end()) return std::nullopt;
+    return found->second;
+  }
+  std::size_t size() const { return ids_.size(); }
+  std::size_t slot_count() const { return slots_.size(); }
+  const CellAddress& cell(FormulaId id) const { return slots_[id].cell; }
 
-  // The formula cells whose precedents include `cell`, each once.
+  // The formulas whose precedents include `cell`; a formula reading the
+  // cell through two areas filed next to each other is reported once.
   template <typename Visit>
   void for_each_dependent(const CellAddress& cell, Visit visit) const {
-    auto sheet = sheets_.find(cell.sheet);
+    const auto sheet = sheets_.find(cell.sheet);
     if (sheet == sheets_.end()) return;
-    const CellAddress* last = nullptr;  // a formula reading the cell twice is reported once in a row
+    std::optional<FormulaId> last;
     auto scan = [&](const std::vector<Entry>& entries) {
       for (const Entry& e : entries) {
-        if (!e.area.contains(cell) || (last && *last == e.formula)) continue;
-        last = &e.formula;
+        if (!e.area.contains(cell) || last == e.formula) continue;
+        last = e.formula;
         visit(e.formula);
       }
     };
-    if (auto band = sheet->second.bands.find(cell.row / band_rows); band != sheet->second.bands.end())
+    if (const auto band = sheet->second.bands.find(cell.row / band_rows); band != sheet->second.bands.end())
       scan(band->second);
     scan(sheet->second.tall);
   }
 
+  bool has_dependents(const CellAddress& cell) const {
+    bool found = false;
+    for_each_dependent(cell, [&](FormulaId) { found = true; });
+    return found;
+  }
+
   template <typename Visit>
   void for_each_formula(Visit visit) const {
-    for (const auto& [cell, areas] : precedents_) visit(cell);
+    for (FormulaId id = 0; id < slots_.size(); ++id)
+      if (slots_[id].used) visit(id);
   }
 
  private:
-  std::unordered_map<CellAddress, std::vector<Area>> precedents_;
-  std::unordered_map<SheetId, SheetIndex> sheets_;
+  struct Slot {
+    CellAddress cell;
+    std::vector<Area> areas;
+    bool used = false;
+  };
+
+  FormulaId new_slot(const CellAddress& cell) {
+    FormulaId id;
+    if (free_.empty()) {
+      id = static_cast<FormulaId>(slots_.size());
+      slots_.emplace_back();
+    } else {
+      id = free_.back();
+      free_.pop_back();
+    }
+    slots_[id].cell = cell;
+    slots_[id].used = true;
+    return id;
+  }
+
+  void release_slot(FormulaId id) {
+    slots_[id] = Slot{};
+    free_.push_back(id);
+  }
+
+  void file(FormulaId id) {
+    for (const Area& area : slots_[id].areas) {
+      SheetIndex& sheet = sheets_[area.sheet];
+      if (is_tall(area)) {
+        sheet.tall.push_back({area, id});
+        continue;
+      }
+      for (int band = area.first_row / band_rows; band <= area.last_row / band_rows; ++band)
+        sheet.bands[band].push_back({area, id});
+    }
+  }
+
+  void unfile(FormulaId id) {
+    for (const Area& area : slots_[id].areas) {
+      SheetIndex& sheet = sheets_[area.sheet];
+      if (is_tall(area)) {
+        erase_entry(sheet.tall, area, id);
+        continue;
+      }
+      for (int band = area.first_row / band_rows; band <= area.last_row / band_rows; ++band) {
+        const auto entries = sheet.bands.find(band);
+        if (entries == sheet.bands.end()) continue;
+        erase_entry(entries->second, area, id);
+        if (entries->second.empty()) sheet.bands.erase(entries);
+      }
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::vector<FormulaId> free_;
+  absl::flat_hash_map<CellAddress, FormulaId, CellAddressHash> ids_;
+  absl::flat_hash_map<SheetId, SheetIndex> sheets_;
 };
 
 namespace {
 
-// The affected formula cells as a graph (edges from a cell to the cells
+// The affected formulas as a graph (edges from a formula to the formulas
 // that read it), ordered by Tarjan's algorithm run with an explicit stack.
+// Nodes are numbered in the order they are added; the edges are one flat
+// array (compressed rows: node i's targets are targets_[begin_[i]..begin_[i+1]))
+// rather than a vector per node.
 class Ordering {
  public:
-  explicit Ordering(const DependencyIndex& index) : index_(index) {}
-
-  void add(const CellAddress& cell) {
-    if (ids_.count(cell)) return;
-    ids_.emplace(cell, cells_.size());
-    cells_.push_back(cell);
+  // `whole`: every formula takes part, so node numbers are looked up in an
+  // array over all formula ids; otherwise a hash of the few that do.
+  Ordering(const DependencyIndex& index, bool whole) : index_(index), whole_(whole) {
+    if (whole_) local_of_id_.assign(index.slot_count(), unnumbered);
   }
 
-  // Adds every formula cell reachable from those already added.
+  std::uint32_t add(FormulaId id) {
+    std::uint32_t& local = whole_ ? local_of_id_[id] : sparse_local_of_id_.try_emplace(id, unnumbered).first->second;
+    if (local == unnumbered) {
+      local = static_cast<std::uint32_t>(nodes_.size());
+      nodes_.push_back(id);
+    }
+    return local;
+  }
+
+  // Adds every formula reachable from those already added.
   void close_over_dependents() {
-    for (std::size_t i = 0; i < cells_.size(); ++i) {
-      std::vector<std::size_t> out;
-      const CellAddress current = cells_[i];  // add() may move cells_
-      index_.for_each_dependent(current, [&](const CellAddress& dependent) {
-        add(dependent);
-        out.push_back(ids_.at(dependent));
-      });
-      std::sort(out.begin(), out.end());
-      out.erase(std::unique(out.begin(), out.end()), out.end());
-      edges_.push_back(std::move(out));
+    begin_.assign(1, 0);
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+      const CellAddress current = index_.cell(nodes_[i]);
+      index_.for_each_dependent(current, [&](FormulaId dependent) { targets_.push_back(add(dependent)); });
+      const auto first = targets_.begin() + begin_.back();
+      std::sort(first, targets_.end());
+      targets_.erase(std::unique(first, targets_.end()), targets_.end());
+      begin_.push_back(static_cast<std::uint32_t>(targets_.size()));
     }
   }
 
   Recalculation order() const {
-    const std::size_t n = cells_.size();
-    constexpr std::size_t unvisited = static_cast<std::size_t>(-1);
-    std::vector<std::size_t> number(n, unvisited), low(n, 0);
-    std::vector<bool> on_stack(n, false);
-    std::vector<std::size_t> stack;
-    std::vector<std::vector<std::size_t>> components;  // sinks first
-    std::size_t counter = 0;
-    struct Frame {
-      std::size_t node;
-      std::size_t next_edge;
-    };
-    for (std::size_t root = 0; root < n; ++root) {
-      if (number[root] != unvisited) continue;
-      std::vector<Frame> frames{{root, 0}};
-      number[root] = low[root] = counter++;
-      stack.push_back(root);
-      on_stack[root] = true;
-      while (!frames.empty()) {
-        Frame& frame = frames.back();
-        const std::size_t v = frame.node;
-        if (frame.next_edge < edges_[v].size()) {
-          const std::size_t w = edges_[v][frame.next_edge++];
-          if (number[w] == unvisited) {
-            number[w] = low[w] = counter++;
-            stack.push_back(w);
-            on_stack[w] = true;
-            frames.push_back({w, 0});
-          } else if (on_stack[w]) {
-            low[v] = std::min(low[v], number[w]);
-          }
-          continue;
-        }
-        if (low[v] == number[v]) {
-          std::vector<std::size_t> component;
-          std::size_t w;
-          do {
-            w = stack.back();
-            stack.pop_back();
-            on_stack[w] = false;
-            component.push_back(w);
-          } while (w != v);
-          components.push_back(std::move(component));
-        }
-        frames.pop_back();
-        if (!frames.empty()) low[frames.back().node] = std::min(low[frames.back().node], low[v]);
-      }
-    }
+    const Components components = strongly_connected_components();
     Recalculation result;
-    for (auto component = components.rbegin(); component != components.rend(); ++component) {
-      const std::size_t v = component->front();
-      const bool self_loop = std::binary_search(edges_[v].begin(), edges_[v].end(), v);
-      if (component->size() > 1 || self_loop) {
-        for (std::size_t w : *component) result.cyclic.push_back(cells_[w]);
+    // Components come out sinks first; precedents first is the reverse.
+    for (std::size_t c = components.begin.size() - 1; c-- > 0;) {
+      const auto first = components.members.begin() + components.begin[c];
+      const auto last = components.members.begin() + components.begin[c + 1];
+      if (last - first > 1 || reads_itself(*first)) {
+        for (auto member = first; member != last; ++member) result.cyclic.push_back(index_.cell(nodes_[*member]));
       } else {
-        result.order.push_back(cells_[v]);
+        result.order.push_back(index_.cell(nodes_[*first]));
       }
     }
     return result;
   }
 
  private:
+  static constexpr std::uint32_t unnumbered = static_cast<std::uint32_t>(-1);
+
+  // Component c holds members[begin[c]..begin[c+1]).
+  struct Components {
+    std::vector<std::uint32_t> members;
+    std::vector<std::uint32_t> begin{0};
+  };
+
+  bool reads_itself(std::uint32_t v) const {
+    return std::binary_search(targets_.begin() + begin_[v], targets_.begin() + begin_[v + 1], v);
+  }
+
+  Components strongly_connected_components() const {
+    const std::size_t n = nodes_.size();
+    std::vector<std::uint32_t> number(n, unnumbered), low(n, 0);
+    std::vector<bool> on_stack(n, false);
+    std::vector<std::uint32_t> stack;
+    Components components;
+    std::uint32_t counter = 0;
+    struct Frame {
+      std::uint32_t node;
+      std::uint32_t next_edge;
+    };
+    std::vector<Frame> frames;
+    auto visit = [&](std::uint32_t v) {
+      number[v] = low[v] = counter++;
+      stack.push_back(v);
+      on_stack[v] = true;
+      frames.push_back({v, begin_[v]});
+    };
+    for (std::uint32_t root = 0; root < n; ++root) {
+      if (number[root] != unnumbered) continue;
+      visit(root);
+      while (!frames.empty()) {
+        Frame& frame = frames.back();
+        const std::uint32_t v = frame.node;
+        if (frame.next_edge < begin_[v + 1]) {
+          const std::uint32_t w = targets_[frame.next_edge++];
+          if (number[w] == unnumbered) visit(w);
+          else if (on_stack[w]) low[v] = std::min(low[v], number[w]);
+          continue;
+        }
+        if (low[v] == number[v]) {
+          std::uint32_t w;
+          do {
+            w = stack.back();
+            stack.pop_back();
+            on_stack[w] = false;
+            components.members.push_back(w);
+          } while (w != v);
+          components.begin.push_back(static_cast<std::uint32_t>(components.members.size()));
+        }
+        frames.pop_back();
+        if (!frames.empty()) low[frames.back().node] = std::min(low[frames.back().node], low[v]);
+      }
+    }
+    return components;
+  }
+
   const DependencyIndex& index_;
-  std::unordered_map<CellAddress, std::size_t> ids_;
-  std::vector<CellAddress> cells_;
-  std::vector<std::vector<std::size_t>> edges_;
+  const bool whole_;
+  std::vector<std::uint32_t> local_of_id_;
+  absl::flat_hash_map<FormulaId, std::uint32_t> sparse_local_of_id_;
+  std::vector<FormulaId> nodes_;
+  std::vector<std::uint32_t> begin_;
+  std::vector<std::uint32_t> targets_;
 };
 
 }  // namespace
@@ -216,18 +309,26 @@ bool DependencyGraph::is_formula(const CellAddress& cell) const { return index_-
 std::size_t DependencyGraph::size() const { return index_->size(); }
 
 Recalculation DependencyGraph::after_change(std::span<const CellAddress> changed) const {
-  Ordering ordering(*index_);
+  // The common case while a sheet is typed or built: one cell that no
+  // formula reads yet. It is its own recalculation (when a formula), and
+  // cannot be on a cycle since nothing, itself included, reads it.
+  if (changed.size() == 1 && !index_->has_dependents(changed.front())) {
+    Recalculation single;
+    if (index_->contains(changed.front())) single.order.push_back(changed.front());
+    return single;
+  }
+  Ordering ordering(*index_, false);
   for (const CellAddress& cell : changed) {
-    if (index_->contains(cell)) ordering.add(cell);
-    index_->for_each_dependent(cell, [&](const CellAddress& dependent) { ordering.add(dependent); });
+    if (const auto id = index_->id_of(cell)) ordering.add(*id);
+    index_->for_each_dependent(cell, [&](FormulaId dependent) { ordering.add(dependent); });
   }
   ordering.close_over_dependents();
   return ordering.order();
 }
 
 Recalculation DependencyGraph::all() const {
-  Ordering ordering(*index_);
-  index_->for_each_formula([&](const CellAddress& cell) { ordering.add(cell); });
+  Ordering ordering(*index_, true);
+  index_->for_each_formula([&](FormulaId id) { ordering.add(id); });
   ordering.close_over_dependents();
   return ordering.order();
 }

@@ -75,5 +75,58 @@ TEST(DependencyGraph, WholeColumnsSheetsAndRemoval) {
   EXPECT_EQ(graph.size(), 0u);
 }
 
+// A formula replaced, removed and entered again elsewhere: the graph must
+// forget the old precedents and must not confuse a reused entry with the
+// formula that held it before.
+TEST(DependencyGraph, RemovedFormulasLeaveNoTraceWhenOthersTakeTheirPlace) {
+  DependencyGraph graph;
+  graph.set_precedents(cell(0, 1), {area(0, 0, 0, 0)});   // B1 = A1
+  graph.set_precedents(cell(0, 2), {area(0, 1, 0, 1)});   // C1 = B1
+  graph.remove(cell(0, 1));
+  graph.set_precedents(cell(5, 5), {area(9, 9, 9, 9)});   // F6 = J10
+  const CellAddress a1[] = {cell(0, 0)};
+  EXPECT_TRUE(graph.after_change(a1).order.empty());
+  const CellAddress b1[] = {cell(0, 1)};
+  EXPECT_EQ(graph.after_change(b1).order, std::vector<CellAddress>{cell(0, 2)});
+  const CellAddress j10[] = {cell(9, 9)};
+  EXPECT_EQ(graph.after_change(j10).order, std::vector<CellAddress>{cell(5, 5)});
+  EXPECT_FALSE(graph.is_formula(cell(0, 1)));
+  EXPECT_EQ(graph.size(), 2u);
+  const Recalculation everything = graph.all();
+  EXPECT_EQ(everything.order.size(), 2u);
+  EXPECT_TRUE(everything.cyclic.empty());
+}
+
+// One changed cell: a formula read by nothing is recomputed alone, one that
+// reads itself is a cycle, a constant read by nothing recomputes nothing.
+TEST(DependencyGraph, SingleChangesAndSelfReference) {
+  DependencyGraph graph;
+  graph.set_precedents(cell(0, 0), {area(3, 3, 3, 3)});             // A1 = D4
+  graph.set_precedents(cell(1, 0), {area(0, 0, 4, 0)});             // A2 = SUM(A1:A5)
+  const CellAddress d4[] = {cell(3, 3)};
+  EXPECT_EQ(graph.after_change(d4).order, std::vector<CellAddress>{cell(0, 0)});
+  const CellAddress a2[] = {cell(1, 0)};
+  const Recalculation self = graph.after_change(a2);
+  EXPECT_TRUE(self.order.empty());
+  EXPECT_EQ(self.cyclic, std::vector<CellAddress>{cell(1, 0)});
+  graph.set_precedents(cell(7, 7), {area(8, 8, 8, 8)});             // H8 = I9
+  const CellAddress h8[] = {cell(7, 7)};
+  EXPECT_EQ(graph.after_change(h8).order, std::vector<CellAddress>{cell(7, 7)});
+  const CellAddress z100[] = {cell(99, 25)};
+  const Recalculation nothing = graph.after_change(z100);
+  EXPECT_TRUE(nothing.order.empty() && nothing.cyclic.empty());
+}
+
+// A full recalculation orders precedents first whatever the order in which
+// the formulas were entered.
+TEST(DependencyGraph, FullRecalculationOrdersAgainstEntryOrder) {
+  DependencyGraph graph;
+  for (int row = 999; row >= 1; --row) graph.set_precedents(cell(row, 1), {area(row - 1, 1, row - 1, 1)});
+  graph.set_precedents(cell(0, 1), {area(0, 0, 0, 0)});
+  const Recalculation r = graph.all();
+  ASSERT_EQ(r.order.size(), 1000u);
+  for (int row = 0; row < 1000; ++row) EXPECT_EQ(r.order[static_cast<std::size_t>(row)], cell(row, 1));
+}
+
 }  // namespace
 }  // namespace engine::formula

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/formula/dates.hpp"
+#include "engine/formula/functions.hpp"
 #include "tests/engine/formula/grid.hpp"
 
 namespace engine::formula {
@@ -28,6 +29,19 @@ Grid numbers_grid() {
   for (int i = 0; i < 6; ++i) g.set(cell_name('A', i + 1), values[i]);
   g.set("B1", "TRUE");
   return g;
+}
+
+// Names are matched whatever their letter case, and only whole names:
+// a prefix, a longer name or an accented look-alike is no function.
+TEST(FunctionTable, FindsNamesWhateverTheirCaseAndNothingElse) {
+  for (const char* name : {"COUNTIF", "countif", "CountIf", "cOUNTIF"}) {
+    const FunctionSpec* spec = find_function(name);
+    ASSERT_NE(spec, nullptr) << name;
+    EXPECT_EQ(spec->name, "COUNTIF");
+  }
+  EXPECT_EQ(find_function("n")->name, "N");
+  EXPECT_EQ(find_function("Rank")->name, "RANK");
+  for (const char* name : {"COUNTIFS", "COUNTI", "", "SÜM", "SUM ", "S\xffM"}) EXPECT_EQ(find_function(name), nullptr) << name;
 }
 
 TEST(Statistics, OrderAndSpread) {
