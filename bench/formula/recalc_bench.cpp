@@ -66,7 +66,7 @@ class DenseGrid : public EvalContext {
 
   void set_formula(int row, int column, const std::string& text) {
     formulas_[index(row, column)] = parse(text);
-    graph_.set_precedents({0, row, column}, precedent_areas(*formulas_[index(row, column)], 0, *this));
+    graph_.set_precedents({0, row, column}, precedent_areas(*formulas_[index(row, column)], {0, row, column}, *this));
   }
 
   std::vector<Value> values_;

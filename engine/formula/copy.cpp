@@ -8,10 +8,6 @@
 namespace engine::formula {
 namespace {
 
-bool on_grid(const CellRef& corner) {
-  return corner.row >= 0 && corner.row < max_rows && corner.column >= 0 && corner.column < max_columns;
-}
-
 class Copier {
  public:
   Copier(const CellAddress& from, const CellAddress& to, bool transposed)
@@ -48,10 +44,9 @@ class Copier {
   // A plain copy: relative coordinates move by the distance between cells;
   // whole rows keep their columns and whole columns their rows.
   void move(Reference& r) const {
-    for (CellRef* corner : {&r.first, &r.last}) {
-      if (r.shape != AreaShape::Columns && !corner->row_absolute) corner->row += to_.row - from_.row;
-      if (r.shape != AreaShape::Rows && !corner->column_absolute) corner->column += to_.column - from_.column;
-    }
+    const Offset offset{to_.row - from_.row, to_.column - from_.column};
+    r.first = moved_corner(r, r.first, offset);
+    r.last = moved_corner(r, r.last, offset);
   }
 
   void transpose(CellRef& corner) const {
@@ -101,8 +96,14 @@ class Copier {
 std::shared_ptr<const Formula> copy_formula(const Formula& formula, const CellAddress& from, const CellAddress& to,
                                             bool transposed) {
   Node root = formula.root();
+  if (const auto& anchor = formula.anchor()) Copier({from.sheet, anchor->row, anchor->column}, from, false).copy(root);
   Copier(from, to, transposed).copy(root);
   return std::make_shared<const Formula>(std::move(root));
+}
+
+std::shared_ptr<const Formula> formula_at(const std::shared_ptr<const Formula>& formula, int row, int column) {
+  if (!formula->anchor()) return formula;
+  return copy_formula(*formula, {0, row, column}, {0, row, column});
 }
 
 }  // namespace engine::formula

@@ -93,8 +93,15 @@ std::optional<Area> intersect(const Area& a, const Area& b) {
   return out;
 }
 
-Area area_of(const Reference& r, SheetId sheet) {
-  return Area{sheet, r.first.row, r.first.column, r.last.row, r.last.column};
+// The area the reference covers from a cell `offset` away from where it
+// was written; nothing when that leaves the grid.
+std::optional<Area> area_of(const Reference& r, SheetId sheet, Offset offset) {
+  if (offset.is_zero()) return Area{sheet, r.first.row, r.first.column, r.last.row, r.last.column};
+  const CellRef first = moved_corner(r, r.first, offset);
+  const CellRef last = moved_corner(r, r.last, offset);
+  if (!on_grid(first) || !on_grid(last)) return std::nullopt;
+  return Area{sheet, std::min(first.row, last.row), std::min(first.column, last.column),
+              std::max(first.row, last.row), std::max(first.column, last.column)};
 }
 
 }  // namespace
@@ -169,16 +176,24 @@ Operand Evaluator::evaluate(const Node& node) {
 }
 
 Operand Evaluator::reference(const Reference& r) const {
-  if (r.sheet.empty()) return std::vector<Area>{area_of(r, origin_.sheet)};
-  if (!r.last_sheet.empty()) {
-    std::vector<Area> areas;
-    for (SheetId sheet : context_.sheets_between(r.sheet, r.last_sheet)) areas.push_back(area_of(r, sheet));
-    if (areas.empty()) return Value(CellError::Ref);
-    return areas;
+  std::vector<Area> areas;
+  if (r.sheet.empty()) {
+    if (auto area = area_of(r, origin_.sheet, offset_)) areas.push_back(*area);
+  } else if (!r.last_sheet.empty()) {
+    for (SheetId sheet : context_.sheets_between(r.sheet, r.last_sheet))
+      if (auto area = area_of(r, sheet, offset_)) areas.push_back(*area);
+  } else if (const auto sheet = context_.sheet_by_name(r.sheet)) {
+    if (auto area = area_of(r, *sheet, offset_)) areas.push_back(*area);
   }
-  const auto sheet = context_.sheet_by_name(r.sheet);
-  if (!sheet) return Value(CellError::Ref);
-  return std::vector<Area>{area_of(r, *sheet)};
+  if (areas.empty()) return Value(CellError::Ref);
+  return areas;
+}
+
+Operand Evaluator::evaluate_unmoved(const Node& node) {
+  const Offset offset = std::exchange(offset_, Offset{});
+  Operand result = evaluate(node);
+  offset_ = offset;
+  return result;
 }
 
 Operand Evaluator::name(const Node& node) {
@@ -196,7 +211,7 @@ Operand Evaluator::name(const Node& node) {
   auto& known_values = name_values_[array_depth_ > 0 ? 1 : 0];
   if (const auto known = known_values.find(definition.get()); known != known_values.end()) return known->second;
   ++name_depth_;
-  Operand result = evaluate(definition->root());
+  Operand result = evaluate_unmoved(definition->root());
   --name_depth_;
   known_values.emplace(definition.get(), result);
   return result;
@@ -421,14 +436,14 @@ Array operand_array(const EvalContext& context, const Operand& operand) {
 }
 
 Value evaluate(const Formula& formula, const EvalContext& context, const CellAddress& origin) {
-  Evaluator evaluator(context, origin);
+  Evaluator evaluator(context, origin, offset_from_anchor(formula, origin.row, origin.column));
   Value result = evaluator.scalar(evaluator.evaluate(formula.root()));
   return result.is_empty() ? Value(0.0) : result;
 }
 
 std::vector<Value> evaluate_array(const Formula& formula, const EvalContext& context, const CellAddress& origin,
                                   int rows, int columns) {
-  Evaluator evaluator(context, origin);
+  Evaluator evaluator(context, origin, offset_from_anchor(formula, origin.row, origin.column));
   Array result;
   try {
     result = operand_array(context, evaluator.evaluate_as_array(formula.root()));
@@ -446,18 +461,19 @@ std::vector<Value> evaluate_array(const Formula& formula, const EvalContext& con
   return cells;
 }
 
-std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const EvalContext& context) {
+std::vector<Area> precedent_areas(const Formula& formula, const CellAddress& origin, const EvalContext& context) {
+  const SheetId sheet = origin.sheet;
   std::vector<Area> areas;
   std::vector<std::pair<const Formula*, int>> pending{{&formula, 0}};
   std::vector<std::shared_ptr<const Formula>> definitions;  // keeps the names' formulas alive while walked
   std::unordered_set<const Formula*> walked;
-  Evaluator resolver(context, CellAddress{sheet, 0, 0});
+  Evaluator resolver(context, origin, offset_from_anchor(formula, origin.row, origin.column));
   while (!pending.empty()) {
     auto [current, depth] = pending.back();
     pending.pop_back();
     visit_nodes(current->root(), [&](const Node& node) {
       if (node.kind == NodeKind::Reference) {
-        Operand resolved = resolver.evaluate(node);
+        Operand resolved = depth == 0 ? resolver.evaluate(node) : resolver.evaluate_unmoved(node);
         if (resolved.is_reference()) areas.insert(areas.end(), resolved.areas().begin(), resolved.areas().end());
       } else if (node.kind == NodeKind::Name && depth < max_name_depth) {
         // Each definition is walked once, however many names lead to it.

@@ -52,9 +52,15 @@ struct ErrorResult {
 
 class Evaluator {
  public:
-  Evaluator(const EvalContext& context, const CellAddress& origin) : context_(context), origin_(origin) {}
+  // `offset` moves the relative references of the origin's own formula
+  // (see Formula::anchor); names and INDIRECT's text are read unmoved.
+  Evaluator(const EvalContext& context, const CellAddress& origin, Offset offset = {})
+      : context_(context), origin_(origin), offset_(offset) {}
 
   Operand evaluate(const Node& node);
+  // A tree that is not the origin's formula (a name's definition, INDIRECT's
+  // text): its references are read as written.
+  Operand evaluate_unmoved(const Node& node);
 
   // A single value from an operand: a reference through implicit
   // intersection with the origin's row or column, an array by its first
@@ -84,6 +90,7 @@ class Evaluator {
 
   const EvalContext& context_;
   CellAddress origin_;
+  Offset offset_;
   int name_depth_ = 0;
   int array_depth_ = 0;
   // By definition, for this evaluation; apart inside array arguments, where
@@ -120,7 +127,7 @@ class Arguments {
 
   // A tree that is not an argument (INDIRECT's text, once parsed), under
   // the same guard against names that refer to themselves.
-  Operand evaluate(const Node& node) { return evaluator_.evaluate(node); }
+  Operand evaluate(const Node& node) { return evaluator_.evaluate_unmoved(node); }
 
   // Whether the call stands inside an array argument, where ROW(A1:A3)
   // gives the three rows rather than the first.

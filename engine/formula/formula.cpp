@@ -37,8 +37,14 @@ bool any_call(const Formula& formula, bool (*matches)(const FunctionSpec&)) {
 ParseError::ParseError(std::size_t position, const std::string& message)
     : std::runtime_error(message + " (at character " + std::to_string(position + 1) + ")"), position_(position) {}
 
-Formula::Formula(Node root) : root_(std::move(root)) {
+Formula::Formula(Node root, std::optional<Anchor> anchor) : root_(std::move(root)), anchor_(anchor) {
   if (tree_depth(root_) > max_nesting_depth) throw ParseError(0, "the formula nests too deeply");
+}
+
+Offset offset_from_anchor(const Formula& formula, int row, int column) {
+  const auto& anchor = formula.anchor();
+  if (!anchor) return {};
+  return {row - anchor->row, column - anchor->column};
 }
 
 Precedents precedents(const Formula& formula) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,22 +34,49 @@ class ParseError : public std::runtime_error {
   std::size_t position_;
 };
 
+// The cell a shared tree is written for (see Formula::anchor).
+struct Anchor {
+  int row = 0;
+  int column = 0;
+
+  friend bool operator==(const Anchor&, const Anchor&) = default;
+};
+
 class Formula {
  public:
   // Throws ParseError when the tree is deeper than the limits allow, so that
   // every Formula can be printed and evaluated without exhausting the stack.
-  explicit Formula(Node root);
+  explicit Formula(Node root, std::optional<Anchor> anchor = std::nullopt);
 
   const Node& root() const { return root_; }
 
+  // A formula filled down or across a range is one tree for all its cells,
+  // as a file stores it: the tree is written for the anchor cell, and
+  // another cell of the same sheet reads each relative reference moved by
+  // its distance from the anchor. evaluate, precedent_areas, copy_formula
+  // and formula_at take that distance into account; print, precedents and
+  // the shift functions see the tree as written, so a shared formula goes
+  // through formula_at first. Without an anchor the tree is what every
+  // cell holding it reads (an array formula's cells share it that way).
+  const std::optional<Anchor>& anchor() const { return anchor_; }
+
  private:
   Node root_;
+  std::optional<Anchor> anchor_;
 };
+
+// How far a cell at (row, column) is from the formula's anchor; zero
+// without one.
+Offset offset_from_anchor(const Formula& formula, int row, int column);
+
+// The formula as the cell at (row, column) holds it, written for that cell
+// and anchored nowhere: the same pointer when the formula has no anchor.
+std::shared_ptr<const Formula> formula_at(const std::shared_ptr<const Formula>& formula, int row, int column);
 
 // Parses formula text, with or without the leading "=".
 std::shared_ptr<const Formula> parse(std::string_view text);
 
-// The formula bar's text, starting with "=".
+// The formula bar's text, starting with "=", of the tree as written.
 std::string print(const Formula& formula);
 
 // What a formula reads, as written (areas kept as areas).
@@ -58,10 +86,10 @@ struct Precedents {
 };
 Precedents precedents(const Formula& formula);
 
-// The areas a formula on `sheet` reads, resolved to sheets of the workbook,
-// with defined names replaced by what they refer to: what a dependency
-// graph registers. References to missing sheets are left out.
-std::vector<Area> precedent_areas(const Formula& formula, SheetId sheet, const EvalContext& context);
+// The areas the formula in the cell `origin` reads, resolved to sheets of
+// the workbook, with defined names replaced by what they refer to: what a
+// dependency graph registers. References to missing sheets are left out.
+std::vector<Area> precedent_areas(const Formula& formula, const CellAddress& origin, const EvalContext& context);
 
 // The formula adjusted for `count` rows (or columns) inserted (count > 0)
 // or deleted (count < 0) at row (column) `at` of the sheet `edited_sheet`.
@@ -88,7 +116,8 @@ std::shared_ptr<const Formula> shift_columns(const std::shared_ptr<const Formula
 // column to the right, so a relative row takes the distance its reference's
 // column had from `from`, and the other way round. A whole-row reference
 // with both rows relative becomes whole columns (and the reverse); one with
-// an absolute part keeps its shape and only moves.
+// an absolute part keeps its shape and only moves. A shared formula is
+// first written for `from`; the copy is anchored nowhere.
 std::shared_ptr<const Formula> copy_formula(const Formula& formula, const CellAddress& from, const CellAddress& to,
                                             bool transposed = false);
 

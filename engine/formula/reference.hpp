@@ -42,6 +42,25 @@ struct Reference {
   friend bool operator==(const Reference&, const Reference&) = default;
 };
 
+// A distance between two cells, in rows and columns.
+struct Offset {
+  int rows = 0;
+  int columns = 0;
+
+  bool is_zero() const { return rows == 0 && columns == 0; }
+};
+
+// Whether the cell lies on Excel 2003's grid.
+inline bool on_grid(const CellRef& cell) {
+  return cell.row >= 0 && cell.row < max_rows && cell.column >= 0 && cell.column < max_columns;
+}
+
+// A corner of `reference` as a cell `offset` away from the one it was
+// written in reads it: relative coordinates move, absolute ones stay, and
+// whole rows keep their columns, whole columns their rows. The result may
+// lie off the grid.
+CellRef moved_corner(const Reference& reference, const CellRef& corner, Offset offset);
+
 // "A" for 0, "IV" for 255.
 std::string column_name(int column);
 

@@ -18,7 +18,7 @@ template <typename Change>
 std::shared_ptr<const formula::Formula> rewrite(const std::shared_ptr<const formula::Formula>& f, Change change) {
   formula::Node root = f->root();
   if (!visit(root, change)) return f;
-  return std::make_shared<const formula::Formula>(std::move(root));
+  return std::make_shared<const formula::Formula>(std::move(root), f->anchor());
 }
 
 bool is_reference(const formula::Node& node) {

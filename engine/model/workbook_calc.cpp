@@ -71,7 +71,7 @@ double Workbook::now() const { return fixed_now_ ? *fixed_now_ : formula::curren
 void Workbook::formula_set(const formula::CellAddress& cell) {
   if (bulk_load_) return;
   const Cell* found = find_sheet(cell.sheet)->find_cell(cell.row, cell.column);
-  graph_.set_precedents(cell, formula::precedent_areas(*found->formula, cell.sheet, *this));
+  graph_.set_precedents(cell, formula::precedent_areas(*found->formula, cell, *this));
   const formula::CellAddress changed[] = {cell};
   run(graph_.after_change(changed));
 }
@@ -97,7 +97,7 @@ std::vector<formula::Area> Workbook::cell_precedents(const Worksheet& sheet, int
       return {formula::Area{sheet.id(), array->first_row, array->first_column, array->first_row, array->first_column}};
     }
   }
-  return formula::precedent_areas(*cell.formula, sheet.id(), *this);
+  return formula::precedent_areas(*cell.formula, {sheet.id(), row, column}, *this);
 }
 
 // The array is computed once, from its top-left cell, and each cell takes
@@ -178,10 +178,16 @@ void Workbook::rewrite_formulas(
                                                                 const std::string& own_sheet)>& rewrite) {
   for (auto& sheet : sheets_) {
     // Cells sharing one formula (an array's) keep sharing its rewritten form.
+    // A filled formula is first written for each of its cells: the edit may
+    // move the cells apart from its anchor.
     std::unordered_map<const formula::Formula*, std::shared_ptr<const formula::Formula>> rewritten;
     for (auto& [row, cells] : sheet->cells_) {
       for (auto& [column, cell] : cells) {
         if (!cell.formula) continue;
+        if (cell.formula->anchor()) {
+          cell.formula = rewrite(formula::formula_at(cell.formula, row, column), sheet->name());
+          continue;
+        }
         auto [known, added] = rewritten.try_emplace(cell.formula.get());
         if (added) known->second = rewrite(cell.formula, sheet->name());
         cell.formula = known->second;

@@ -57,7 +57,7 @@ std::string Worksheet::formula_text(int row, int column) const {
   check_cell(row, column);
   const Cell* cell = find_cell(row, column);
   if (cell == nullptr) return {};
-  if (cell->formula) return formula::print(*cell->formula);
+  if (cell->formula) return formula::print(*formula::formula_at(cell->formula, row, column));
   if (cell->value.is_error()) return std::string(formula::error_text(cell->value.error()));
   return formula::value_to_text(cell->value);
 }

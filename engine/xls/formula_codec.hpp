@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -111,7 +112,29 @@ struct SharedFormulaRef {
 using DecodedFormula = std::variant<std::shared_ptr<const formula::Formula>, SharedFormulaRef>;
 
 // Throws FileError on damaged or unsupported tokens (data tables, names
-// and references in other workbooks).
-DecodedFormula decode_formula(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin);
+// and references in other workbooks). With `anchor`, the formula is one a
+// range of cells may share (formula::Formula::anchor).
+DecodedFormula decode_formula(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin,
+                              std::optional<formula::Anchor> anchor = std::nullopt);
+
+// The tokens as the cell at `origin` reads them, each relative coordinate
+// written as its distance from the cell: the cells of a range a formula
+// was filled into give equal keys, whether each stores its own tokens or
+// they share a SHRFMLA's. Nothing for tokens this does not walk (a
+// reference to a shared formula, a data table, damage).
+std::optional<std::string> sharing_key(ByteSpan tokens, ByteSpan extra, const FormulaOrigin& origin);
+
+// Decodes the cell formulas of one sheet so that cells whose tokens give
+// the same sharing key share one tree, anchored at the first of them:
+// a filled column of 60,000 formulas is one tree, not 60,000, and is
+// decoded once.
+class SheetFormulas {
+ public:
+  DecodedFormula decode(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin);
+  void clear() { trees_.clear(); }
+
+ private:
+  std::unordered_map<std::string, std::shared_ptr<const formula::Formula>> trees_;
+};
 
 }  // namespace engine::xls

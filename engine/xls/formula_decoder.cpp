@@ -30,9 +30,10 @@ struct Item {
 
 class Decoder {
  public:
-  Decoder(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin)
+  Decoder(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin,
+          std::optional<f::Anchor> anchor)
       : token_record_{0, 0, {tokens}}, extra_record_{0, 0, {extra}}, tokens_(token_record_),
-        extra_(extra_record_), size_(tokens.size()), links_(links), origin_(origin) {
+        extra_(extra_record_), size_(tokens.size()), links_(links), origin_(origin), anchor_(anchor) {
     // Nodes are large: growing the stack from nothing moves them again and again.
     stack_.reserve(kInitialStack);
   }
@@ -67,12 +68,28 @@ class Decoder {
   std::size_t size_;
   const LinkTable& links_;
   const FormulaOrigin& origin_;
+  std::optional<f::Anchor> anchor_;
   std::vector<Item> stack_;
   std::string pending_blanks_;         // before the next token
   std::string pending_paren_blanks_;  // before the next "("
   std::vector<std::pair<std::size_t, std::string>> paren_blanks_;  // token offset -> blanks
   std::string pending_close_blanks_;  // before the next ")"
 };
+
+// A cell of a reference token, as the cell at `origin` reads it.
+f::CellRef cell_fields(std::uint16_t row, std::uint16_t column_field, bool relative_offsets, const FormulaOrigin& origin) {
+  f::CellRef ref;
+  ref.row_absolute = !(column_field & 0x8000);
+  ref.column_absolute = !(column_field & 0x4000);
+  int r = row;
+  int c = column_field & 0x00FF;
+  // Shared formulas store relative coordinates as signed offsets from the cell.
+  if (relative_offsets && !ref.row_absolute) r = (origin.row + static_cast<std::int16_t>(row)) & 0xFFFF;
+  if (relative_offsets && !ref.column_absolute) c = (origin.column + static_cast<std::int8_t>(c)) & 0xFF;
+  ref.row = r;
+  ref.column = c;
+  return ref;
+}
 
 std::string blanks(std::uint8_t type, std::uint8_t count) {
   return std::string(count, (type % 2 == 1) ? '\n' : ' ');
@@ -176,17 +193,7 @@ void Decoder::call(const std::string& name, std::size_t argc) {
 }
 
 f::CellRef Decoder::cell(std::uint16_t row, std::uint16_t column_field, bool relative_offsets) const {
-  f::CellRef ref;
-  ref.row_absolute = !(column_field & 0x8000);
-  ref.column_absolute = !(column_field & 0x4000);
-  int r = row;
-  int c = column_field & 0x00FF;
-  // Shared formulas store relative coordinates as signed offsets from the cell.
-  if (relative_offsets && !ref.row_absolute) r = (origin_.row + static_cast<std::int16_t>(row)) & 0xFFFF;
-  if (relative_offsets && !ref.column_absolute) c = (origin_.column + static_cast<std::int8_t>(c)) & 0xFF;
-  ref.row = r;
-  ref.column = c;
-  return ref;
+  return cell_fields(row, column_field, relative_offsets, origin_);
 }
 
 f::Reference Decoder::single(bool relative_offsets) {
@@ -432,7 +439,7 @@ DecodedFormula Decoder::run() {
   }
   if (stack_.size() != 1) fail("a formula's tokens do not form a single expression");
   try {
-    return std::make_shared<const f::Formula>(std::move(stack_.back().node));
+    return std::make_shared<const f::Formula>(std::move(stack_.back().node), anchor_);
   } catch (const f::ParseError& error) {
     fail(std::string("a formula is beyond Excel's limits: ") + error.what());
   }
@@ -440,8 +447,136 @@ DecodedFormula Decoder::run() {
 
 }  // namespace
 
-DecodedFormula decode_formula(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin) {
-  return Decoder(tokens, extra, links, origin).run();
+DecodedFormula decode_formula(ByteSpan tokens, ByteSpan extra, const LinkTable& links, const FormulaOrigin& origin,
+                              std::optional<f::Anchor> anchor) {
+  return Decoder(tokens, extra, links, origin, anchor).run();
+}
+
+namespace {
+
+// Walks the tokens for sharing_key: copies what does not depend on the
+// cell and rewrites the coordinates that do.
+class KeyWriter {
+ public:
+  KeyWriter(ByteSpan tokens, const FormulaOrigin& origin) : in_(tokens), origin_(origin) {}
+
+  bool run() {
+    while (at_ < in_.size()) {
+      if (!token(in_[at_++])) return false;
+    }
+    return true;
+  }
+  std::string take() { return std::move(key_); }
+
+ private:
+  bool token(std::uint8_t code) {
+    key_.push_back(static_cast<char>(code));
+    if (code >= 0x20) return classed(static_cast<std::uint8_t>((code & 0x1F) | 0x20));
+    if (code >= tok::Add && code <= tok::MissArg) return true;
+    switch (code) {
+      case tok::Str: {
+        if (!has(2) || (in_[at_ + 1] & ~0x01) != 0) return false;  // no rich or phonetic text here
+        return copy(2 + std::size_t{in_[at_]} * (in_[at_ + 1] & 0x01 ? 2 : 1));
+      }
+      case tok::Attr: {
+        if (!has(3)) return false;
+        const bool choose = in_[at_] & tok::AttrChoose;
+        const std::size_t jumps = choose ? (std::size_t{in_[at_ + 1]} + (std::size_t{in_[at_ + 2]} << 8) + 1) * 2 : 0;
+        return copy(3 + jumps);
+      }
+      case tok::Err: case tok::Bool: return copy(1);
+      case tok::Int: return copy(2);
+      case tok::Num: return copy(8);
+      default: return false;
+    }
+  }
+
+  bool classed(std::uint8_t base) {
+    switch (base) {
+      case tok::Array: return copy(7);
+      case tok::Func: case tok::MemFunc: return copy(2);
+      case tok::FuncVar: return copy(3);
+      case tok::Name: return copy(4);
+      case tok::MemArea: case tok::MemErr: case tok::MemNoMem: case tok::NameX: return copy(6);
+      case tok::RefErr: return copy(4);
+      case tok::AreaErr: return copy(8);
+      case tok::Ref: case tok::RefN: return cells(1, base == tok::RefN);
+      case tok::Area: case tok::AreaN: return cells(2, base == tok::AreaN);
+      case tok::Ref3d: return copy(2) && cells(1, false);
+      case tok::Area3d: return copy(2) && cells(2, false);
+      case tok::RefErr3d: return copy(6);
+      case tok::AreaErr3d: return copy(10);
+      default: return false;
+    }
+  }
+
+  // One cell (rows then columns for an area, as stored), each coordinate
+  // absolute or as its distance from the cell, with its flags. An area also
+  // notes how the decoder will shape and order it, which depends on where
+  // its corners are.
+  bool cells(int count, bool relative_offsets) {
+    if (!has(4 * static_cast<std::size_t>(count))) return false;
+    const auto u16 = [this](std::size_t i) { return static_cast<std::uint16_t>(in_[at_ + i] | (in_[at_ + i + 1] << 8)); };
+    f::CellRef corners[2];
+    for (int i = 0; i < count; ++i) {
+      const std::uint16_t row = u16(count == 1 ? 0 : 2 * static_cast<std::size_t>(i));
+      const std::uint16_t column = u16(count == 1 ? 2 : 4 + 2 * static_cast<std::size_t>(i));
+      corners[i] = cell_fields(row, column, relative_offsets, origin_);
+    }
+    at_ += 4 * static_cast<std::size_t>(count);
+    for (int i = 0; i < count; ++i) {
+      const f::CellRef& c = corners[i];
+      key_.push_back(static_cast<char>((c.row_absolute ? 1 : 0) | (c.column_absolute ? 2 : 0)));
+      put(c.row_absolute ? c.row : c.row - origin_.row);
+      put(c.column_absolute ? c.column : c.column - origin_.column);
+    }
+    if (count == 2) {
+      const f::CellRef& a = corners[0];
+      const f::CellRef& b = corners[1];
+      key_.push_back(static_cast<char>((a.column == 0 && b.column == f::max_columns - 1 ? 1 : 0) |
+                                       (a.row == 0 && b.row == f::max_rows - 1 ? 2 : 0) |
+                                       (a.row > b.row ? 4 : 0) | (a.column > b.column ? 8 : 0)));
+    }
+    return true;
+  }
+
+  void put(int value) { key_.append(reinterpret_cast<const char*>(&value), sizeof value); }
+  bool has(std::size_t count) const { return at_ + count <= in_.size(); }
+  bool copy(std::size_t count) {
+    if (!has(count)) return false;
+    key_.append(reinterpret_cast<const char*>(in_.data() + at_), count);
+    at_ += count;
+    return true;
+  }
+
+  ByteSpan in_;
+  const FormulaOrigin& origin_;
+  std::size_t at_ = 0;
+  std::string key_;
+};
+
+}  // namespace
+
+std::optional<std::string> sharing_key(ByteSpan tokens, ByteSpan extra, const FormulaOrigin& origin) {
+  KeyWriter writer(tokens, origin);
+  if (!writer.run()) return std::nullopt;
+  std::string key = writer.take();
+  // The constants behind the tokens follow their length, so that no token
+  // run can pass for another's constants.
+  const std::size_t size = extra.size();
+  key.insert(0, reinterpret_cast<const char*>(&size), sizeof size);
+  key.append(reinterpret_cast<const char*>(extra.data()), extra.size());
+  return key;
+}
+
+DecodedFormula SheetFormulas::decode(ByteSpan tokens, ByteSpan extra, const LinkTable& links,
+                                     const FormulaOrigin& origin) {
+  auto key = sharing_key(tokens, extra, origin);
+  if (!key) return decode_formula(tokens, extra, links, origin);
+  if (const auto known = trees_.find(*key); known != trees_.end()) return known->second;
+  DecodedFormula decoded = decode_formula(tokens, extra, links, origin, f::Anchor{origin.row, origin.column});
+  trees_.emplace(std::move(*key), std::get<std::shared_ptr<const f::Formula>>(decoded));
+  return decoded;
 }
 
 }  // namespace engine::xls

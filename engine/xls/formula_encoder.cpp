@@ -44,6 +44,7 @@ class Encoder {
 
   LinkTable& links_;
   const FormulaOrigin& origin_;
+  f::Offset offset_;  // of a shared formula's cell from its anchor
   RecordBody tokens_;
   RecordBody extra_;
 };
@@ -97,8 +98,10 @@ void Encoder::cell_fields(const f::CellRef& cell, RecordBody& out) const {
 }
 
 void Encoder::emit_reference(const f::Node& node, char cls) {
-  const f::Reference& ref = node.reference;
-  const bool deleted = node.kind == f::NodeKind::DeletedReference;
+  f::Reference ref = node.reference;
+  ref.first = f::moved_corner(ref, ref.first, offset_);
+  ref.last = f::moved_corner(ref, ref.last, offset_);
+  const bool deleted = node.kind == f::NodeKind::DeletedReference || !on_grid(ref.first) || !on_grid(ref.last);
   const bool qualified = !ref.sheet.empty();
   std::uint8_t base = ref.is_area ? (qualified ? tok::Area3d : tok::Area) : (qualified ? tok::Ref3d : tok::Ref);
   if (deleted) base = ref.is_area ? (qualified ? tok::AreaErr3d : tok::AreaErr) : (qualified ? tok::RefErr3d : tok::RefErr);
@@ -291,6 +294,7 @@ void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
 }
 
 EncodedFormula Encoder::run(const f::Formula& formula, FormulaRole role) {
+  offset_ = f::offset_from_anchor(formula, origin_.row, origin_.column);
   if (calls_volatile(formula.root())) attr(tok::AttrVolatile, 0);
   emit(formula.root(), role == FormulaRole::Name ? 'R' : role == FormulaRole::Array ? 'A' : 'V', {});
   if (tokens_.size() > 0xFFFF) fail("a formula is too long to be saved");

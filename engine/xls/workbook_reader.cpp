@@ -147,6 +147,7 @@ class WorkbookReader {
   // Per sheet.
   import::RowLines rows_;
   std::map<std::pair<int, int>, std::pair<Bytes, Bytes>> shared_;  // anchor -> tokens, extra
+  SheetFormulas formulas_;
   std::vector<std::tuple<int, int, SharedFormulaRef>> pending_shared_;
   // ARRAY records by their top-left cell: the range, tokens and constants.
   struct ArrayRecord {
@@ -385,7 +386,7 @@ void WorkbookReader::read_formula(model::Worksheet& sheet, int sheet_index, cons
   put_value(sheet, row, column, xf, {});
   bool live = false;
   try {
-    live = set_formula(sheet, row, column, decode_formula(tokens, extra, links_, {sheet_index, row, column}));
+    live = set_formula(sheet, row, column, formulas_.decode(tokens, extra, links_, {sheet_index, row, column}));
   } catch (const FileError& error) {
     import::report_loss(report_, "formula", import::cell_place(sheet, row, column), error.problem());
   }
@@ -606,6 +607,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
   model::PageSetup setup = sheet.page_setup();
   rows_.clear();
   shared_.clear();
+  formulas_.clear();
   pending_shared_.clear();
   arrays_.clear();
   pending_text_.reset();
@@ -631,7 +633,7 @@ void WorkbookReader::read_sheet(std::size_t index) {
     if (it == shared_.end()) continue;
     try {
       set_formula(sheet, row, column,
-                  decode_formula(it->second.first, it->second.second, links_, {sheet_index, row, column}));
+                  formulas_.decode(it->second.first, it->second.second, links_, {sheet_index, row, column}));
     } catch (const FileError& error) {
       import::report_loss(report_, "formula", import::cell_place(sheet, row, column), error.problem());
     }

@@ -25,6 +25,17 @@ TEST(CopyFormula, ReferencesPushedOffTheGridBecomeRef) {
   EXPECT_EQ(copied("=IV1", "A1", "B1"), "=#REF!");
 }
 
+// A tree shared by a filled range is written for its anchor (B2 here);
+// the cell B5 holding it reads, copies and evaluates it as =A5*$C$1.
+TEST(CopyFormula, ASharedTreeIsCopiedFromTheCellThatHoldsIt) {
+  const auto shared = std::make_shared<const Formula>(parse("=A2*$C$1+SUM(A$1:A2)")->root(), Anchor{1, 1});
+  EXPECT_EQ(print(*formula_at(shared, 4, 1)), "=A5*$C$1+SUM(A$1:A5)");
+  EXPECT_FALSE(formula_at(shared, 4, 1)->anchor().has_value());
+  EXPECT_EQ(print(*copy_formula(*shared, {0, 4, 1}, {0, 5, 3})), "=C6*$C$1+SUM(C$1:C6)");
+  EXPECT_EQ(print(*copy_formula(*shared, {0, 4, 1}, {0, 1, 4}, true)), "=E1*$C$1+SUM(A$1:E1)");
+  EXPECT_EQ(print(*formula_at(shared, 0, 0)), "=#REF!*$C$1+SUM(#REF!)");
+}
+
 TEST(CopyFormula, TransposedCopyTurnsOffsetsAcross) {
   // B7's total of the three cells above it, from B3:D7 transposed to A10:
   // B7 lands in E10 and the cells it read in B10:D10.

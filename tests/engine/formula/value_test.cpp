@@ -54,7 +54,7 @@ TEST(PrecedentAreas, ResolveSheetsAndNames) {
   testing::Grid g({"Trimestre 1", "Feuil2"});
   g.define_name("Zone", "='Trimestre 1'!$C$4:$C$8");
   g.define_name("Twice", "=Zone*2");
-  const auto areas = precedent_areas(*parse("=SUM(B4:D4)+Feuil2!A1+Twice+Nowhere!A1"), 0, g);
+  const auto areas = precedent_areas(*parse("=SUM(B4:D4)+Feuil2!A1+Twice+Nowhere!A1"), {0, 0, 0}, g);
   ASSERT_EQ(areas.size(), 3u);
   EXPECT_EQ(areas[0], (Area{0, 3, 1, 3, 3}));
   EXPECT_EQ(areas[1], (Area{1, 0, 0, 0, 0}));

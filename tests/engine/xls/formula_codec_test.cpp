@@ -108,6 +108,41 @@ TEST(FormulaCodec, SharedFormulaOffsetsResolveAgainstTheCell) {
   EXPECT_EQ(shared.column, 2);
 }
 
+// The cells of a filled range share one decoded tree, whether each stores
+// its own tokens or they refer to one SHRFMLA; what differs in a way the
+// move from the first cell would not give keeps its own tree.
+TEST(FormulaCodec, CellsOfAFilledRangeShareOneTree) {
+  LinkTable links = sample_links();
+  const auto encoded_at = [&](const std::string& text, int row, int column) {
+    return encode_formula(*f::parse(text), links, {0, row, column}, FormulaRole::Cell).tokens;
+  };
+  SheetFormulas formulas;
+  const auto decode = [&](const Bytes& tokens, int row, int column) {
+    return std::get<std::shared_ptr<const f::Formula>>(formulas.decode(tokens, {}, links, {0, row, column}));
+  };
+  const auto first = decode(encoded_at("=A1*2+$C$1+SUM($A$1:A1)", 0, 1), 0, 1);
+  const auto fifth = decode(encoded_at("=A5*2+$C$1+SUM($A$1:A5)", 4, 1), 4, 1);
+  EXPECT_EQ(first, fifth);
+  ASSERT_TRUE(first->anchor().has_value());
+  EXPECT_EQ(f::print(*f::formula_at(fifth, 4, 1)), "=A5*2+$C$1+SUM($A$1:A5)");
+  EXPECT_NE(decode(encoded_at("=A6*2+$C$1+SUM($A$1:A5)", 5, 1), 5, 1), first);
+  EXPECT_NE(decode(encoded_at("=A7*2+$C$2+SUM($A$1:A7)", 6, 1), 6, 1), first);
+
+  // ptgRefN one row up, relative: at row 0 it wraps to the last row, which
+  // moving the tree from row 5 would not give.
+  const Bytes shared = {0x4C, 0xFF, 0xFF, 0x00, 0xC0};
+  const auto at_row_5 = decode(shared, 5, 0);
+  EXPECT_EQ(decode(shared, 9, 0), at_row_5);
+  const auto wrapped = decode(shared, 0, 0);
+  EXPECT_NE(wrapped, at_row_5);
+  EXPECT_EQ(f::print(*f::formula_at(wrapped, 0, 0)), "=A65536");
+
+  // An area whose corners cross as the cell moves is ordered differently.
+  EXPECT_NE(sharing_key(encoded_at("=SUM(A5:$A$3)", 9, 1), {}, {0, 9, 1}),
+            sharing_key(encoded_at("=SUM(A1:$A$3)", 5, 1), {}, {0, 5, 1}));
+  EXPECT_FALSE(sharing_key(Bytes{0x01, 4, 0, 2, 0}, {}, {0, 5, 5}));
+}
+
 TEST(FormulaCodec, WhatCannotBeSavedIsRefusedClearly) {
   LinkTable links = sample_links();
   // A call with more arguments than Excel takes, counting the add-in
@@ -139,6 +174,7 @@ TEST(FormulaCodec, GarbageTokensNeverCrash) {
     for (auto& b : tokens) b = static_cast<std::uint8_t>(byte(random));
     Bytes extra(static_cast<std::size_t>(round % 7));
     for (auto& b : extra) b = static_cast<std::uint8_t>(byte(random));
+    sharing_key(tokens, extra, {0, 1, 1});
     try {
       decode_formula(tokens, extra, links, {0, 1, 1});
     } catch (const FileError&) {
