@@ -255,7 +255,7 @@ class Ordering {
       on_stack[v] = true;
       frames.push_back({v, begin_[v]});
     };
-    for (std::uint32_t root = 0; root < n; ++root) {
+    for (std::uint32_t root = static_cast<std::uint32_t>(n); root-- > 0;) {
       if (number[root] != unnumbered) continue;
       visit(root);
       while (!frames.empty()) {

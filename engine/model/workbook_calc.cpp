@@ -123,31 +123,42 @@ void Workbook::cells_changed(std::span<const formula::CellAddress> changed) {
 }
 
 void Workbook::run(const formula::Recalculation& recalculation) {
+  // Consecutive cells of an order mostly share a row (a row's formulas are
+  // entered, and so ordered, together): the row found last is tried before
+  // the sheet's row map is searched again. Evaluating only assigns values,
+  // so the row stays where it was found.
+  Worksheet* sheet = nullptr;
+  Worksheet::Row* row = nullptr;
+  formula::CellAddress row_address{0, -1, 0};
+  auto cell_at = [&](const formula::CellAddress& address) -> Cell* {
+    if (row == nullptr || address.sheet != row_address.sheet || address.row != row_address.row) {
+      row = nullptr;
+      sheet = find_sheet(address.sheet);
+      if (sheet == nullptr) return nullptr;
+      const auto found = sheet->cells_.find(address.row);
+      if (found == sheet->cells_.end()) return nullptr;
+      row = &found->second;
+      row_address = address;
+    }
+    const auto cell = row->find(address.column);
+    return cell == row->end() ? nullptr : &cell->second;
+  };
   for (const auto& address : recalculation.order) {
-    Worksheet* sheet = find_sheet(address.sheet);
-    if (sheet == nullptr) continue;
-    const auto row = sheet->cells_.find(address.row);
-    if (row == sheet->cells_.end()) continue;
-    const auto cell = row->second.find(address.column);
-    if (cell == row->second.end() || !cell->second.formula) continue;
+    Cell* cell = cell_at(address);
+    if (cell == nullptr || !cell->formula) continue;
     if (!sheet->arrays_.empty()) {
       if (const auto array = sheet->arrays_.find(address.row, address.column)) {
         if (array->first_row == address.row && array->first_column == address.column)
-          spread_array(*sheet, *array, *cell->second.formula);
+          spread_array(*sheet, *array, *cell->formula);
         continue;
       }
     }
-    cell->second.value = formula::evaluate(*cell->second.formula, *this, address);
+    cell->value = formula::evaluate(*cell->formula, *this, address);
     ++evaluations_;
   }
   // Excel 2003 leaves the cells of a cycle at their last value, 0 at first.
   for (const auto& address : recalculation.cyclic) {
-    Worksheet* sheet = find_sheet(address.sheet);
-    if (sheet == nullptr) continue;
-    const auto row = sheet->cells_.find(address.row);
-    if (row == sheet->cells_.end()) continue;
-    const auto cell = row->second.find(address.column);
-    if (cell != row->second.end() && cell->second.value.is_empty()) cell->second.value = formula::Value(0.0);
+    if (Cell* cell = cell_at(address); cell != nullptr && cell->value.is_empty()) cell->value = formula::Value(0.0);
   }
   cyclic_ = recalculation.cyclic;
 }
