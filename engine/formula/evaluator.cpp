@@ -394,7 +394,11 @@ double area_cell_count(const std::vector<Area>& areas) {
 }
 
 std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule, std::size_t to) {
+  // Most aggregates read a handful of cells (a row's SUM, an AVERAGE of a
+  // few): one allocation up front instead of growing 1, 2, 4, 8.
+  constexpr std::size_t usual_count = 16;
   std::vector<double> numbers;
+  numbers.reserve(usual_count);
   const bool counting = rule == DirectValues::Count;
   auto from_cell = [&](const Value& v) {
     if (v.is_number()) numbers.push_back(v.number());
