@@ -158,13 +158,14 @@ FormatIndex Worksheet::format_for_entry(FormatIndex current, const Entry& entry)
 
 void Worksheet::store(int row, int column, const Entry& entry) {
   const formula::CellAddress address{id_, row, column};
-  const Cell* existing = find_cell(row, column);
-  if (entry.kind == Entry::Kind::Clear && existing == nullptr) return;
-  const bool had_formula = existing != nullptr && existing->formula != nullptr;
+  if (entry.kind == Entry::Kind::Clear && find_cell(row, column) == nullptr) return;
+  // One search of the row map for the entry (a file's load stores every
+  // cell through here): the cell is found or made once and read from there.
+  Cell& cell = cell_for_write(row, column);
+  const bool had_formula = cell.formula != nullptr;
   // A single-cell array is replaced like any formula; larger ones were refused.
   if (had_formula && !arrays_.empty()) forget_arrays_within(CellRange::cell(row, column));
 
-  Cell& cell = cell_for_write(row, column);
   cell.format = format_for_entry(cell.format, entry);
   cell.formula = entry.kind == Entry::Kind::Formula ? entry.formula : nullptr;
   cell.value = entry.kind == Entry::Kind::Constant ? within_cell_limit(entry.value) : formula::Value{};
@@ -174,7 +175,7 @@ void Worksheet::store(int row, int column, const Entry& entry) {
     book_.formula_set(address);
     return;
   }
-  drop_if_unused(row, column);
+  if (!cell.has_content()) drop_if_unused(row, column);
   if (had_formula) book_.formula_removed(address);
   book_.cells_changed({&address, 1});
 }
