@@ -50,6 +50,26 @@ TEST(CellStorage, ClearingACellInTheMiddleOfARowKeepsItsNeighbours) {
   EXPECT_EQ(sheet.used_range(), CellRange::cell(1, 0));
 }
 
+TEST(CellStorage, EntriesReplaceInPlaceAndEmptyingDropsTheCell) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  sheet.set_value(0, 0, formula::Value(1.0));
+  sheet.set_formula(0, 1, "=A1*2");
+  sheet.set_formula(0, 2, "=B1+1");
+  EXPECT_EQ(sheet.value(0, 2), formula::Value(3.0));
+  sheet.set_value(0, 1, formula::Value(5.0));  // the formula gives way to a constant
+  EXPECT_EQ(sheet.value(0, 2), formula::Value(6.0));
+  sheet.set_value(0, 0, formula::Value(100.0));
+  EXPECT_EQ(sheet.value(0, 1), formula::Value(5.0));
+  EXPECT_EQ(sheet.cell_count(), 3u);
+  sheet.set_value(0, 1, formula::Value());  // emptied: gone, and read as 0
+  EXPECT_EQ(sheet.find_cell(0, 1), nullptr);
+  EXPECT_EQ(sheet.value(0, 2), formula::Value(1.0));
+  sheet.set_value(7, 7, formula::Value());  // emptying nothing makes nothing
+  EXPECT_EQ(sheet.find_cell(7, 7), nullptr);
+  EXPECT_EQ(sheet.cell_count(), 2u);
+}
+
 TEST(CellStorage, ColumnEditsMoveEveryCellOfEachRowAndFormulasFollow) {
   Workbook book("Classeur1");
   Worksheet& sheet = book.add_sheet("Feuil1");
