@@ -1,8 +1,9 @@
-// Recalculation of a sheet of 100,000 formulas: a full recalculation, and
-// the recalculation one changed constant triggers (its dependents only).
-// It runs twice: over a minimal dense EvalContext of its own, so that the
-// numbers measure the formula engine and its dependency graph alone, and
-// over the spreadsheet model itself, as the application recalculates.
+// Recalculation of a sheet of 10,000, 100,000 and 1,000,000 formulas (the
+// benchmark's argument): a full recalculation, and the recalculation one
+// changed constant triggers (its dependents only). It runs twice: over a
+// minimal dense EvalContext of its own, so that the numbers measure the
+// formula engine and its dependency graph alone, and over the spreadsheet
+// model itself, as the application recalculates.
 #include <benchmark/benchmark.h>
 
 #include "bench/formula/sheet.hpp"
@@ -14,16 +15,35 @@ namespace {
 
 using namespace engine::formula;
 
-constexpr int columns = 5;
+using bench_sheet::block_columns;
+using bench_sheet::Shape;
+
+// Fills a sheet of `shape` through the three callbacks, row by row, each
+// row's blocks left to right.
+template <typename Constant, typename Formula>
+void fill_sheet(const Shape& shape, Constant set_constant, Formula set_formula) {
+  for (int row = 1; row <= shape.rows; ++row) {
+    for (int block = 0; block < shape.blocks; ++block) {
+      const int first = block * block_columns;
+      for (int column = first; column < first + 3; ++column) set_constant(row - 1, column, bench_sheet::constant(row, column));
+      set_formula(row - 1, first + 3, bench_sheet::formula_d(row, block));
+      set_formula(row - 1, first + 4, bench_sheet::formula_e(row, block));
+    }
+  }
+}
+
+// The constant the change benchmarks change: in the middle of the sheet.
+CellAddress changed_constant(const Shape& shape) { return {0, shape.rows / 2, 1}; }
 
 class DenseGrid : public EvalContext {
  public:
-  DenseGrid() : values_(static_cast<std::size_t>(bench_sheet::rows * columns)), formulas_(values_.size()) {
-    for (int row = 1; row <= bench_sheet::rows; ++row) {
-      for (int column = 0; column < 3; ++column) at(row - 1, column) = Value(bench_sheet::constant(row, column));
-      set_formula(row - 1, 3, bench_sheet::formula_d(row));
-      set_formula(row - 1, 4, bench_sheet::formula_e(row));
-    }
+  explicit DenseGrid(const Shape& shape)
+      : shape_(shape),
+        values_(static_cast<std::size_t>(shape.rows) * static_cast<std::size_t>(shape.columns())),
+        formulas_(values_.size()) {
+    fill_sheet(
+        shape, [this](int row, int column, double value) { at(row, column) = Value(value); },
+        [this](int row, int column, const std::string& text) { set_formula(row, column, text); });
   }
 
   void recalculate(const Recalculation& recalculation) {
@@ -43,12 +63,12 @@ class DenseGrid : public EvalContext {
   }
 
   Value cell_value(const CellAddress& cell) const override {
-    if (cell.row >= bench_sheet::rows || cell.column >= columns) return Value();
+    if (cell.row >= shape_.rows || cell.column >= shape_.columns()) return Value();
     return values_[index(cell.row, cell.column)];
   }
   void visit_cells(const Area& area, const CellVisitor& visit) const override {
-    for (int row = area.first_row; row <= std::min(area.last_row, bench_sheet::rows - 1); ++row)
-      for (int column = area.first_column; column <= std::min(area.last_column, columns - 1); ++column)
+    for (int row = area.first_row; row <= std::min(area.last_row, shape_.rows - 1); ++row)
+      for (int column = area.first_column; column <= std::min(area.last_column, shape_.columns() - 1); ++column)
         if (const Value& v = values_[index(row, column)]; !v.is_empty()) visit(row, column, v);
   }
   std::optional<SheetId> sheet_by_name(std::string_view) const override { return std::nullopt; }
@@ -61,7 +81,9 @@ class DenseGrid : public EvalContext {
   std::size_t evaluations = 0;
 
  private:
-  static std::size_t index(int row, int column) { return static_cast<std::size_t>(row * columns + column); }
+  std::size_t index(int row, int column) const {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(shape_.columns()) + static_cast<std::size_t>(column);
+  }
   Value& at(int row, int column) { return values_[index(row, column)]; }
   const std::shared_ptr<const Formula>& formula(int row, int column) const { return formulas_[index(row, column)]; }
 
@@ -70,77 +92,80 @@ class DenseGrid : public EvalContext {
     graph_.set_precedents({0, row, column}, precedent_areas(*formulas_[index(row, column)], {0, row, column}, *this));
   }
 
+  Shape shape_;
   std::vector<Value> values_;
   std::vector<std::shared_ptr<const Formula>> formulas_;
   DependencyGraph graph_;
 };
 
+Shape shape_of(const benchmark::State& state) { return bench_sheet::shape_for(static_cast<int>(state.range(0))); }
+
 void FullRecalculation(benchmark::State& state) {
-  DenseGrid grid;
+  DenseGrid grid(shape_of(state));
   for (auto _ : state) grid.recalculate_all();
-  state.counters["formulas"] = 2.0 * bench_sheet::rows;
+  state.counters["formulas"] = shape_of(state).formulas();
 }
-BENCHMARK(FullRecalculation)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullRecalculation)->Unit(benchmark::kMillisecond)->Arg(10000)->Arg(100000)->Arg(1000000);
 
 // The dependency graph's share of a full recalculation: ordering every
 // formula, precedents first.
 void FullRecalculationOrder(benchmark::State& state) {
-  DenseGrid grid;
+  DenseGrid grid(shape_of(state));
   for (auto _ : state) benchmark::DoNotOptimize(grid.full_order());
-  state.counters["formulas"] = 2.0 * bench_sheet::rows;
+  state.counters["formulas"] = shape_of(state).formulas();
 }
-BENCHMARK(FullRecalculationOrder)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullRecalculationOrder)->Unit(benchmark::kMillisecond)->Arg(10000)->Arg(100000)->Arg(1000000);
 
 void OneCellChange(benchmark::State& state) {
-  DenseGrid grid;
+  DenseGrid grid(shape_of(state));
+  const CellAddress changed = changed_constant(shape_of(state));
   double value = 0;
-  for (auto _ : state) grid.set_constant(25000, 1, ++value);
+  for (auto _ : state) grid.set_constant(changed.row, changed.column, ++value);
   state.counters["evaluations_per_change"] =
       static_cast<double>(grid.evaluations) / static_cast<double>(state.iterations());
 }
-BENCHMARK(OneCellChange)->Unit(benchmark::kMicrosecond);
+BENCHMARK(OneCellChange)->Unit(benchmark::kMicrosecond)->Arg(10000)->Arg(100000)->Arg(1000000);
 
-// The same sheet in a model workbook, built without recalculating on each
-// entry so that the set-up does not dominate.
-std::unique_ptr<engine::model::Workbook> model_sheet() {
+// The same sheet in a model workbook, each entry computed as it is entered.
+std::unique_ptr<engine::model::Workbook> model_sheet(const Shape& shape) {
   auto book = std::make_unique<engine::model::Workbook>("bench");
   engine::model::Worksheet& sheet = book->add_sheet("Feuil1");
-  for (int row = 1; row <= bench_sheet::rows; ++row) {
-    for (int column = 0; column < 3; ++column) sheet.set_value(row - 1, column, Value(bench_sheet::constant(row, column)));
-    sheet.set_formula(row - 1, 3, bench_sheet::formula_d(row));
-    sheet.set_formula(row - 1, 4, bench_sheet::formula_e(row));
-  }
+  fill_sheet(
+      shape, [&sheet](int row, int column, double value) { sheet.set_value(row, column, Value(value)); },
+      [&sheet](int row, int column, const std::string& text) { sheet.set_formula(row, column, text); });
   return book;
 }
 
 void ModelFullRecalculation(benchmark::State& state) {
-  auto book = model_sheet();
+  auto book = model_sheet(shape_of(state));
   for (auto _ : state) book->recalculate_all();
-  state.counters["formulas"] = 2.0 * bench_sheet::rows;
+  state.counters["formulas"] = shape_of(state).formulas();
 }
-BENCHMARK(ModelFullRecalculation)->Unit(benchmark::kMillisecond);
+BENCHMARK(ModelFullRecalculation)->Unit(benchmark::kMillisecond)->Arg(10000)->Arg(100000)->Arg(1000000);
 
 // Entering the sheet from formula text and computing it: what HyperFormula's
 // own full recalculation (a rebuild) also does, so the fairest comparison.
 void ModelBuildAndCalculate(benchmark::State& state) {
   for (auto _ : state) {
-    auto book = model_sheet();
+    auto book = model_sheet(shape_of(state));
     book->recalculate_all();
     benchmark::DoNotOptimize(book);
   }
+  state.counters["formulas"] = shape_of(state).formulas();
 }
-BENCHMARK(ModelBuildAndCalculate)->Unit(benchmark::kMillisecond);
+BENCHMARK(ModelBuildAndCalculate)->Unit(benchmark::kMillisecond)->Arg(10000)->Arg(100000)->Arg(1000000);
 
 void ModelOneCellChange(benchmark::State& state) {
-  auto book = model_sheet();
+  auto book = model_sheet(shape_of(state));
   engine::model::Worksheet& sheet = book->sheet(0);
+  const CellAddress changed = changed_constant(shape_of(state));
   const std::size_t before = book->evaluation_count();
   double value = 0;
-  for (auto _ : state) sheet.set_value(25000, 1, Value(++value));
+  for (auto _ : state) sheet.set_value(changed.row, changed.column, Value(++value));
   state.counters["evaluations_per_change"] =
       static_cast<double>(book->evaluation_count() - before) / static_cast<double>(state.iterations());
 }
-BENCHMARK(ModelOneCellChange)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ModelOneCellChange)->Unit(benchmark::kMicrosecond)->Arg(10000)->Arg(100000)->Arg(1000000);
 
 }  // namespace
 
