@@ -56,8 +56,13 @@ for format in xlsx ods; do
   [ -f "$converted" ] && record "ours_read_$format" 100000 "$("$build/bench/xlsx/xlsx_bench" "$converted")"
 done
 
-record formula 100000 "$("$build/bench/formula/formula_bench" --benchmark_format=json)"
-record hyperformula 100000 "$(NODE_PATH=build/hyperformula/node_modules node bench/formula/hyperformula_sheet.js)"
+# The formula rows at the same sizes, counted in formulas.
+for formulas in $sizes; do
+  record formula "$formulas" \
+    "$("$build/bench/formula/formula_bench" --benchmark_format=json --benchmark_filter="^Model.*/$formulas\$")"
+  record hyperformula "$formulas" \
+    "$(NODE_PATH=build/hyperformula/node_modules node bench/formula/hyperformula_sheet.js "$formulas")"
+done
 record module 0 "$("$build/bench/module/module_bench" --benchmark_format=json 2>/dev/null)"
 
 RESULTS="$results" node -e '
@@ -89,18 +94,21 @@ RESULTS="$results" node -e '
     const r = find("ours_read_" + format);
     if (r) row(`.${format} read (ours only)`, "100,000", `${ms(r.result.ms)}, ${mb(r.result.peak_rss_mb)}`, "-", "-", "-");
   }
-  const gb = find("formula").result.benchmarks;
-  const gms = (name) => { const b = gb.find((x) => x.name === name);
-    return b.real_time * { ns: 1e-6, us: 1e-3, ms: 1 }[b.time_unit]; };
-  const hf = find("hyperformula").result;
-  row("build from formula text and compute", "100,000 formulas", ms(gms("ModelBuildAndCalculate")),
-      `HyperFormula ${ms(hf.build_ms)}`, (hf.build_ms / gms("ModelBuildAndCalculate")).toFixed(1) + "x", ">= 5x");
-  row("full recalculation (model)", "100,000 formulas", ms(gms("ModelFullRecalculation")),
-      `HyperFormula rebuildAndRecalculate ${ms(hf.full_recalculation_ms)}`,
-      (hf.full_recalculation_ms / gms("ModelFullRecalculation")).toFixed(1) + "x", ">= 30x");
-  row("one changed constant (model)", "100,000 formulas", (gms("ModelOneCellChange") * 1000).toFixed(2) + " us",
-      `HyperFormula ${(hf.one_change_ms * 1000).toFixed(2)} us`,
-      (hf.one_change_ms / gms("ModelOneCellChange")).toFixed(1) + "x", "-");
+  for (const size of sizes.filter((n) => find("formula", n))) {
+    const label = size.toLocaleString("en") + " formulas";
+    const gb = find("formula", size).result.benchmarks;
+    const gms = (name) => { const b = gb.find((x) => x.name === `${name}/${size}`);
+      return b.real_time * { ns: 1e-6, us: 1e-3, ms: 1 }[b.time_unit]; };
+    const hf = find("hyperformula", size).result;
+    row("build from formula text and compute", label, `${ms(gms("ModelBuildAndCalculate"))} (${per(gms("ModelBuildAndCalculate"), size, "ns")})`,
+        `HyperFormula ${ms(hf.build_ms)}`, (hf.build_ms / gms("ModelBuildAndCalculate")).toFixed(1) + "x", ">= 5x");
+    row("full recalculation (model)", label, `${ms(gms("ModelFullRecalculation"))} (${per(gms("ModelFullRecalculation"), size, "ns")})`,
+        `HyperFormula rebuildAndRecalculate ${ms(hf.full_recalculation_ms)}`,
+        (hf.full_recalculation_ms / gms("ModelFullRecalculation")).toFixed(1) + "x", ">= 30x");
+    row("one changed constant (model)", label, (gms("ModelOneCellChange") * 1000).toFixed(2) + " us",
+        `HyperFormula ${(hf.one_change_ms * 1000).toFixed(2)} us`,
+        (hf.one_change_ms / gms("ModelOneCellChange")).toFixed(1) + "x", "-");
+  }
   const cycle = find("module").result.benchmarks.find((b) => b.name === "QuestionCycle_median");
   if (cycle) row("question 601 cycle (median)", "-", cycle.real_time.toFixed(0) + " us", "-", "-", "-");
   const head = ["measure", "size", "ours", "peer, same run", "ratio", "target"];

@@ -14,17 +14,20 @@ if [ ! -d "$npm_dir/node_modules/hyperformula" ]; then
   npm install --prefix "$npm_dir" --no-save --no-audit --no-fund hyperformula >/dev/null
 fi
 
-ours=$("$build/bench/formula/formula_bench" --benchmark_format=json)
-theirs=$(NODE_PATH="$npm_dir/node_modules" node bench/formula/hyperformula_sheet.js)
+# FORMULAS (100,000 by default) sets the sheet's size, as in sheet.hpp.
+formulas=${FORMULAS:-100000}
+ours=$("$build/bench/formula/formula_bench" --benchmark_format=json --benchmark_filter="/$formulas\$")
+theirs=$(NODE_PATH="$npm_dir/node_modules" node bench/formula/hyperformula_sheet.js "$formulas")
 
-OURS="$ours" THEIRS="$theirs" node -e '
+OURS="$ours" THEIRS="$theirs" FORMULAS="$formulas" node -e '
   const ours = JSON.parse(process.env.OURS).benchmarks;
   const theirs = JSON.parse(process.env.THEIRS);
-  const ms = (name) => { const b = ours.find((x) => x.name === name);
+  const size = "/" + process.env.FORMULAS;
+  const ms = (name) => { const b = ours.find((x) => x.name === name + size);
     const scale = { ns: 1e-6, us: 1e-3, ms: 1 }[b.time_unit]; return b.real_time * scale; };
   for (const [label, prefix] of [["formula engine", ""], ["spreadsheet model", "Model"]]) {
     const full = ms(prefix + "FullRecalculation"), change = ms(prefix + "OneCellChange");
-    const evals = ours.find((x) => x.name === prefix + "OneCellChange").evaluations_per_change;
+    const evals = ours.find((x) => x.name === prefix + "OneCellChange" + size).evaluations_per_change;
     console.log(`${label}: full recalculation ${full.toFixed(2)} ms, HyperFormula ${theirs.full_recalculation_ms.toFixed(2)} ms, ratio ${(theirs.full_recalculation_ms / full).toFixed(2)}x`);
     console.log(`${label}: one change ${change.toFixed(4)} ms (${evals} evaluations), HyperFormula ${theirs.one_change_ms.toFixed(4)} ms, ratio ${(theirs.one_change_ms / change).toFixed(2)}x`);
   }
