@@ -301,10 +301,17 @@ DependencyGraph::DependencyGraph(DependencyGraph&&) noexcept = default;
 DependencyGraph& DependencyGraph::operator=(DependencyGraph&&) noexcept = default;
 
 void DependencyGraph::set_precedents(const CellAddress& cell, std::vector<Area> areas) {
+  full_order_.reset();
   index_->add(cell, std::move(areas));
 }
-void DependencyGraph::remove(const CellAddress& cell) { index_->remove(cell); }
-void DependencyGraph::remove_sheet(SheetId sheet) { index_->remove_sheet(sheet); }
+void DependencyGraph::remove(const CellAddress& cell) {
+  full_order_.reset();
+  index_->remove(cell);
+}
+void DependencyGraph::remove_sheet(SheetId sheet) {
+  full_order_.reset();
+  index_->remove_sheet(sheet);
+}
 bool DependencyGraph::is_formula(const CellAddress& cell) const { return index_->contains(cell); }
 std::size_t DependencyGraph::size() const { return index_->size(); }
 
@@ -326,11 +333,14 @@ Recalculation DependencyGraph::after_change(std::span<const CellAddress> changed
   return ordering.order();
 }
 
-Recalculation DependencyGraph::all() const {
-  Ordering ordering(*index_, true);
-  index_->for_each_formula([&](FormulaId id) { ordering.add(id); });
-  ordering.close_over_dependents();
-  return ordering.order();
+const Recalculation& DependencyGraph::all() const {
+  if (!full_order_) {
+    Ordering ordering(*index_, true);
+    index_->for_each_formula([&](FormulaId id) { ordering.add(id); });
+    ordering.close_over_dependents();
+    full_order_ = ordering.order();
+  }
+  return *full_order_;
 }
 
 }  // namespace engine::formula

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -45,11 +46,14 @@ class DependencyGraph {
   // A changed cell that holds a formula is itself recomputed.
   Recalculation after_change(std::span<const CellAddress> changed) const;
 
-  // Every formula cell, for a full recalculation.
-  Recalculation all() const;
+  // Every formula cell, for a full recalculation. The order is kept, as
+  // Excel keeps its calculation chain, until a formula is set or removed:
+  // a workbook recalculated again and again orders its formulas once.
+  const Recalculation& all() const;
 
  private:
   std::unique_ptr<DependencyIndex> index_;
+  mutable std::optional<Recalculation> full_order_;  // the kept order; empty once stale
 };
 
 }  // namespace engine::formula

@@ -75,6 +75,25 @@ TEST(DependencyGraph, WholeColumnsSheetsAndRemoval) {
   EXPECT_EQ(graph.size(), 0u);
 }
 
+// The full order is kept between full recalculations; every change to the
+// formulas makes it stale, including one that closes a cycle.
+TEST(DependencyGraph, FullOrderFollowsEveryChangeOfTheFormulas) {
+  DependencyGraph graph;
+  graph.set_precedents(cell(1, 0), {area(0, 0, 0, 0)});   // A2 = A1
+  graph.set_precedents(cell(2, 0), {area(1, 0, 1, 0)});   // A3 = A2
+  EXPECT_EQ(graph.all().order, (std::vector<CellAddress>{cell(1, 0), cell(2, 0)}));
+  EXPECT_EQ(graph.all().order.size(), 2u);
+  graph.set_precedents(cell(0, 0), {area(2, 0, 2, 0)});   // A1 = A3 closes a cycle
+  EXPECT_TRUE(graph.all().order.empty());
+  EXPECT_EQ(graph.all().cyclic.size(), 3u);
+  graph.remove(cell(0, 0));
+  EXPECT_EQ(graph.all().order, (std::vector<CellAddress>{cell(1, 0), cell(2, 0)}));
+  graph.set_precedents(cell(0, 1, 1), {area(2, 0, 2, 0)});  // Sheet2!B1 = Sheet1!A3
+  EXPECT_EQ(graph.all().order.back(), cell(0, 1, 1));
+  graph.remove_sheet(1);
+  EXPECT_EQ(graph.all().order.size(), 2u);
+}
+
 // A formula replaced, removed and entered again elsewhere: the graph must
 // forget the old precedents and must not confuse a reused entry with the
 // formula that held it before.
