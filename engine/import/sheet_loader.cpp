@@ -41,7 +41,11 @@ std::string cell_place(const model::Worksheet& sheet, int row, int column) {
   return sheet.name() + "!" + formula::column_name(column) + std::to_string(row + 1);
 }
 
-void RowLines::apply(model::Worksheet& sheet) const {
+void RowLines::apply(model::Worksheet& sheet) {
+  // The last description of a row stands: sort stably, keep each row's last.
+  std::stable_sort(rows_.begin(), rows_.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  const auto last_of_each = std::unique(rows_.rbegin(), rows_.rend(), [](const auto& a, const auto& b) { return a.first == b.first; });
+  rows_.erase(rows_.begin(), last_of_each.base());
   for (const auto& [row, line] : rows_) {
     if (row < 0 || row >= model::kMaxRows) continue;
     if (line.height) sheet.set_row_height(row, row, *line.height);
@@ -57,7 +61,8 @@ void RowLines::apply(model::Worksheet& sheet) const {
       }
     }
   for (const auto& [row, line] : rows_)
-    if (row >= 0 && row < model::kMaxRows) sheet.set_rows_hidden(row, row, line.hidden);
+    if (row >= 0 && row < model::kMaxRows && (line.hidden || sheet.rows().hidden(row)))
+      sheet.set_rows_hidden(row, row, line.hidden);
 }
 
 void apply_columns(model::Worksheet& sheet, const ColumnLine& columns) {

@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "engine/formula/formula.hpp"
 #include "engine/formula/value.hpp"
@@ -75,12 +77,15 @@ struct RowLine {
 // row the trainee unhid inside a collapsed group must stay visible).
 class RowLines {
  public:
-  void set(int row, const RowLine& line) { rows_[row] = line; }
+  // A row described again replaces what was said of it.
+  void set(int row, const RowLine& line) { rows_.emplace_back(row, line); }
   void clear() { rows_.clear(); }
-  void apply(model::Worksheet& sheet) const;
+  void apply(model::Worksheet& sheet);
 
  private:
-  std::map<int, RowLine> rows_;
+  // Files describe rows in order: a list sorted once costs less than a tree
+  // of one node per row.
+  std::vector<std::pair<int, RowLine>> rows_;
 };
 
 // A run of columns as files describe them: width in characters, outline level

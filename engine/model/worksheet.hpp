@@ -23,6 +23,7 @@
 #include "engine/model/outline.hpp"
 #include "engine/model/page_setup.hpp"
 #include "engine/model/protection.hpp"
+#include "engine/model/row_index.hpp"
 
 namespace engine::model {
 
@@ -282,7 +283,7 @@ class Worksheet {
   SheetId id_;
   std::string name_;
   int visibility_ = xl::SheetVisible;
-  std::map<int, Row> cells_;
+  RowIndex cells_;
   std::size_t cell_count_ = 0;
   Lines rows_{kMaxRows};
   Lines columns_{kMaxColumns};

@@ -95,7 +95,7 @@ void Worksheet::move_cells(int at, int count, bool by_rows) {
     cells.erase(from, cells.end());
     for (auto& [column, cell] : moved) cells.emplace(column, std::move(cell));
   }
-  std::erase_if(cells_, [](const auto& entry) { return entry.second.empty(); });
+  cells_.drop_empty_rows();
 }
 
 void Worksheet::move_lines_and_merges(int at, int count, bool by_rows) {
