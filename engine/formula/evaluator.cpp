@@ -175,16 +175,28 @@ Operand Evaluator::evaluate(const Node& node) {
   return Value(CellError::Value);
 }
 
+namespace {
+
+// Appends the areas the reference covers, read from a cell of `sheet`
+// `offset` away from where it was written; nothing for a sheet the
+// workbook lacks or a cell moved off the grid.
+void append_areas(const Reference& r, SheetId sheet, Offset offset, const EvalContext& context,
+                  std::vector<Area>& areas) {
+  if (r.sheet.empty()) {
+    if (auto area = area_of(r, sheet, offset)) areas.push_back(*area);
+  } else if (!r.last_sheet.empty()) {
+    for (SheetId each : context.sheets_between(r.sheet, r.last_sheet))
+      if (auto area = area_of(r, each, offset)) areas.push_back(*area);
+  } else if (const auto named = context.sheet_by_name(r.sheet)) {
+    if (auto area = area_of(r, *named, offset)) areas.push_back(*area);
+  }
+}
+
+}  // namespace
+
 Operand Evaluator::reference(const Reference& r) const {
   std::vector<Area> areas;
-  if (r.sheet.empty()) {
-    if (auto area = area_of(r, origin_.sheet, offset_)) areas.push_back(*area);
-  } else if (!r.last_sheet.empty()) {
-    for (SheetId sheet : context_.sheets_between(r.sheet, r.last_sheet))
-      if (auto area = area_of(r, sheet, offset_)) areas.push_back(*area);
-  } else if (const auto sheet = context_.sheet_by_name(r.sheet)) {
-    if (auto area = area_of(r, *sheet, offset_)) areas.push_back(*area);
-  }
+  append_areas(r, origin_.sheet, offset_, context_, areas);
   if (areas.empty()) return Value(CellError::Ref);
   return areas;
 }
@@ -471,14 +483,14 @@ std::vector<Area> precedent_areas(const Formula& formula, const CellAddress& ori
   std::vector<std::pair<const Formula*, int>> pending{{&formula, 0}};
   std::vector<std::shared_ptr<const Formula>> definitions;  // keeps the names' formulas alive while walked
   std::unordered_set<const Formula*> walked;
-  Evaluator resolver(context, origin, offset_from_anchor(formula, origin.row, origin.column));
+  const Offset offset = offset_from_anchor(formula, origin.row, origin.column);
   while (!pending.empty()) {
     auto [current, depth] = pending.back();
     pending.pop_back();
     visit_nodes(current->root(), [&](const Node& node) {
       if (node.kind == NodeKind::Reference) {
-        Operand resolved = depth == 0 ? resolver.evaluate(node) : resolver.evaluate_unmoved(node);
-        if (resolved.is_reference()) areas.insert(areas.end(), resolved.areas().begin(), resolved.areas().end());
+        // A name's definition is read as written.
+        append_areas(node.reference, sheet, depth == 0 ? offset : Offset{}, context, areas);
       } else if (node.kind == NodeKind::Name && depth < max_name_depth) {
         // Each definition is walked once, however many names lead to it.
         SheetId scope = sheet;

@@ -116,13 +116,6 @@ void order_corners(Reference& r) {
 
 }  // namespace
 
-CellRef moved_corner(const Reference& reference, const CellRef& corner, Offset offset) {
-  CellRef moved = corner;
-  if (reference.shape != AreaShape::Columns && !corner.row_absolute) moved.row += offset.rows;
-  if (reference.shape != AreaShape::Rows && !corner.column_absolute) moved.column += offset.columns;
-  return moved;
-}
-
 std::string column_name(int column) {
   std::string name;
   for (int c = column + 1; c > 0; c = (c - 1) / 26) name.insert(name.begin(), static_cast<char>('A' + (c - 1) % 26));

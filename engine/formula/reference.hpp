@@ -59,7 +59,12 @@ inline bool on_grid(const CellRef& cell) {
 // written in reads it: relative coordinates move, absolute ones stay, and
 // whole rows keep their columns, whole columns their rows. The result may
 // lie off the grid.
-CellRef moved_corner(const Reference& reference, const CellRef& corner, Offset offset);
+inline CellRef moved_corner(const Reference& reference, const CellRef& corner, Offset offset) {
+  CellRef moved = corner;
+  if (reference.shape != AreaShape::Columns && !corner.row_absolute) moved.row += offset.rows;
+  if (reference.shape != AreaShape::Rows && !corner.column_absolute) moved.column += offset.columns;
+  return moved;
+}
 
 // "A" for 0, "IV" for 255.
 std::string column_name(int column);

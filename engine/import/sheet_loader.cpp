@@ -15,9 +15,8 @@ void place_cell(model::Worksheet& sheet, int row, int column, model::FormatIndex
   if (!blank) sheet.set_value(row, column, std::move(value));
   if (format == model::kDefaultFormat && blank) return;
   const model::FormatPool& pool = sheet.workbook().formats();
-  const model::CellFormat& wanted = pool.at(format);
-  if (!(wanted == pool.at(model::kDefaultFormat)))
-    sheet.change_format(model::CellRange::cell(row, column), [&](model::CellFormat& target) { target = wanted; });
+  if (format != model::kDefaultFormat && !(pool.at(format) == pool.at(model::kDefaultFormat)))
+    sheet.set_format_index(row, column, format);
 }
 
 void enter_array_formula(model::Worksheet& sheet, const model::CellRange& range,

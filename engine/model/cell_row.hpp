@@ -30,6 +30,7 @@ class CellRow {
   const_iterator end() const { return cells_.end(); }
   bool empty() const { return cells_.empty(); }
   std::size_t size() const { return cells_.size(); }
+  void reserve(std::size_t count) { cells_.reserve(count); }
 
   // The first cell at or right of `column`.
   iterator lower_bound(int column) { return cells_.begin() + position(column); }

@@ -57,12 +57,13 @@ class RowIndex {
   const_iterator lower_bound(int row) const { return rows_.lower_bound(row); }
 
   iterator find(int row) {
-    if (!has_last_ || last_->first != row) {
-      const auto next = has_last_ ? std::next(last_) : rows_.end();
-      last_ = next != rows_.end() && next->first == row ? next : rows_.find(row);
-      has_last_ = last_ != rows_.end();
-    }
-    return has_last_ ? last_ : rows_.end();
+    if (has_last_ && last_->first == row) return last_;
+    // A row below the last one is absent: the common case while a sheet fills.
+    if (rows_.empty() || rows_.rbegin()->first < row) return rows_.end();
+    const auto next = has_last_ ? std::next(last_) : rows_.end();
+    last_ = next != rows_.end() && next->first == row ? next : rows_.find(row);
+    has_last_ = last_ != rows_.end();
+    return last_;
   }
   // The search itself changes nothing but the remembered row.
   const_iterator find(int row) const { return const_cast<RowIndex*>(this)->find(row); }
@@ -71,9 +72,12 @@ class RowIndex {
   CellRow& operator[](int row) {
     const auto found = find(row);
     if (found != rows_.end()) return found->second;
-    // Rows are mostly added below the last one: hint the end.
-    const auto hint = !rows_.empty() && std::prev(rows_.end())->first < row ? rows_.end() : rows_.lower_bound(row);
-    last_ = rows_.emplace_hint(hint, row, CellRow{});
+    // Rows are mostly added below the last one, and hold about as many
+    // cells as it: hint the end, and make room for that many at once.
+    const bool below = !rows_.empty() && std::prev(rows_.end())->first < row;
+    CellRow cells;
+    if (below) cells.reserve(std::prev(rows_.end())->second.size());
+    last_ = rows_.emplace_hint(below ? rows_.end() : rows_.lower_bound(row), row, std::move(cells));
     has_last_ = true;
     return last_->second;
   }

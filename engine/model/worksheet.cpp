@@ -246,6 +246,13 @@ const CellFormat& Worksheet::format(int row, int column) const {
   return book_.formats().at(format_index(row, column));
 }
 
+void Worksheet::set_format_index(int row, int column, FormatIndex format) {
+  check_cell(row, column);
+  book_.formats().at(format);  // raises for an index the pool does not hold
+  cell_for_write(row, column).format = format;
+  book_.mark_changed();
+}
+
 void Worksheet::change_format(const CellRange& range, const std::function<void(CellFormat&)>& change) {
   check_range(range);
   std::unordered_map<FormatIndex, FormatIndex> changed;

@@ -99,6 +99,9 @@ class Worksheet {
   // range of whole rows or columns sets their records instead of creating
   // 65536 cells.
   void change_format(const CellRange& range, const std::function<void(CellFormat&)>& change);
+  // Gives one cell a format already in the workbook's pool: a file's reader
+  // interns each of the file's formats once, then places its cells.
+  void set_format_index(int row, int column, FormatIndex format);
   void apply_style(const CellRange& range, std::string_view style_name);
 
   // --- Rows, columns and outline -------------------------------------------

@@ -57,8 +57,12 @@ std::size_t RecordCursor::remaining() const {
   return total - pos_;
 }
 
+std::size_t RecordCursor::left_in_piece() const {
+  return piece_ < pieces_->size() ? (*pieces_)[piece_].size() - pos_ : 0;
+}
+
 void RecordCursor::need(std::size_t count) const {
-  if (remaining() < count) fail("a record is shorter than its contents require");
+  if (left_in_piece() < count && remaining() < count) fail("a record is shorter than its contents require");
 }
 
 std::uint8_t RecordCursor::take() {
@@ -72,6 +76,12 @@ std::uint8_t RecordCursor::u8() {
 }
 
 std::uint16_t RecordCursor::u16() {
+  // Most fields lie within one piece: read them without stepping byte by byte.
+  if (left_in_piece() >= 2) {
+    const std::uint8_t* at = (*pieces_)[piece_].data() + pos_;
+    pos_ += 2;
+    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
+  }
   need(2);
   const std::uint8_t lo = take();
   return static_cast<std::uint16_t>(lo | (take() << 8));
@@ -103,6 +113,11 @@ void RecordCursor::skip(std::size_t count) {
 }
 
 std::vector<std::uint8_t> RecordCursor::bytes(std::size_t count) {
+  if (left_in_piece() >= count) {
+    const std::uint8_t* at = (*pieces_)[piece_].data() + pos_;
+    pos_ += count;
+    return {at, at + count};
+  }
   need(count);
   std::vector<std::uint8_t> out(count);
   for (auto& b : out) b = take();

@@ -68,6 +68,7 @@ class RecordCursor {
  private:
   std::string string_body(std::size_t count, std::uint8_t options);
   void need(std::size_t count) const;
+  std::size_t left_in_piece() const;
   std::uint8_t take();
 
   const std::vector<ByteSpan>* pieces_;
