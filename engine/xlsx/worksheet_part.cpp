@@ -48,10 +48,6 @@ class WorksheetReader {
   SheetPartInfo run();
 
  private:
-  struct SharedFormula {
-    f::CellAddress origin;
-    std::shared_ptr<const f::Formula> formula;
-  };
   struct PendingShared {
     int row, column;
     long long index;
@@ -82,7 +78,8 @@ class WorksheetReader {
   const SheetInputs& in_;
   SheetPartInfo info_;
   import::RowLines rows_;
-  std::map<long long, SharedFormula> shared_;
+  // Each shared formula is one tree for all its cells, anchored at its first.
+  std::map<long long, std::shared_ptr<const f::Formula>> shared_;
   std::vector<PendingShared> pending_;
   std::vector<std::pair<model::CellRange, std::shared_ptr<const f::Formula>>> arrays_;
 };
@@ -244,8 +241,7 @@ WorksheetReader::FormulaState WorksheetReader::read_formula(const xmlNode& eleme
       pending_.push_back({row, column, *shared_index, std::move(cached)});
       return FormulaState::Waiting;
     }
-    return live(set_formula(row, column,
-                            f::copy_formula(*master->second.formula, master->second.origin, {0, row, column})));
+    return live(set_formula(row, column, master->second));
   }
   const auto parsed = parse_formula_text(text);
   if (!parsed.formula) {
@@ -264,7 +260,11 @@ WorksheetReader::FormulaState WorksheetReader::read_formula(const xmlNode& eleme
                         "its range does not start at its cell");
     return FormulaState::Unusable;
   }
-  if (type == "shared" && shared_index) shared_[*shared_index] = {{0, row, column}, parsed.formula};
+  if (type == "shared" && shared_index) {
+    auto& shared = shared_[*shared_index];
+    shared = std::make_shared<const f::Formula>(parsed.formula->root(), f::Anchor{row, column});
+    return live(set_formula(row, column, shared));
+  }
   return live(set_formula(row, column, parsed.formula));
 }
 
@@ -282,10 +282,7 @@ bool WorksheetReader::set_formula(int row, int column, std::shared_ptr<const f::
 void WorksheetReader::resolve_shared_formulas() {
   for (auto& pending : pending_) {
     const auto master = shared_.find(pending.index);
-    const bool live = master != shared_.end() &&
-                      set_formula(pending.row, pending.column,
-                                  f::copy_formula(*master->second.formula, master->second.origin,
-                                                  {0, pending.row, pending.column}));
+    const bool live = master != shared_.end() && set_formula(pending.row, pending.column, master->second);
     if (!live) {
       if (master == shared_.end())
         import::report_loss(in_.report, "formula", import::cell_place(sheet_, pending.row, pending.column),
