@@ -1,11 +1,13 @@
 // Reads or writes the benchmark workbook (shaped as in sheetjs_workbook.js)
 // in its own process, so that the peak memory it reports is that of one
-// operation. Prints JSON: the median time of the repeated operation in ms and
-// the process's peak resident memory in MB.
+// operation. Prints JSON: the median time of the repeated operation in ms,
+// the process's peak resident memory in MB and, for a read, the heap the
+// loaded workbook keeps in MB.
 //   xls_bench write OUT.xls [CELLS]   build the workbook, time saving it, keep the file
 //   xls_bench read IN.xls              time loading the file
 // CELLS (100,000 by default) sets the size: four cells a row, in as many
 // blocks of four columns side by side as keep the rows within the grid.
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -71,9 +73,13 @@ double peak_rss_mb() {
   return static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
-void report(double ms, std::size_t cells) {
-  std::printf("{\"ms\": %.3f, \"peak_rss_mb\": %.1f, \"cells\": %zu}\n", ms, peak_rss_mb(), cells);
+void report(double ms, std::size_t cells, double model_mb = 0) {
+  std::printf("{\"ms\": %.3f, \"peak_rss_mb\": %.1f, \"model_mb\": %.2f, \"cells\": %zu}\n", ms, peak_rss_mb(),
+              model_mb, cells);
 }
+
+// What the heap holds, in MB: around a load, what the loaded workbook keeps.
+double heap_mb() { return static_cast<double>(mallinfo2().uordblks) / (1024 * 1024); }
 
 int write(const std::string& path, int cells) {
   const auto book = benchmark_workbook(cells);
@@ -99,7 +105,11 @@ int read(const std::string& path) {
     book.reset();
     times.push_back(elapsed_ms([&] { book = x::load_workbook(bytes, "bench.xls"); }));
   }
-  report(median(times), book->sheet(0).cell_count());
+  // The model's own size: the heap a loaded workbook keeps, the file apart.
+  book.reset();
+  const double before = heap_mb();
+  book = x::load_workbook(bytes, "bench.xls");
+  report(median(times), book->sheet(0).cell_count(), heap_mb() - before);
   return 0;
 }
 
