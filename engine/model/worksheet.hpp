@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,6 +88,18 @@ class Worksheet {
   // Calls each(row, column, cell) for the cells of `range` that exist, in
   // row-major order.
   void for_each_cell(const CellRange& range, const std::function<void(int, int, const Cell&)>& each) const;
+  // The same cells a row at a time, for walks over every cell of a large
+  // sheet (a file's writer) without a call per cell: each(row, cells) gets
+  // the row's cells within the range's columns, sorted by column, for the
+  // rows of `range` holding any, in order.
+  template <typename Each>
+  void for_each_row(const CellRange& range, Each each) const {
+    for (auto r = cells_.lower_bound(range.first_row); r != cells_.end() && r->first <= range.last_row; ++r) {
+      const auto first = r->second.lower_bound(range.first_column);
+      const auto last = r->second.lower_bound(range.last_column + 1);
+      if (first != last) each(r->first, std::span<const CellRow::value_type>(first, last));
+    }
+  }
   std::size_t cell_count() const { return cell_count_; }
   // The smallest range holding every cell with content; nothing when empty.
   std::optional<CellRange> used_range() const;

@@ -22,6 +22,10 @@ std::uint8_t class_offset(char cls) {
   return cls == 'R' ? tok::ClassReference : (cls == 'A' ? tok::ClassArray : tok::ClassValue);
 }
 
+// Most cell formulas' tokens fit: one allocation for them, not one for
+// each time the token array doubles.
+constexpr std::size_t kTypicalTokensSize = 64;
+
 class Encoder {
  public:
   Encoder(LinkTable& links, const FormulaOrigin& origin) : links_(links), origin_(origin) {}
@@ -47,6 +51,7 @@ class Encoder {
   f::Offset offset_;  // of a shared formula's cell from its anchor
   RecordBody tokens_;
   RecordBody extra_;
+  bool calls_volatile_ = false;  // seen while emitting, so that the tree is walked once
 };
 
 // Blanks typed after the last thing a node prints: its own, after those of
@@ -55,11 +60,6 @@ std::string tail(const f::Node& node) {
   const bool ends_with_child = (node.kind == f::NodeKind::Binary || node.kind == f::NodeKind::Unary) &&
                                !node.children.empty();
   return (ends_with_child ? tail(node.children.back()) : std::string()) + node.trailing;
-}
-
-bool calls_volatile(const f::Node& node) {
-  if (node.kind == f::NodeKind::Call && node.function && node.function->is_volatile) return true;
-  return std::any_of(node.children.begin(), node.children.end(), calls_volatile);
 }
 
 void Encoder::attr(std::uint8_t flags, std::uint16_t data) { tokens_.u8(tok::Attr).u8(flags).u16(data); }
@@ -206,6 +206,7 @@ void Encoder::emit_addin_call(const f::Node& node, char cls, const std::string& 
 }
 
 void Encoder::emit_call(const f::Node& node, char cls, const std::string& head) {
+  if (node.function && node.function->is_volatile) calls_volatile_ = true;
   const BiffFunction* function = biff_function_by_name(node.text);
   if (!function) return emit_addin_call(node, cls, head);
   const std::size_t argc = node.children.size();
@@ -295,8 +296,15 @@ void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
 
 EncodedFormula Encoder::run(const f::Formula& formula, FormulaRole role) {
   offset_ = f::offset_from_anchor(formula, origin_.row, origin_.column);
-  if (calls_volatile(formula.root())) attr(tok::AttrVolatile, 0);
+  tokens_.data().reserve(kTypicalTokensSize);
   emit(formula.root(), role == FormulaRole::Name ? 'R' : role == FormulaRole::Array ? 'A' : 'V', {});
+  // A formula calling a volatile function starts with the volatile
+  // attribute; the jumps' offsets count from their own tokens, so moving
+  // every token along by its four bytes leaves them right.
+  if (calls_volatile_) {
+    const std::uint8_t volatile_attr[] = {tok::Attr, tok::AttrVolatile, 0, 0};
+    tokens_.data().insert(tokens_.data().begin(), std::begin(volatile_attr), std::end(volatile_attr));
+  }
   if (tokens_.size() > 0xFFFF) fail("a formula is too long to be saved");
   return {std::move(tokens_.data()), std::move(extra_.data())};
 }

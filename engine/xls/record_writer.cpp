@@ -1,34 +1,11 @@
 #include "engine/xls/record_writer.hpp"
 
 #include <algorithm>
-#include <bit>
 
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/utf16.hpp"
 
 namespace engine::xls {
-
-RecordBody& RecordBody::u8(std::uint8_t value) {
-  data_.push_back(value);
-  return *this;
-}
-
-RecordBody& RecordBody::u16(std::uint16_t value) {
-  data_.push_back(static_cast<std::uint8_t>(value));
-  data_.push_back(static_cast<std::uint8_t>(value >> 8));
-  return *this;
-}
-
-RecordBody& RecordBody::u32(std::uint32_t value) {
-  u16(static_cast<std::uint16_t>(value));
-  return u16(static_cast<std::uint16_t>(value >> 16));
-}
-
-RecordBody& RecordBody::f64(double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
-  u32(static_cast<std::uint32_t>(bits));
-  return u32(static_cast<std::uint32_t>(bits >> 32));
-}
 
 RecordBody& RecordBody::zeros(std::size_t count) {
   data_.insert(data_.end(), count, 0);
@@ -68,24 +45,45 @@ RecordBody& RecordBody::string_chars(std::u16string_view text) {
 }
 
 void RecordWriter::header(std::uint16_t type, std::size_t length) {
-  RecordBody h;
-  h.u16(type).u16(static_cast<std::uint16_t>(length));
-  stream_.insert(stream_.end(), h.data().begin(), h.data().end());
+  stream_.u16(type).u16(static_cast<std::uint16_t>(length));
 }
 
-void RecordWriter::record(std::uint16_t type, const std::vector<std::uint8_t>& body) {
+void RecordWriter::record(std::uint16_t type, std::span<const std::uint8_t> body) {
   std::size_t done = 0;
   do {
     const std::size_t length = std::min(kMaxRecordBody, body.size() - done);
     header(done == 0 ? type : rt::Continue, length);
-    stream_.insert(stream_.end(), body.begin() + static_cast<std::ptrdiff_t>(done),
-                   body.begin() + static_cast<std::ptrdiff_t>(done + length));
+    stream_.data().insert(stream_.data().end(), body.begin() + static_cast<std::ptrdiff_t>(done),
+                          body.begin() + static_cast<std::ptrdiff_t>(done + length));
     done += length;
   } while (done < body.size());
 }
 
+RecordBody& RecordWriter::open(std::uint16_t type) {
+  open_at_ = stream_.size();
+  open_type_ = type;
+  header(type, 0);
+  return stream_;
+}
+
+void RecordWriter::close() {
+  auto& bytes = stream_.data();
+  const std::size_t length = bytes.size() - open_at_ - 4;
+  if (length <= kMaxRecordBody) {
+    bytes[open_at_ + 2] = static_cast<std::uint8_t>(length);
+    bytes[open_at_ + 3] = static_cast<std::uint8_t>(length >> 8);
+    return;
+  }
+  // Rare (a formula with a large array constant): the body is taken back
+  // out and written again in pieces.
+  const std::vector<std::uint8_t> body(bytes.begin() + static_cast<std::ptrdiff_t>(open_at_ + 4), bytes.end());
+  bytes.resize(open_at_);
+  record(open_type_, body);
+}
+
 void RecordWriter::patch_u32(std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) stream_.at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(value >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    stream_.data().at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 ContinuedRecordWriter::ContinuedRecordWriter(RecordWriter& out, std::uint16_t type) : out_(out), type_(type) {}

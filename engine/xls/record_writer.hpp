@@ -1,9 +1,12 @@
 // Writing BIFF8 records: a body is built with RecordBody, then appended to
 // the stream by RecordWriter, which splits it into CONTINUE records as Excel
-// does when it exceeds the 8224-byte limit.
+// does when it exceeds the 8224-byte limit. A sheet's many small cell
+// records are written straight into the stream instead (open, then close).
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -11,13 +14,29 @@ namespace engine::xls {
 
 inline constexpr std::size_t kMaxRecordBody = 8224;
 
+// Little-endian fields appended to a byte vector. The fixed-size ones are
+// defined here so that they inline: a sheet's records are millions of them.
 class RecordBody {
  public:
-  RecordBody& u8(std::uint8_t value);
-  RecordBody& u16(std::uint16_t value);
-  RecordBody& u32(std::uint32_t value);
+  RecordBody& u8(std::uint8_t value) {
+    data_.push_back(value);
+    return *this;
+  }
+  RecordBody& u16(std::uint16_t value) {
+    data_.push_back(static_cast<std::uint8_t>(value));
+    data_.push_back(static_cast<std::uint8_t>(value >> 8));
+    return *this;
+  }
+  RecordBody& u32(std::uint32_t value) {
+    u16(static_cast<std::uint16_t>(value));
+    return u16(static_cast<std::uint16_t>(value >> 16));
+  }
   RecordBody& i32(std::int32_t value) { return u32(static_cast<std::uint32_t>(value)); }
-  RecordBody& f64(double value);
+  RecordBody& f64(double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    u32(static_cast<std::uint32_t>(bits));
+    return u32(static_cast<std::uint32_t>(bits >> 32));
+  }
   RecordBody& zeros(std::size_t count);
   RecordBody& bytes(const std::vector<std::uint8_t>& data);
   // BIFF8 unicode strings, compressed when every character is Latin-1. The
@@ -37,20 +56,34 @@ class RecordBody {
 
 class RecordWriter {
  public:
+  RecordWriter() = default;
+  // Room for `expected_size` bytes from the start, so that a large stream
+  // is not copied each time it outgrows its buffer.
+  explicit RecordWriter(std::size_t expected_size) { stream_.data().reserve(expected_size); }
+
   void record(std::uint16_t type, const RecordBody& body) { record(type, body.data()); }
-  void record(std::uint16_t type, const std::vector<std::uint8_t>& body);
-  void empty_record(std::uint16_t type) { record(type, std::vector<std::uint8_t>{}); }
+  void record(std::uint16_t type, std::span<const std::uint8_t> body);
+  void empty_record(std::uint16_t type) { record(type, std::span<const std::uint8_t>{}); }
+
+  // A record whose body is written into the stream itself: open() writes
+  // its header and returns the stream to append the body to, close() fills
+  // in the length, splitting a long body into CONTINUE records as record()
+  // does. One record is open at a time; nothing else is written meanwhile.
+  RecordBody& open(std::uint16_t type);
+  void close();
 
   // Writes a 32-bit value over bytes already written (BOUNDSHEET's sheet position).
   void patch_u32(std::size_t at, std::uint32_t value);
 
   std::size_t offset() const { return stream_.size(); }
-  std::vector<std::uint8_t>& stream() { return stream_; }
+  std::vector<std::uint8_t>& stream() { return stream_.data(); }
 
  private:
   void header(std::uint16_t type, std::size_t length);
 
-  std::vector<std::uint8_t> stream_;
+  RecordBody stream_;
+  std::size_t open_at_ = 0;
+  std::uint16_t open_type_ = 0;
 };
 
 // Builds a record whose overflow goes to CONTINUE records at boundaries the

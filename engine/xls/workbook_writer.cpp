@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <span>
 #include <unordered_map>
 
 #include "engine/model/constants.hpp"
@@ -53,6 +54,36 @@ RecordBody u16_body(std::uint16_t value) {
   return body;
 }
 
+// A row of the sheet as its records are written: its cells, and its own
+// record (height, outline, format) when it has one.
+struct SheetRow {
+  int row = 0;
+  std::span<const model::CellRow::value_type> cells;  // empty for a row with a record alone
+  const model::LineInfo* info = nullptr;               // null for a row of the sheet's defaults
+};
+
+// The rows holding cells of the used range, merged with the rows that have
+// a record of their own, in order.
+std::vector<SheetRow> sheet_rows(const model::Worksheet& sheet) {
+  std::vector<SheetRow> cell_rows;
+  if (auto used = sheet.used_range()) {
+    sheet.for_each_row(*used, [&](int row, std::span<const model::CellRow::value_type> cells) {
+      cell_rows.push_back({row, cells, nullptr});
+    });
+  }
+  std::vector<SheetRow> rows;
+  rows.reserve(cell_rows.size());
+  auto next = cell_rows.begin();
+  sheet.rows().for_each(0, model::kMaxRows - 1, [&](int row, const model::LineInfo& info) {
+    if (info.is_default()) return;
+    for (; next != cell_rows.end() && next->row < row; ++next) rows.push_back(*next);
+    const bool has_cells = next != cell_rows.end() && next->row == row;
+    rows.push_back({row, has_cells ? (next++)->cells : std::span<const model::CellRow::value_type>{}, &info});
+  });
+  rows.insert(rows.end(), next, cell_rows.end());
+  return rows;
+}
+
 // Numbers that fit an RK value exactly (small integers) take 4 bytes, the
 // rest 8 in a NUMBER record.
 std::optional<std::uint32_t> rk_of(double number) {
@@ -74,18 +105,23 @@ class WorkbookWriter {
   void build_formats();
   std::uint32_t shared_string(const std::string& text);
 
-  Bytes sheet_stream(std::size_t index);
+  void write_sheet(RecordWriter& out, std::size_t index);
   void write_page_setup(RecordWriter& out, const model::Worksheet& sheet);
   void write_protection(RecordWriter& out, const model::Worksheet& sheet);
   void write_default_row_height(RecordWriter& out, const model::Worksheet& sheet);
   void write_columns(RecordWriter& out, const model::Worksheet& sheet);
   void write_cells(RecordWriter& out, const model::Worksheet& sheet, int sheet_index);
-  void write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell,
-                  const std::optional<model::CellRange>& array);
+  RecordBody& open_cell(RecordWriter& out, std::uint16_t type, int row, int column, const model::Cell& cell);
+  void write_row_record(RecordWriter& out, const model::Worksheet& sheet, const SheetRow& row);
+  void write_cell(RecordWriter& out, int row, int column, const model::Cell& cell);
+  void write_formula_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell,
+                          const std::optional<model::CellRange>& array);
   void write_array(RecordWriter& out, int sheet_index, const model::CellRange& array, const model::Cell& anchor);
   void write_window(RecordWriter& out, const model::Worksheet& sheet);
   void write_merges(RecordWriter& out, const model::Worksheet& sheet);
 
+  Bytes workbook_stream();
+  std::size_t expected_sheets_size() const;
   void write_globals(RecordWriter& out, std::vector<std::size_t>& sheet_position_fields);
   void write_names(RecordWriter& out);
   void write_links(RecordWriter& out);
@@ -242,102 +278,95 @@ void WorkbookWriter::write_array(RecordWriter& out, int sheet_index, const model
   out.record(rt::Array, body);
 }
 
-void WorkbookWriter::write_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell,
-                                const std::optional<model::CellRange>& array) {
-  const std::uint16_t xf = pool_xfs_.at(cell.format);
-  RecordBody body;
-  body.u16(static_cast<std::uint16_t>(row)).u16(static_cast<std::uint16_t>(column)).u16(xf);
+// Opens a cell's record, its row, column and XF written.
+RecordBody& WorkbookWriter::open_cell(RecordWriter& out, std::uint16_t type, int row, int column,
+                                      const model::Cell& cell) {
+  return out.open(type).u16(static_cast<std::uint16_t>(row)).u16(static_cast<std::uint16_t>(column))
+      .u16(pool_xfs_.at(cell.format));
+}
+
+void WorkbookWriter::write_formula_cell(RecordWriter& out, int sheet_index, int row, int column,
+                                        const model::Cell& cell, const std::optional<model::CellRange>& array) {
   const f::Value& v = cell.value;
-  if (cell.formula) {
-    const auto encoded = array ? array_member_tokens(*array)
-                               : encode_formula(*cell.formula, links_, {sheet_index, row, column}, FormulaRole::Cell);
-    // The cached result: a number as is, anything else tagged in the
-    // number's place. A text result follows in a STRING record, which every
-    // reader expects after the tag 0; an empty text has a tag of its own
-    // and no STRING record.
-    const bool text_follows = v.is_text() && !v.text().empty();
-    if (v.is_number()) body.f64(v.number());
-    else if (text_follows) body.u8(0x00).zeros(5).u16(0xFFFF);
-    else if (v.is_boolean()) body.u8(0x01).u8(0).u8(v.boolean() ? 1 : 0).zeros(3).u16(0xFFFF);
-    else if (v.is_error()) body.u8(0x02).u8(0).u8(static_cast<std::uint8_t>(v.error())).zeros(3).u16(0xFFFF);
-    else body.u8(0x03).zeros(5).u16(0xFFFF);
-    body.u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
-        .bytes(encoded.extra);
-    out.record(rt::Formula, body);
-    if (array && array->first_row == row && array->first_column == column) write_array(out, sheet_index, *array, cell);
-    if (text_follows) {
-      // A long text goes on in CONTINUE records that restate its width.
-      ContinuedRecordWriter text(out, rt::String);
-      text.string16(v.text());
-    }
-    return;
+  const auto encoded = array ? array_member_tokens(*array)
+                             : encode_formula(*cell.formula, links_, {sheet_index, row, column}, FormulaRole::Cell);
+  // The cached result: a number as is, anything else tagged in the
+  // number's place. A text result follows in a STRING record, which every
+  // reader expects after the tag 0; an empty text has a tag of its own
+  // and no STRING record.
+  const bool text_follows = v.is_text() && !v.text().empty();
+  RecordBody& body = open_cell(out, rt::Formula, row, column, cell);
+  if (v.is_number()) body.f64(v.number());
+  else if (text_follows) body.u8(0x00).zeros(5).u16(0xFFFF);
+  else if (v.is_boolean()) body.u8(0x01).u8(0).u8(v.boolean() ? 1 : 0).zeros(3).u16(0xFFFF);
+  else if (v.is_error()) body.u8(0x02).u8(0).u8(static_cast<std::uint8_t>(v.error())).zeros(3).u16(0xFFFF);
+  else body.u8(0x03).zeros(5).u16(0xFFFF);
+  body.u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
+      .bytes(encoded.extra);
+  out.close();
+  if (array && array->first_row == row && array->first_column == column) write_array(out, sheet_index, *array, cell);
+  if (text_follows) {
+    // A long text goes on in CONTINUE records that restate its width.
+    ContinuedRecordWriter text(out, rt::String);
+    text.string16(v.text());
   }
+}
+
+void WorkbookWriter::write_cell(RecordWriter& out, int row, int column, const model::Cell& cell) {
+  const f::Value& v = cell.value;
   if (v.is_number()) {
-    if (auto rk = rk_of(v.number())) return out.record(rt::Rk, body.u32(*rk));
-    return out.record(rt::Number, body.f64(v.number()));
+    if (auto rk = rk_of(v.number())) open_cell(out, rt::Rk, row, column, cell).u32(*rk);
+    else open_cell(out, rt::Number, row, column, cell).f64(v.number());
+  } else if (v.is_text()) {
+    const std::uint32_t index = shared_string(v.text());
+    open_cell(out, rt::LabelSst, row, column, cell).u32(index);
+  } else if (v.is_boolean()) {
+    open_cell(out, rt::BoolErr, row, column, cell).u8(v.boolean() ? 1 : 0).u8(0);
+  } else if (v.is_error()) {
+    open_cell(out, rt::BoolErr, row, column, cell).u8(static_cast<std::uint8_t>(v.error())).u8(1);
+  } else {
+    open_cell(out, rt::Blank, row, column, cell);
   }
-  if (v.is_text()) return out.record(rt::LabelSst, body.u32(shared_string(v.text())));
-  if (v.is_boolean()) return out.record(rt::BoolErr, body.u8(v.boolean() ? 1 : 0).u8(0));
-  if (v.is_error()) return out.record(rt::BoolErr, body.u8(static_cast<std::uint8_t>(v.error())).u8(1));
-  out.record(rt::Blank, body);
+  out.close();
+}
+
+void WorkbookWriter::write_row_record(RecordWriter& out, const model::Worksheet& sheet, const SheetRow& row) {
+  const model::LineInfo info = row.info ? *row.info : model::LineInfo{};
+  const int first = row.cells.empty() ? 0 : row.cells.front().first;
+  const int last = row.cells.empty() ? 0 : row.cells.back().first + 1;
+  std::uint16_t flags = static_cast<std::uint16_t>(0x0100 | std::clamp(info.outline_level - 1, 0, 7));
+  if (info.collapsed) flags |= 0x0010;
+  if (info.is_hidden()) flags |= 0x0020;
+  if (info.size) flags |= 0x0040;
+  if (info.format) flags |= 0x0080;
+  const double height = info.size.value_or(sheet.standard_height());
+  out.open(rt::Row).u16(static_cast<std::uint16_t>(row.row)).u16(static_cast<std::uint16_t>(first))
+      .u16(static_cast<std::uint16_t>(last)).u16(static_cast<std::uint16_t>(std::lround(height * 20)))
+      .u16(0).u16(0).u16(flags).u16(info.format ? pool_xfs_.at(*info.format) : kDefaultCellXf);
+  out.close();
 }
 
 // Rows in blocks of 32: the block's ROW records, then its cells, as Excel
 // lays them out.
 void WorkbookWriter::write_cells(RecordWriter& out, const model::Worksheet& sheet, int sheet_index) {
-  std::map<int, std::vector<std::pair<int, const model::Cell*>>> rows;
-  if (auto used = sheet.used_range()) {
-    sheet.for_each_cell(*used, [&](int row, int column, const model::Cell& cell) {
-      rows[row].emplace_back(column, &cell);
-    });
-  }
-  std::map<int, const model::LineInfo*> infos;
-  sheet.rows().for_each(0, model::kMaxRows - 1, [&](int row, const model::LineInfo& info) {
-    if (!info.is_default()) infos[row] = &info;
-  });
-  std::vector<int> row_numbers;
-  for (const auto& [row, cells] : rows) row_numbers.push_back(row);
-  for (const auto& [row, info] : infos) row_numbers.push_back(row);
-  std::sort(row_numbers.begin(), row_numbers.end());
-  row_numbers.erase(std::unique(row_numbers.begin(), row_numbers.end()), row_numbers.end());
-
-  RecordBody dimensions;
+  const std::vector<SheetRow> rows = sheet_rows(sheet);
   int last_column = -1;
-  for (const auto& [row, cells] : rows) last_column = std::max(last_column, cells.back().first);
-  dimensions.u32(row_numbers.empty() ? 0 : static_cast<std::uint32_t>(row_numbers.front()))
-      .u32(row_numbers.empty() ? 0 : static_cast<std::uint32_t>(row_numbers.back() + 1))
+  for (const SheetRow& row : rows)
+    if (!row.cells.empty()) last_column = std::max(last_column, row.cells.back().first);
+  out.open(rt::Dimensions).u32(rows.empty() ? 0 : static_cast<std::uint32_t>(rows.front().row))
+      .u32(rows.empty() ? 0 : static_cast<std::uint32_t>(rows.back().row + 1))
       .u16(0).u16(static_cast<std::uint16_t>(last_column + 1)).u16(0);
-  out.record(rt::Dimensions, dimensions);
+  out.close();
 
-  for (std::size_t block = 0; block < row_numbers.size();) {
-    std::size_t end = block;
-    while (end < row_numbers.size() && row_numbers[end] / 32 == row_numbers[block] / 32) ++end;
-    for (std::size_t i = block; i < end; ++i) {
-      const int row = row_numbers[i];
-      const auto info_it = infos.find(row);
-      const model::LineInfo info = info_it == infos.end() ? model::LineInfo{} : *info_it->second;
-      const auto cells = rows.find(row);
-      const int first = cells == rows.end() ? 0 : cells->second.front().first;
-      const int last = cells == rows.end() ? 0 : cells->second.back().first + 1;
-      std::uint16_t flags = static_cast<std::uint16_t>(0x0100 | std::clamp(info.outline_level - 1, 0, 7));
-      if (info.collapsed) flags |= 0x0010;
-      if (info.is_hidden()) flags |= 0x0020;
-      if (info.size) flags |= 0x0040;
-      if (info.format) flags |= 0x0080;
-      const double height = info.size.value_or(sheet.standard_height());
-      RecordBody body;
-      body.u16(static_cast<std::uint16_t>(row)).u16(static_cast<std::uint16_t>(first))
-          .u16(static_cast<std::uint16_t>(last)).u16(static_cast<std::uint16_t>(std::lround(height * 20)))
-          .u16(0).u16(0).u16(flags).u16(info.format ? pool_xfs_.at(*info.format) : kDefaultCellXf);
-      out.record(rt::Row, body);
-    }
-    for (std::size_t i = block; i < end; ++i) {
-      const auto cells = rows.find(row_numbers[i]);
-      if (cells == rows.end()) continue;
-      for (const auto& [column, cell] : cells->second) {
-        const auto array = cell->formula && !sheet.arrays().empty() ? sheet.array_at(row_numbers[i], column)
-                                                                    : std::nullopt;
-        write_cell(out, sheet_index, row_numbers[i], column, *cell, array);
+  const bool has_arrays = !sheet.arrays().empty();
+  for (auto block = rows.begin(); block != rows.end();) {
+    const auto end = std::find_if(block, rows.end(), [&](const SheetRow& r) { return r.row / 32 != block->row / 32; });
+    for (auto row = block; row != end; ++row) write_row_record(out, sheet, *row);
+    for (auto row = block; row != end; ++row) {
+      for (const auto& [column, cell] : row->cells) {
+        if (!cell.formula) write_cell(out, row->row, column, cell);
+        else write_formula_cell(out, sheet_index, row->row, column, cell,
+                                has_arrays ? sheet.array_at(row->row, column) : std::nullopt);
       }
     }
     block = end;
@@ -374,9 +403,8 @@ void WorkbookWriter::write_merges(RecordWriter& out, const model::Worksheet& she
   }
 }
 
-Bytes WorkbookWriter::sheet_stream(std::size_t index) {
+void WorkbookWriter::write_sheet(RecordWriter& out, std::size_t index) {
   const model::Worksheet& sheet = book_.sheet(index);
-  RecordWriter out;
   out.record(rt::Bof, bof(0x0010));
   int row_levels = 0, column_levels = 0;
   sheet.rows().for_each(0, model::kMaxRows - 1, [&](int, const model::LineInfo& i) {
@@ -406,7 +434,6 @@ Bytes WorkbookWriter::sheet_stream(std::size_t index) {
   write_sheet_views(out, book_, index);
   write_merges(out, sheet);
   out.empty_record(rt::Eof);
-  return std::move(out.stream());
 }
 
 // SUPBOOK of this workbook's sheets (0x0401), then the add-in SUPBOOK
@@ -546,6 +573,37 @@ void WorkbookWriter::write_globals(RecordWriter& out, std::vector<std::size_t>& 
   out.empty_record(rt::Eof);
 }
 
+// The sheets are written first, all into one buffer, since the globals
+// list what they use (shared strings, links, drawings); the globals then
+// take the front of the stream and each BOUNDSHEET the position of its sheet.
+Bytes WorkbookWriter::workbook_stream() {
+  RecordWriter sheets(expected_sheets_size());
+  std::vector<std::size_t> sheet_offsets;
+  for (std::size_t i = 0; i < book_.sheet_count(); ++i) {
+    sheet_offsets.push_back(sheets.offset());
+    write_sheet(sheets, i);
+  }
+  RecordWriter globals;
+  std::vector<std::size_t> position_fields;
+  write_globals(globals, position_fields);
+  for (std::size_t i = 0; i < sheet_offsets.size(); ++i)
+    globals.patch_u32(position_fields[i], static_cast<std::uint32_t>(globals.offset() + sheet_offsets[i]));
+  Bytes stream = std::move(globals.stream());
+  stream.reserve(std::max(stream.size() + sheets.offset(), kMinimumStreamSize));
+  stream.insert(stream.end(), sheets.stream().begin(), sheets.stream().end());
+  if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
+  return stream;
+}
+
+// Enough for the sheets' records in most workbooks (a cell's record and
+// its ROW record's share take 14 to 40 bytes), reserved but left untouched
+// until written.
+std::size_t WorkbookWriter::expected_sheets_size() const {
+  std::size_t cells = 0;
+  for (std::size_t i = 0; i < book_.sheet_count(); ++i) cells += book_.sheet(i).cell_count();
+  return cells * 40 + book_.sheet_count() * 4096;
+}
+
 Bytes WorkbookWriter::run() {
   build_formats();
   for (const auto& name : book_.names()) {
@@ -559,20 +617,8 @@ Bytes WorkbookWriter::run() {
     name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));
   for (const auto& name : view_names_)
     name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));
-  std::vector<Bytes> sheets;
-  for (std::size_t i = 0; i < book_.sheet_count(); ++i) sheets.push_back(sheet_stream(i));
-  RecordWriter globals;
-  std::vector<std::size_t> position_fields;
-  write_globals(globals, position_fields);
-  Bytes stream = std::move(globals.stream());
-  for (std::size_t i = 0; i < sheets.size(); ++i) {
-    const auto position = static_cast<std::uint32_t>(stream.size());
-    for (int b = 0; b < 4; ++b) stream[position_fields[i] + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(position >> (8 * b));
-    stream.insert(stream.end(), sheets[i].begin(), sheets[i].end());
-  }
-  if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
   std::vector<Stream> streams = property_set_streams(book_);
-  streams.insert(streams.begin(), Stream{"Workbook", std::move(stream)});
+  streams.insert(streams.begin(), Stream{"Workbook", workbook_stream()});
   return write_compound_file(streams);
 }
 
