@@ -2,6 +2,7 @@
 // in row-major order, moved by column edits, dropped when emptied.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <tuple>
 #include <vector>
 
@@ -68,6 +69,35 @@ TEST(CellStorage, EntriesReplaceInPlaceAndEmptyingDropsTheCell) {
   sheet.set_value(7, 7, formula::Value());  // emptying nothing makes nothing
   EXPECT_EQ(sheet.find_cell(7, 7), nullptr);
   EXPECT_EQ(sheet.cell_count(), 2u);
+}
+
+// Cells holding a format alone do not widen the used range, wherever they
+// lie in their row; the row walk gives the cells the cell walk gives,
+// formatted empty ones included, and skips rows with none in the range.
+TEST(CellStorage, FormattedEmptyCellsStayOutOfTheUsedRangeAndRowsWalkAsCells) {
+  Workbook book("Classeur1");
+  Worksheet& sheet = book.add_sheet("Feuil1");
+  const auto bold = [](CellFormat& format) { format.font.bold = true; };
+  sheet.change_format(CellRange{1, 0, 1, 9}, bold);
+  sheet.set_value(1, 3, formula::Value(1));
+  sheet.set_value(1, 5, formula::Value(2));
+  sheet.set_value(4, 2, formula::Value("x"));
+  sheet.set_value(6, 8, formula::Value(3));
+  sheet.change_format(CellRange::cell(9, 1), bold);
+  EXPECT_EQ(sheet.used_range(), (CellRange{1, 2, 6, 8}));
+
+  Visited by_rows;
+  std::vector<int> rows;
+  sheet.for_each_row(CellRange{0, 1, 9, 4}, [&](int row, std::span<const CellRow::value_type> cells) {
+    rows.push_back(row);
+    for (const auto& [column, cell] : cells) by_rows.emplace_back(row, column, cell.value);
+  });
+  EXPECT_EQ(rows, (std::vector<int>{1, 4, 9}));
+  EXPECT_EQ(by_rows, visit(sheet, CellRange{0, 1, 9, 4}));
+  EXPECT_EQ(by_rows.size(), 6u);
+
+  sheet.clear_contents(CellRange{1, 0, 6, 255});
+  EXPECT_EQ(sheet.used_range(), std::nullopt);
 }
 
 TEST(CellStorage, ColumnEditsMoveEveryCellOfEachRowAndFormulasFollow) {

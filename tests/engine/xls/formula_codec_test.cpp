@@ -96,6 +96,27 @@ TEST(FormulaCodec, IfAndChooseJumpsLandOnTheirBranches) {
   EXPECT_EQ(u[table + 4] + table, 29u);
 }
 
+// A volatile call anywhere in the tree marks the formula once, first; the
+// jumps of an IF around it still land where they did without the mark.
+TEST(FormulaCodec, AVolatileCallAnywhereMarksTheFormulaOnceAtTheStart) {
+  LinkTable links = sample_links();
+  EXPECT_EQ(encode_formula(*f::parse("=NOW()"), links, {0, 0, 0}, FormulaRole::Cell).tokens,
+            (Bytes{0x19, 0x01, 0, 0, 0x41, 74, 0}));
+  EXPECT_EQ(encode_formula(*f::parse("=A1+1"), links, {0, 0, 0}, FormulaRole::Cell).tokens.front(), 0x44);
+  const auto plain = encode_formula(*f::parse("=IF(A1,B1,2)"), links, {0, 0, 0}, FormulaRole::Cell).tokens;
+  const auto marked = encode_formula(*f::parse("=IF(A1,NOW()+RAND(),2)"), links, {0, 0, 0}, FormulaRole::Cell).tokens;
+  // volatile (4) | A1 (5) | attrIf (4) | NOW (3) | RAND (3) | add (1) | goto (4) | 2 (3) | goto (4) | IF (4)
+  ASSERT_EQ(marked.size(), 35u);
+  EXPECT_EQ(Bytes(marked.begin(), marked.begin() + 4), (Bytes{0x19, 0x01, 0, 0}));
+  EXPECT_EQ(marked[10], 0x02);
+  EXPECT_EQ(marked[11] + 13u, 24u);  // the false branch starts at 24
+  EXPECT_EQ(marked[22] + 20u + 4u + 1u, 35u);
+  EXPECT_EQ(marked[29] + 27u + 4u + 1u, 35u);
+  EXPECT_EQ(plain.front(), 0x44);
+  EXPECT_EQ(round_trip("=IF(A1,NOW()+RAND(),2)"), "=IF(A1,NOW()+RAND(),2)");
+  EXPECT_EQ(round_trip("=SUM(A1:B2,TODAY())*2"), "=SUM(A1:B2,TODAY())*2");
+}
+
 TEST(FormulaCodec, SharedFormulaOffsetsResolveAgainstTheCell) {
   LinkTable links = sample_links();
   // ptgRefN one row up and one column left, relative both ways; ptgInt 1; add.

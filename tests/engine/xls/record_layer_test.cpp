@@ -39,6 +39,30 @@ TEST(RecordLayer, LongBodiesSplitIntoContinueAtTheLimitAndReadBackWhole) {
   }
 }
 
+// A body written in place gives the very bytes of one built apart, the
+// CONTINUE records of a long one included, and records after it follow on.
+TEST(RecordLayer, BodiesWrittenInPlaceMatchBodiesBuiltApart) {
+  for (std::size_t size : {std::size_t{0}, std::size_t{6}, kMaxRecordBody, kMaxRecordBody + 1, 2 * kMaxRecordBody + 5}) {
+    RecordBody body;
+    RecordWriter apart, in_place;
+    RecordBody& target = in_place.open(rt::Formula);
+    for (std::size_t i = 0; i < size; ++i) {
+      body.u8(static_cast<std::uint8_t>(i * 7));
+      target.u8(static_cast<std::uint8_t>(i * 7));
+    }
+    in_place.close();
+    in_place.open(rt::Number).f64(2.5);
+    in_place.close();
+    apart.record(rt::Formula, body);
+    apart.record(rt::Number, RecordBody().f64(2.5));
+    EXPECT_EQ(in_place.stream(), apart.stream()) << size;
+    const auto records = all_records(in_place.stream());
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(flat(records[0]), body.data());
+    EXPECT_EQ(records[1].type, rt::Number);
+  }
+}
+
 TEST(RecordLayer, StringsOfEveryKindRoundTrip) {
   const std::vector<std::string> texts = {"", "Trimestre 1", "Détail", "Case à cocher 1", "日本語 ∑", "𝄞 clef"};
   RecordBody body;

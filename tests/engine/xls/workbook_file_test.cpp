@@ -119,6 +119,31 @@ TEST(WorkbookFile, SavingTwiceGivesTheSameBytes) {
   EXPECT_EQ(save_workbook(*book), save_workbook(*book));
 }
 
+// Rows with cells, rows with a record alone and rows with both, over
+// several blocks of 32 rows, come back as saved; a formatted empty cell
+// beyond the cells with content is left out, as Excel leaves it.
+TEST(WorkbookFile, RowsWithCellsOrRecordsAloneComeBackAcrossBlocks) {
+  m::Workbook book("Lignes.xls");
+  m::Worksheet& sheet = book.add_sheet("Feuil1");
+  const int cell_rows[] = {0, 31, 32, 40, 100};
+  for (int row : cell_rows) sheet.set_value(row, row % 7, f::Value(row));
+  sheet.set_row_height(5, 5, 24);
+  sheet.set_row_height(32, 32, 30);
+  sheet.set_rows_hidden(31, 31, true);
+  sheet.set_row_height(200, 200, 6);
+  sheet.change_format(m::CellRange::cell(300, 3), [](m::CellFormat& format) { format.font.bold = true; });
+  const auto back = load_workbook(save_workbook(book), "Lignes.xls");
+  const m::Worksheet& loaded = back->sheet(0);
+  for (int row : cell_rows) EXPECT_EQ(loaded.value(row, row % 7), f::Value(row)) << row;
+  EXPECT_EQ(loaded.cell_count(), 5u);
+  EXPECT_EQ(loaded.used_range(), (m::CellRange{0, 0, 100, 5}));
+  EXPECT_EQ(loaded.rows().at(5).size, 24);
+  EXPECT_EQ(loaded.rows().at(32).size, 30);
+  EXPECT_TRUE(loaded.rows().at(31).hidden);
+  EXPECT_EQ(loaded.rows().at(200).size, 6);
+  EXPECT_TRUE(loaded.rows().at(300).is_default());
+}
+
 // A macro sheet is kept out of the trainee's sight: its hidden state must
 // survive the file as Excel keeps it, very hidden included.
 TEST(WorkbookFile, SheetVisibilitySurvives) {
