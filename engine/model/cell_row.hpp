@@ -11,10 +11,13 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "engine/model/cell.hpp"
+#include "engine/model/cell_range.hpp"
 
 namespace engine::model {
 
@@ -72,6 +75,40 @@ class CellRow {
   }
 
   std::vector<value_type> cells_;
+};
+
+// Cells of a row, sorted by column, seen without their row.
+using RowCells = std::span<const CellRow::value_type>;
+
+// The cells of `cells` from column `first` to column `last`.
+inline RowCells columns_within(RowCells cells, int first, int last) {
+  const auto column_below = [](const CellRow::value_type& cell, int column) { return cell.first < column; };
+  const auto begin = first <= 0 ? cells.begin() : std::lower_bound(cells.begin(), cells.end(), first, column_below);
+  const auto end = last >= kMaxColumns - 1 ? cells.end() : std::lower_bound(begin, cells.end(), last + 1, column_below);
+  return {begin, end};
+}
+
+// The smallest range holding every cell with content, grown a row at a
+// time. Only a row's outermost cells with content can widen it: a row is
+// searched from both ends, which in a filled row reads two cells.
+class UsedRange {
+ public:
+  void add_row(int row, RowCells cells) {
+    const auto has_content = [](const CellRow::value_type& cell) { return cell.second.has_content(); };
+    const auto first = std::find_if(cells.begin(), cells.end(), has_content);
+    if (first == cells.end()) return;
+    const int last = std::find_if(std::make_reverse_iterator(cells.end()), std::make_reverse_iterator(first),
+                                  has_content)->first;
+    if (!range_) range_ = CellRange{row, first->first, row, last};
+    range_->first_row = std::min(range_->first_row, row);
+    range_->last_row = std::max(range_->last_row, row);
+    range_->first_column = std::min(range_->first_column, first->first);
+    range_->last_column = std::max(range_->last_column, last);
+  }
+  const std::optional<CellRange>& range() const { return range_; }
+
+ private:
+  std::optional<CellRange> range_;
 };
 
 }  // namespace engine::model

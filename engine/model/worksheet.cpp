@@ -1,6 +1,5 @@
 #include "engine/model/worksheet.hpp"
 
-#include <algorithm>
 #include <unordered_map>
 
 #include "engine/formula/dates.hpp"
@@ -215,22 +214,10 @@ void Worksheet::for_each_cell(const CellRange& range, const std::function<void(i
   }
 }
 
-// Only a row's outermost cells with content can widen the range: a row is
-// searched from both ends, which in a filled row reads two cells.
 std::optional<CellRange> Worksheet::used_range() const {
-  const auto has_content = [](const Row::value_type& cell) { return cell.second.has_content(); };
-  std::optional<CellRange> used;
-  for (const auto& [row, cells] : cells_) {
-    const auto first = std::find_if(cells.begin(), cells.end(), has_content);
-    if (first == cells.end()) continue;
-    const int last_column =
-        std::find_if(std::make_reverse_iterator(cells.end()), std::make_reverse_iterator(first), has_content)->first;
-    if (!used) used = CellRange{row, first->first, row, last_column};
-    used->last_row = row;
-    used->first_column = std::min(used->first_column, first->first);
-    used->last_column = std::max(used->last_column, last_column);
-  }
-  return used;
+  UsedRange used;
+  for (const auto& [row, cells] : cells_) used.add_row(row, RowCells(cells.begin(), cells.end()));
+  return used.range();
 }
 
 // --- Formats -----------------------------------------------------------------

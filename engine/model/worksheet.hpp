@@ -7,7 +7,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,9 +94,9 @@ class Worksheet {
   template <typename Each>
   void for_each_row(const CellRange& range, Each each) const {
     for (auto r = cells_.lower_bound(range.first_row); r != cells_.end() && r->first <= range.last_row; ++r) {
-      const auto first = r->second.lower_bound(range.first_column);
-      const auto last = r->second.lower_bound(range.last_column + 1);
-      if (first != last) each(r->first, std::span<const CellRow::value_type>(first, last));
+      const RowCells cells = columns_within(RowCells(r->second.begin(), r->second.end()), range.first_column,
+                                            range.last_column);
+      if (!cells.empty()) each(r->first, cells);
     }
   }
   std::size_t cell_count() const { return cell_count_; }

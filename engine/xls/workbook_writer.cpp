@@ -54,34 +54,78 @@ RecordBody u16_body(std::uint16_t value) {
   return body;
 }
 
+constexpr std::size_t kCacheLine = 64;
+constexpr int kPrefetchDepth = 4;  // levels of a formula's tree requested ahead
+
 // A row of the sheet as its records are written: its cells, and its own
 // record (height, outline, format) when it has one.
 struct SheetRow {
   int row = 0;
-  std::span<const model::CellRow::value_type> cells;  // empty for a row with a record alone
-  const model::LineInfo* info = nullptr;               // null for a row of the sheet's defaults
+  model::RowCells cells;                  // empty for a row with a record alone
+  const model::LineInfo* info = nullptr;  // null for a row of the sheet's defaults
 };
 
-// The rows holding cells of the used range, merged with the rows that have
+// The rows holding cells of the used range, in order. The sheet's rows are
+// walked once: the used range is found on the way, then the rows are cut to it.
+std::vector<SheetRow> cell_rows(const model::Worksheet& sheet) {
+  std::vector<SheetRow> rows;
+  model::UsedRange used;
+  sheet.for_each_row(model::CellRange::rows(0, model::kMaxRows - 1), [&](int row, model::RowCells cells) {
+    used.add_row(row, cells);
+    rows.push_back({row, cells, nullptr});
+  });
+  if (!used.range()) return {};
+  const model::CellRange& range = *used.range();
+  std::erase_if(rows, [&](SheetRow& row) {
+    row.cells = model::columns_within(row.cells, range.first_column, range.last_column);
+    return row.row < range.first_row || row.row > range.last_row || row.cells.empty();
+  });
+  return rows;
+}
+
+// The rows holding cells of the used range merged with the rows that have
 // a record of their own, in order.
 std::vector<SheetRow> sheet_rows(const model::Worksheet& sheet) {
-  std::vector<SheetRow> cell_rows;
-  if (auto used = sheet.used_range()) {
-    sheet.for_each_row(*used, [&](int row, std::span<const model::CellRow::value_type> cells) {
-      cell_rows.push_back({row, cells, nullptr});
-    });
-  }
+  const std::vector<SheetRow> cells = cell_rows(sheet);
   std::vector<SheetRow> rows;
-  rows.reserve(cell_rows.size());
-  auto next = cell_rows.begin();
+  rows.reserve(cells.size());
+  auto next = cells.begin();
   sheet.rows().for_each(0, model::kMaxRows - 1, [&](int row, const model::LineInfo& info) {
     if (info.is_default()) return;
-    for (; next != cell_rows.end() && next->row < row; ++next) rows.push_back(*next);
-    const bool has_cells = next != cell_rows.end() && next->row == row;
-    rows.push_back({row, has_cells ? (next++)->cells : std::span<const model::CellRow::value_type>{}, &info});
+    for (; next != cells.end() && next->row < row; ++next) rows.push_back(*next);
+    const bool has_cells = next != cells.end() && next->row == row;
+    rows.push_back({row, has_cells ? (next++)->cells : model::RowCells{}, &info});
   });
-  rows.insert(rows.end(), next, cell_rows.end());
+  rows.insert(rows.end(), next, cells.end());
   return rows;
+}
+
+// A block's cells and its formulas' trees lie wherever they were
+// allocated, far from each other: written one after the other, each waits
+// for memory in turn. Requested before the block is written, every row's
+// cells at once, then the trees level by level over all the formulas, the
+// waits overlap. Only requests: nothing is read that is not read anyway.
+template <typename T>
+void prefetch_object(const T& object) {
+  const char* bytes = reinterpret_cast<const char*>(&object);
+  for (std::size_t at = 0; at < sizeof(T); at += kCacheLine) __builtin_prefetch(bytes + at);
+}
+
+void prefetch_block(std::span<const SheetRow> block, std::vector<const f::Node*>& level,
+                    std::vector<const f::Node*>& next) {
+  for (const SheetRow& row : block)
+    for (const auto& cell : row.cells) prefetch_object(cell);
+  level.clear();
+  for (const SheetRow& row : block)
+    for (const auto& [column, cell] : row.cells)
+      if (cell.formula) level.push_back(&cell.formula->root());
+  for (int depth = 0; depth < kPrefetchDepth && !level.empty(); ++depth) {
+    for (const f::Node* node : level) prefetch_object(*node);
+    next.clear();
+    for (const f::Node* node : level)
+      for (const f::Node& child : node->children) next.push_back(&child);
+    std::swap(level, next);
+  }
 }
 
 // Numbers that fit an RK value exactly (small integers) take 4 bytes, the
@@ -359,8 +403,10 @@ void WorkbookWriter::write_cells(RecordWriter& out, const model::Worksheet& shee
   out.close();
 
   const bool has_arrays = !sheet.arrays().empty();
+  std::vector<const f::Node*> level, next;
   for (auto block = rows.begin(); block != rows.end();) {
     const auto end = std::find_if(block, rows.end(), [&](const SheetRow& r) { return r.row / 32 != block->row / 32; });
+    prefetch_block({block, end}, level, next);
     for (auto row = block; row != end; ++row) write_row_record(out, sheet, *row);
     for (auto row = block; row != end; ++row) {
       for (const auto& [column, cell] : row->cells) {
