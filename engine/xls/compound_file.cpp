@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "engine/xls/file_error.hpp"
+#include "engine/xls/utf16.hpp"
 
 namespace engine::xls {
 
@@ -128,22 +129,240 @@ std::optional<Bytes> CompoundFileReader::read_stream(std::string_view name) cons
   return std::nullopt;
 }
 
-Bytes write_compound_file(std::span<const Stream> streams) {
-  make_libgsf_ready();
-  GObjectPtr<GsfOutput> memory(gsf_output_memory_new());
-  {
-    GObjectPtr<GsfOutfile> root(gsf_outfile_msole_new(memory.get()));
-    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(root.get()), kExcelWorkbookClassId);
-    for (const Stream& stream : streams) {
-      GObjectPtr<GsfOutput> child(gsf_outfile_new_child(root.get(), stream.name.c_str(), FALSE));
-      if (!child || !gsf_output_write(child.get(), stream.data.size(), stream.data.data()) ||
-          !gsf_output_close(child.get()))
-        fail("the stream '" + stream.name + "' cannot be written");
-    }
-    if (!gsf_output_close(GSF_OUTPUT(root.get()))) fail("the compound file cannot be completed");
-  }
-  const auto* begin = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory.get()));
-  return Bytes(begin, begin + gsf_output_size(memory.get()));
+namespace {
+
+// The writing side lays the file out as libgsf did when it wrote our files,
+// so that they stay byte for byte what they were: the header, the large
+// streams in the order given, the mini stream holding the small ones, the
+// mini FAT, the directory, the FAT, then the DIFAT when the FAT outgrows
+// the header's 109 slots. It is written straight into one buffer of the
+// file's size: no copy of a large stream but the one into the file.
+constexpr std::size_t kSectorSize = 512;
+constexpr std::size_t kMiniSectorSize = 64;
+constexpr std::size_t kMiniStreamCutoff = 4096;  // smaller streams go to the mini stream
+constexpr std::size_t kEntrySize = 128;
+constexpr std::size_t kEntriesPerSector = kSectorSize / kEntrySize;
+constexpr std::size_t kIdsPerSector = kSectorSize / 4;
+constexpr std::size_t kHeaderFatSlots = 109;
+constexpr std::uint32_t kFreeSector = 0xFFFFFFFF;
+constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
+constexpr std::uint32_t kFatSectorMark = 0xFFFFFFFD;
+constexpr std::uint32_t kDifatSectorMark = 0xFFFFFFFC;
+constexpr std::size_t kMaxNameLength = 31;  // UTF-16 units, before the terminating zero
+
+std::size_t sectors_for(std::size_t bytes, std::size_t sector_size) { return (bytes + sector_size - 1) / sector_size; }
+
+bool is_small(const Stream& stream) { return !stream.data.empty() && stream.data.size() < kMiniStreamCutoff; }
+
+// DIFAT sectors needed to list `fat_sectors` FAT sectors beyond the header's.
+std::size_t difat_sectors_for(std::size_t fat_sectors) {
+  return fat_sectors <= kHeaderFatSlots ? 0 : sectors_for(fat_sectors - kHeaderFatSlots, kIdsPerSector - 1);
 }
+
+std::u16string entry_name(const std::string& name) {
+  std::u16string text = utf8_to_utf16(name);
+  if (text.size() > kMaxNameLength) text.resize(kMaxNameLength);
+  return text;
+}
+
+// The directory's order: shorter names first, then by their upper case.
+bool sorts_before(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return a.size() < b.size();
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const gunichar x = g_unichar_toupper(a[i]), y = g_unichar_toupper(b[i]);
+    if (x != y) return x < y;
+  }
+  return false;
+}
+
+class CompoundFileWriter {
+ public:
+  explicit CompoundFileWriter(std::span<const Stream> streams);
+  Bytes run();
+
+ private:
+  void plan();
+  void put_u16(std::size_t at, std::uint16_t value);
+  void put_u32(std::size_t at, std::uint32_t value);
+  std::size_t sector_offset(std::size_t sector) const { return kSectorSize * (sector + 1); }
+  void write_header();
+  void write_streams();
+  void write_chain(std::size_t table, std::size_t first, std::size_t count);
+  void write_mini_fat();
+  void write_directory();
+  void write_entry(std::size_t index, const std::u16string& name, std::uint8_t type, std::uint32_t child_or_right,
+                   std::uint32_t start, std::size_t size);
+  void write_fat();
+
+  std::span<const Stream> streams_;
+  std::vector<std::u16string> names_;
+  std::vector<std::uint32_t> starts_;  // each stream's first sector (mini sector when small)
+  std::vector<std::uint32_t> right_;   // each entry's next in the directory's order
+  std::uint32_t first_child_ = kFreeSector;
+  std::size_t big_sectors_ = 0, mini_sectors_ = 0;
+  std::size_t mini_stream_start_ = 0, mini_stream_sectors_ = 0;
+  std::size_t mini_fat_start_ = 0, mini_fat_sectors_ = 0;
+  std::size_t directory_start_ = 0, directory_sectors_ = 0;
+  std::size_t fat_start_ = 0, fat_sectors_ = 0;
+  std::size_t difat_start_ = 0, difat_sectors_ = 0;
+  std::size_t sector_count_ = 0;
+  Bytes file_;
+};
+
+CompoundFileWriter::CompoundFileWriter(std::span<const Stream> streams) : streams_(streams) {
+  for (const Stream& stream : streams) names_.push_back(entry_name(stream.name));
+  plan();
+}
+
+// Each stream's place, then the sectors of the structures after them; the
+// FAT must count its own sectors and the DIFAT's.
+void CompoundFileWriter::plan() {
+  for (const Stream& stream : streams_) {
+    if (stream.data.empty()) {
+      starts_.push_back(kEndOfChain);
+    } else if (is_small(stream)) {
+      starts_.push_back(static_cast<std::uint32_t>(mini_sectors_));
+      mini_sectors_ += sectors_for(stream.data.size(), kMiniSectorSize);
+    } else {
+      starts_.push_back(static_cast<std::uint32_t>(big_sectors_));
+      big_sectors_ += sectors_for(stream.data.size(), kSectorSize);
+    }
+  }
+  mini_stream_start_ = big_sectors_;
+  mini_stream_sectors_ = sectors_for(mini_sectors_ * kMiniSectorSize, kSectorSize);
+  mini_fat_start_ = mini_stream_start_ + mini_stream_sectors_;
+  mini_fat_sectors_ = sectors_for(mini_sectors_, kIdsPerSector);
+  directory_start_ = mini_fat_start_ + mini_fat_sectors_;
+  directory_sectors_ = sectors_for(streams_.size() + 1, kEntriesPerSector);
+  fat_start_ = directory_start_ + directory_sectors_;
+  fat_sectors_ = 1;
+  while (fat_start_ + fat_sectors_ + difat_sectors_for(fat_sectors_) > fat_sectors_ * kIdsPerSector) ++fat_sectors_;
+  difat_start_ = fat_start_ + fat_sectors_;
+  difat_sectors_ = difat_sectors_for(fat_sectors_);
+  sector_count_ = difat_start_ + difat_sectors_;
+
+  std::vector<std::size_t> order(streams_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return sorts_before(names_[a], names_[b]); });
+  right_.assign(streams_.size(), kFreeSector);
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) right_[order[i]] = static_cast<std::uint32_t>(order[i + 1] + 1);
+  if (!order.empty()) first_child_ = static_cast<std::uint32_t>(order.front() + 1);
+}
+
+void CompoundFileWriter::put_u16(std::size_t at, std::uint16_t value) {
+  file_[at] = static_cast<std::uint8_t>(value);
+  file_[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void CompoundFileWriter::put_u32(std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) file_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+void CompoundFileWriter::write_header() {
+  constexpr std::uint8_t kSignature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+  std::copy(std::begin(kSignature), std::end(kSignature), file_.begin());
+  put_u16(0x18, 0x003E);  // minor version
+  put_u16(0x1A, 0x0003);  // major version: 512-byte sectors
+  put_u16(0x1C, 0xFFFE);  // little-endian
+  put_u16(0x1E, 9);       // sector size 2^9
+  put_u16(0x20, 6);       // mini sector size 2^6
+  put_u32(0x2C, static_cast<std::uint32_t>(fat_sectors_));
+  put_u32(0x30, static_cast<std::uint32_t>(directory_start_));
+  put_u32(0x38, kMiniStreamCutoff);
+  put_u32(0x3C, mini_fat_sectors_ ? static_cast<std::uint32_t>(mini_fat_start_) : kEndOfChain);
+  put_u32(0x40, static_cast<std::uint32_t>(mini_fat_sectors_));
+  put_u32(0x44, difat_sectors_ ? static_cast<std::uint32_t>(difat_start_) : kEndOfChain);
+  put_u32(0x48, static_cast<std::uint32_t>(difat_sectors_));
+  for (std::size_t i = 0; i < kHeaderFatSlots; ++i)
+    put_u32(0x4C + 4 * i, i < fat_sectors_ ? static_cast<std::uint32_t>(fat_start_ + i) : kFreeSector);
+}
+
+void CompoundFileWriter::write_streams() {
+  const std::size_t mini_stream = sector_offset(mini_stream_start_);
+  for (std::size_t i = 0; i < streams_.size(); ++i) {
+    const Bytes& data = streams_[i].data;
+    if (data.empty()) continue;
+    const std::size_t at = is_small(streams_[i]) ? mini_stream + starts_[i] * kMiniSectorSize : sector_offset(starts_[i]);
+    std::copy(data.begin(), data.end(), file_.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+}
+
+// Chains `count` sectors from `first` in the table of sector ids at `table`.
+void CompoundFileWriter::write_chain(std::size_t table, std::size_t first, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i)
+    put_u32(table + 4 * (first + i), i + 1 < count ? static_cast<std::uint32_t>(first + i + 1) : kEndOfChain);
+}
+
+void CompoundFileWriter::write_mini_fat() {
+  const std::size_t table = sector_offset(mini_fat_start_);
+  std::fill_n(file_.begin() + static_cast<std::ptrdiff_t>(table), mini_fat_sectors_ * kSectorSize, std::uint8_t{0xFF});
+  for (std::size_t i = 0; i < streams_.size(); ++i)
+    if (is_small(streams_[i])) write_chain(table, starts_[i], sectors_for(streams_[i].data.size(), kMiniSectorSize));
+}
+
+void CompoundFileWriter::write_entry(std::size_t index, const std::u16string& name, std::uint8_t type,
+                                     std::uint32_t child_or_right, std::uint32_t start, std::size_t size) {
+  const std::size_t at = sector_offset(directory_start_) + index * kEntrySize;
+  for (std::size_t i = 0; i < name.size(); ++i) put_u16(at + 2 * i, name[i]);
+  put_u16(at + 64, static_cast<std::uint16_t>(2 * (name.size() + 1)));
+  file_[at + 66] = type;
+  file_[at + 67] = 1;  // black: the entries are chained, not balanced
+  const bool root = type == 5;
+  put_u32(at + 68, kFreeSector);                            // left sibling
+  put_u32(at + 72, root ? kFreeSector : child_or_right);    // right sibling
+  put_u32(at + 76, root ? child_or_right : kFreeSector);    // child
+  if (root) std::copy(std::begin(kExcelWorkbookClassId), std::end(kExcelWorkbookClassId), file_.begin() + static_cast<std::ptrdiff_t>(at + 80));
+  put_u32(at + 116, start);
+  put_u32(at + 120, static_cast<std::uint32_t>(size));
+}
+
+void CompoundFileWriter::write_directory() {
+  write_entry(0, u"Root Entry", 5, first_child_,
+              mini_sectors_ ? static_cast<std::uint32_t>(mini_stream_start_) : kEndOfChain,
+              mini_sectors_ * kMiniSectorSize);
+  for (std::size_t i = 0; i < streams_.size(); ++i)
+    write_entry(i + 1, names_[i], 2, right_[i], starts_[i], streams_[i].data.size());
+}
+
+void CompoundFileWriter::write_fat() {
+  const std::size_t table = sector_offset(fat_start_);
+  std::fill_n(file_.begin() + static_cast<std::ptrdiff_t>(table), fat_sectors_ * kSectorSize, std::uint8_t{0xFF});
+  for (std::size_t i = 0; i < streams_.size(); ++i)
+    if (!streams_[i].data.empty() && !is_small(streams_[i]))
+      write_chain(table, starts_[i], sectors_for(streams_[i].data.size(), kSectorSize));
+  write_chain(table, mini_stream_start_, mini_stream_sectors_);
+  write_chain(table, mini_fat_start_, mini_fat_sectors_);
+  write_chain(table, directory_start_, directory_sectors_);
+  for (std::size_t i = 0; i < fat_sectors_; ++i) put_u32(table + 4 * (fat_start_ + i), kFatSectorMark);
+  for (std::size_t i = 0; i < difat_sectors_; ++i) put_u32(table + 4 * (difat_start_ + i), kDifatSectorMark);
+  // The DIFAT: the FAT sectors beyond the header's, 127 a sector, each
+  // sector ending with the next one's number.
+  const std::size_t difat = sector_offset(difat_start_);
+  std::fill_n(file_.begin() + static_cast<std::ptrdiff_t>(difat), difat_sectors_ * kSectorSize, std::uint8_t{0xFF});
+  for (std::size_t i = kHeaderFatSlots; i < fat_sectors_; ++i) {
+    const std::size_t slot = i - kHeaderFatSlots;
+    put_u32(difat + kSectorSize * (slot / (kIdsPerSector - 1)) + 4 * (slot % (kIdsPerSector - 1)),
+            static_cast<std::uint32_t>(fat_start_ + i));
+  }
+  for (std::size_t i = 0; i < difat_sectors_; ++i)
+    put_u32(difat + kSectorSize * i + 4 * (kIdsPerSector - 1),
+            i + 1 < difat_sectors_ ? static_cast<std::uint32_t>(difat_start_ + i + 1) : kEndOfChain);
+}
+
+Bytes CompoundFileWriter::run() {
+  if (sector_count_ >= kEndOfChain / 2) fail("the workbook is too large to be saved");
+  file_.assign(sector_offset(sector_count_), 0);
+  write_header();
+  write_streams();
+  write_mini_fat();
+  write_directory();
+  write_fat();
+  return std::move(file_);
+}
+
+}  // namespace
+
+Bytes write_compound_file(std::span<const Stream> streams) { return CompoundFileWriter(streams).run(); }
 
 }  // namespace engine::xls
