@@ -1,5 +1,6 @@
-// The container is libgsf's (the library Gnumeric reads and writes .xls
-// with); this file keeps its GLib types out of the rest of engine/xls.
+// The container is read with libgsf (the library Gnumeric reads and writes
+// .xls with), whose GLib types stay in this file. It is written by our own
+// code in the very layout libgsf gave it, straight into one buffer.
 #include "engine/xls/compound_file.hpp"
 
 #include <gsf/gsf.h>

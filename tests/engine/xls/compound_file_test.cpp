@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/xls/file_error.hpp"
@@ -53,6 +54,48 @@ TEST(CompoundFile, StreamsComeBackByteForByteAndByNameInAnyCase) {
   }
   EXPECT_TRUE(reader.read_stream("WORKBOOK"));
   EXPECT_FALSE(reader.read_stream("Book"));
+}
+
+// Sizes on each side of the mini stream's cutoff and of a sector, an empty
+// stream, names beyond ASCII, and more entries than one directory sector
+// holds: every stream reads back whole, and the directory lists its
+// entries shorter names first (then by upper case), as readers that search
+// it by halves expect.
+TEST(CompoundFile, StreamsOfEverySizeAndManyEntriesReadBack) {
+  const std::vector<Stream> streams = {
+      {"Workbook", pattern(4096, 1)}, {"Données", pattern(4095, 2)},    {"b", pattern(0, 3)},
+      {"Ctls", pattern(4097, 4)},     {"BOOK", pattern(64, 5)},         {"ÉtéAB", pattern(1, 6)},
+      {"aa", pattern(65, 7)},         {"\005SummaryInformation", pattern(513, 8)}, {"Zz", pattern(300000, 9)}};
+  const Bytes file = write_compound_file(streams);
+  CompoundFileReader reader(file);
+  EXPECT_EQ(reader.stream_names().size(), streams.size());
+  for (const Stream& s : streams) {
+    const auto data = reader.read_stream(s.name);
+    ASSERT_TRUE(data) << s.name;
+    EXPECT_EQ(*data, s.data) << s.name;
+  }
+  // The root's child, then each entry's right sibling, in the order given.
+  const std::size_t dir = (le32(file, 0x30) + 1) * 512;
+  const auto entry_at = [&](std::uint32_t index) {
+    // The directory's sectors follow one another here (nothing else is written between them).
+    return dir + 128 * index;
+  };
+  std::vector<std::size_t> name_lengths;
+  for (std::uint32_t e = le32(file, entry_at(0) + 76); e != 0xFFFFFFFF; e = le32(file, entry_at(e) + 72))
+    name_lengths.push_back(file[entry_at(e) + 64]);
+  ASSERT_EQ(name_lengths.size(), streams.size());
+  EXPECT_TRUE(std::is_sorted(name_lengths.begin(), name_lengths.end()));
+}
+
+// Past 109 FAT sectors (about 7 MB) the FAT's list goes on in DIFAT
+// sectors; a workbook that large still reads back.
+TEST(CompoundFile, AStreamBeyondTheHeadersFatListReadsBack) {
+  const std::vector<Stream> streams = {{"Workbook", pattern(8'000'000, 1)}, {"\005SummaryInformation", pattern(200, 2)}};
+  const Bytes file = write_compound_file(streams);
+  EXPECT_GT(le32(file, 0x48), 0u);  // DIFAT sectors
+  CompoundFileReader reader(file);
+  EXPECT_EQ(reader.read_stream("Workbook"), streams[0].data);
+  EXPECT_EQ(reader.read_stream("\005SummaryInformation"), streams[1].data);
 }
 
 TEST(CompoundFile, WritingTwiceGivesIdenticalBytes) {
