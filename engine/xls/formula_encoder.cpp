@@ -44,7 +44,6 @@ class Encoder {
   void attr(std::uint8_t flags, std::uint16_t data);
   std::size_t attr_placeholder(std::uint8_t flags);
   void patch_u16(std::size_t at, std::size_t value);
-  void cell_fields(const f::CellRef& cell, RecordBody& out) const;
 
   LinkTable& links_;
   const FormulaOrigin& origin_;
@@ -90,18 +89,19 @@ void Encoder::emit_operand_blanks(const std::string& text, std::uint8_t space_ty
   }
 }
 
-void Encoder::cell_fields(const f::CellRef& cell, RecordBody& out) const {
+// A corner's column field: the column with its relative flags.
+std::uint16_t column_field(const f::CellRef& cell) {
   std::uint16_t column = static_cast<std::uint16_t>(cell.column & 0xFF);
   if (!cell.column_absolute) column |= 0x4000;
   if (!cell.row_absolute) column |= 0x8000;
-  out.u16(static_cast<std::uint16_t>(cell.row)).u16(column);
+  return column;
 }
 
 void Encoder::emit_reference(const f::Node& node, char cls) {
-  f::Reference ref = node.reference;
-  ref.first = f::moved_corner(ref, ref.first, offset_);
-  ref.last = f::moved_corner(ref, ref.last, offset_);
-  const bool deleted = node.kind == f::NodeKind::DeletedReference || !on_grid(ref.first) || !on_grid(ref.last);
+  const f::Reference& ref = node.reference;
+  const f::CellRef first_corner = f::moved_corner(ref, ref.first, offset_);
+  const f::CellRef last_corner = f::moved_corner(ref, ref.last, offset_);
+  const bool deleted = node.kind == f::NodeKind::DeletedReference || !on_grid(first_corner) || !on_grid(last_corner);
   const bool qualified = !ref.sheet.empty();
   std::uint8_t base = ref.is_area ? (qualified ? tok::Area3d : tok::Area) : (qualified ? tok::Ref3d : tok::Ref);
   if (deleted) base = ref.is_area ? (qualified ? tok::AreaErr3d : tok::AreaErr) : (qualified ? tok::RefErr3d : tok::RefErr);
@@ -115,14 +115,11 @@ void Encoder::emit_reference(const f::Node& node, char cls) {
   if (deleted) {
     tokens_.zeros(ref.is_area ? 8 : 4);
   } else if (ref.is_area) {
-    RecordBody first, last;
-    cell_fields(ref.first, first);
-    cell_fields(ref.last, last);
     // Rows first, then columns (with their flags).
-    tokens_.bytes({first.data()[0], first.data()[1]}).bytes({last.data()[0], last.data()[1]});
-    tokens_.bytes({first.data()[2], first.data()[3]}).bytes({last.data()[2], last.data()[3]});
+    tokens_.u16(static_cast<std::uint16_t>(first_corner.row)).u16(static_cast<std::uint16_t>(last_corner.row))
+        .u16(column_field(first_corner)).u16(column_field(last_corner));
   } else {
-    cell_fields(ref.first, tokens_);
+    tokens_.u16(static_cast<std::uint16_t>(first_corner.row)).u16(column_field(first_corner));
   }
 }
 
