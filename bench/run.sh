@@ -90,7 +90,7 @@ RESULTS="$results" node -e '
     row(".xls read peak memory", label, `${mb(o.peak_rss_mb)} (${per(o.peak_rss_mb, o.cells, "B")})`,
         `SheetJS ${mb(t.peak_rss_mb)}`, (t.peak_rss_mb / o.peak_rss_mb).toFixed(1) + "x",
         size === 100000 ? "<= 40 MB" : "-");
-    row(".xls loaded workbook's heap", label, `${mb(o.model_mb)} (${per(o.model_mb, o.cells, "B")})`, "-", "-",
+    row(".xls loaded workbook, heap", label, `${mb(o.model_mb)} (${per(o.model_mb, o.cells, "B")})`, "-", "-",
         "<= 100 B/cell");
   }
   for (const format of ["xlsx", "ods"]) {
