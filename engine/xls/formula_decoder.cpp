@@ -458,7 +458,9 @@ namespace {
 // cell and rewrites the coordinates that do.
 class KeyWriter {
  public:
-  KeyWriter(ByteSpan tokens, const FormulaOrigin& origin) : in_(tokens), origin_(origin) {}
+  KeyWriter(ByteSpan tokens, const FormulaOrigin& origin) : in_(tokens), origin_(origin) {
+    key_.reserve(2 * tokens.size() + 16);
+  }
 
   bool run() {
     while (at_ < in_.size()) {

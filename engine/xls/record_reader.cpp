@@ -124,6 +124,16 @@ std::vector<std::uint8_t> RecordCursor::bytes(std::size_t count) {
   return out;
 }
 
+ByteSpan RecordCursor::view(std::size_t count, std::vector<std::uint8_t>& storage) {
+  if (left_in_piece() >= count) {
+    const ByteSpan here = (*pieces_)[piece_].subspan(pos_, count);
+    pos_ += count;
+    return here;
+  }
+  storage = bytes(count);
+  return storage;
+}
+
 std::string RecordCursor::string16() {
   const std::size_t count = u16();
   return string_chars(count);

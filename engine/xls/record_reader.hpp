@@ -52,6 +52,9 @@ class RecordCursor {
   double f64();
   void skip(std::size_t count);
   std::vector<std::uint8_t> bytes(std::size_t count);
+  // The next `count` bytes without copying them when they lie in one piece;
+  // otherwise copied into `storage`, which the result then views.
+  ByteSpan view(std::size_t count, std::vector<std::uint8_t>& storage);
 
   std::size_t remaining() const;
   bool at_end() const { return remaining() == 0; }

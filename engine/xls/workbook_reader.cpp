@@ -381,8 +381,9 @@ void WorkbookReader::read_formula(model::Worksheet& sheet, int sheet_index, cons
   const Bytes result = in.bytes(8);
   in.skip(6);
   const std::size_t cce = in.u16();
-  const Bytes tokens = in.bytes(cce);
-  const Bytes extra = in.bytes(in.remaining());
+  Bytes token_copy, extra_copy;  // only for a record split by CONTINUE
+  const ByteSpan tokens = in.view(cce, token_copy);
+  const ByteSpan extra = in.view(in.remaining(), extra_copy);
   put_value(sheet, row, column, xf, {});
   bool live = false;
   try {
