@@ -123,25 +123,16 @@ void Workbook::cells_changed(std::span<const formula::CellAddress> changed) {
 }
 
 void Workbook::run(const formula::Recalculation& recalculation) {
-  // Consecutive cells of an order mostly share a row (a row's formulas are
-  // entered, and so ordered, together): the row found last is tried before
-  // the sheet's row map is searched again. Evaluating only assigns values,
-  // so the row stays where it was found.
+  // Consecutive cells of an order mostly share a row: the sheet's row
+  // index tries the row it found last before searching.
   Worksheet* sheet = nullptr;
-  Worksheet::Row* row = nullptr;
-  formula::CellAddress row_address{0, -1, 0};
   auto cell_at = [&](const formula::CellAddress& address) -> Cell* {
-    if (row == nullptr || address.sheet != row_address.sheet || address.row != row_address.row) {
-      row = nullptr;
-      sheet = find_sheet(address.sheet);
-      if (sheet == nullptr) return nullptr;
-      const auto found = sheet->cells_.find(address.row);
-      if (found == sheet->cells_.end()) return nullptr;
-      row = &found->second;
-      row_address = address;
-    }
-    const auto cell = row->find(address.column);
-    return cell == row->end() ? nullptr : &cell->second;
+    sheet = find_sheet(address.sheet);
+    if (sheet == nullptr) return nullptr;
+    const auto row = sheet->cells_.find(address.row);
+    if (row == sheet->cells_.end()) return nullptr;
+    const auto cell = row->second.find(address.column);
+    return cell == row->second.end() ? nullptr : &cell->second;
   };
   for (const auto& address : recalculation.order) {
     Cell* cell = cell_at(address);

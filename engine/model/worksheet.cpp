@@ -206,12 +206,9 @@ void Worksheet::clear_contents(const CellRange& range) {
 }
 
 void Worksheet::for_each_cell(const CellRange& range, const std::function<void(int, int, const Cell&)>& each) const {
-  for (auto r = cells_.lower_bound(range.first_row); r != cells_.end() && r->first <= range.last_row; ++r) {
-    for (auto c = r->second.lower_bound(range.first_column); c != r->second.end() && c->first <= range.last_column;
-         ++c) {
-      each(r->first, c->first, c->second);
-    }
-  }
+  for_each_row(range, [&each](int row, RowCells cells) {
+    for (const auto& [column, cell] : cells) each(row, column, cell);
+  });
 }
 
 std::optional<CellRange> Worksheet::used_range() const {

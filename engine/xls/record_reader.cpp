@@ -61,6 +61,13 @@ std::size_t RecordCursor::left_in_piece() const {
   return piece_ < pieces_->size() ? (*pieces_)[piece_].size() - pos_ : 0;
 }
 
+const std::uint8_t* RecordCursor::take_in_piece(std::size_t count) {
+  if (piece_ >= pieces_->size() || left_in_piece() < count) return nullptr;
+  const std::uint8_t* at = (*pieces_)[piece_].data() + pos_;
+  pos_ += count;
+  return at;
+}
+
 void RecordCursor::need(std::size_t count) const {
   if (left_in_piece() < count && remaining() < count) fail("a record is shorter than its contents require");
 }
@@ -77,11 +84,7 @@ std::uint8_t RecordCursor::u8() {
 
 std::uint16_t RecordCursor::u16() {
   // Most fields lie within one piece: read them without stepping byte by byte.
-  if (left_in_piece() >= 2) {
-    const std::uint8_t* at = (*pieces_)[piece_].data() + pos_;
-    pos_ += 2;
-    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
-  }
+  if (const std::uint8_t* at = take_in_piece(2)) return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
   need(2);
   const std::uint8_t lo = take();
   return static_cast<std::uint16_t>(lo | (take() << 8));
@@ -113,11 +116,7 @@ void RecordCursor::skip(std::size_t count) {
 }
 
 std::vector<std::uint8_t> RecordCursor::bytes(std::size_t count) {
-  if (left_in_piece() >= count) {
-    const std::uint8_t* at = (*pieces_)[piece_].data() + pos_;
-    pos_ += count;
-    return {at, at + count};
-  }
+  if (const std::uint8_t* at = take_in_piece(count)) return {at, at + count};
   need(count);
   std::vector<std::uint8_t> out(count);
   for (auto& b : out) b = take();
@@ -125,11 +124,7 @@ std::vector<std::uint8_t> RecordCursor::bytes(std::size_t count) {
 }
 
 ByteSpan RecordCursor::view(std::size_t count, std::vector<std::uint8_t>& storage) {
-  if (left_in_piece() >= count) {
-    const ByteSpan here = (*pieces_)[piece_].subspan(pos_, count);
-    pos_ += count;
-    return here;
-  }
+  if (const std::uint8_t* at = take_in_piece(count)) return {at, count};
   storage = bytes(count);
   return storage;
 }

@@ -72,6 +72,9 @@ class RecordCursor {
   std::string string_body(std::size_t count, std::uint8_t options);
   void need(std::size_t count) const;
   std::size_t left_in_piece() const;
+  // The next `count` bytes when they lie in the current piece, then past
+  // them; null otherwise (the caller steps across pieces).
+  const std::uint8_t* take_in_piece(std::size_t count);
   std::uint8_t take();
 
   const std::vector<ByteSpan>* pieces_;
