@@ -71,8 +71,7 @@ std::size_t Encoder::attr_placeholder(std::uint8_t flags) {
 
 void Encoder::patch_u16(std::size_t at, std::size_t value) {
   if (value > 0xFFFF) fail("a formula is too long to be saved");
-  tokens_.data()[at] = static_cast<std::uint8_t>(value);
-  tokens_.data()[at + 1] = static_cast<std::uint8_t>(value >> 8);
+  tokens_.patch_u16(at, static_cast<std::uint16_t>(value));
 }
 
 // Blanks as space attributes: line breaks and spaces are counted apart
@@ -293,17 +292,17 @@ void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
 
 EncodedFormula Encoder::run(const f::Formula& formula, FormulaRole role) {
   offset_ = f::offset_from_anchor(formula, origin_.row, origin_.column);
-  tokens_.data().reserve(kTypicalTokensSize);
+  tokens_.reserve(kTypicalTokensSize);
   emit(formula.root(), role == FormulaRole::Name ? 'R' : role == FormulaRole::Array ? 'A' : 'V', {});
   // A formula calling a volatile function starts with the volatile
   // attribute; the jumps' offsets count from their own tokens, so moving
   // every token along by its four bytes leaves them right.
   if (calls_volatile_) {
     const std::uint8_t volatile_attr[] = {tok::Attr, tok::AttrVolatile, 0, 0};
-    tokens_.data().insert(tokens_.data().begin(), std::begin(volatile_attr), std::end(volatile_attr));
+    tokens_.insert(0, volatile_attr);
   }
   if (tokens_.size() > 0xFFFF) fail("a formula is too long to be saved");
-  return {std::move(tokens_.data()), std::move(extra_.data())};
+  return {tokens_.take(), extra_.take()};
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ void collect_shapes(ByteSpan bytes, int depth, std::vector<ArtShape>& shapes) {
 Bytes art_header(std::uint16_t type, std::uint16_t instance, std::uint8_t version, std::uint32_t length) {
   RecordBody header;
   header.u16(static_cast<std::uint16_t>((instance << 4) | (version & 0x0F))).u16(type).u32(length);
-  return std::move(header.data());
+  return header.take();
 }
 
 Bytes art_atom(std::uint16_t type, std::uint16_t instance, std::uint8_t version, const Bytes& data) {

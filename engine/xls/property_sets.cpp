@@ -146,7 +146,7 @@ class PropertySetWriter {
     }
     out.u32(offset).u32(static_cast<std::uint32_t>(properties_.size())).bytes(table.data());
     for (const auto& property : properties_) out.bytes(property.second.data());
-    return {name, std::move(out.data())};
+    return {name, out.take()};
   }
 
  private:

@@ -1,20 +1,50 @@
 #include "engine/xls/record_writer.hpp"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/utf16.hpp"
 
 namespace engine::xls {
 
+// Room is made a step at a time within what was reserved, so that a large
+// reservation is touched only as it is written; past it, the vector doubles.
+void RecordBody::make_room(std::size_t count) {
+  constexpr std::size_t kStep = 4096;
+  const std::size_t wanted = size_ + count;
+  if (wanted <= data_.capacity()) {
+    data_.resize(std::min(data_.capacity(), wanted + kStep));
+  } else {
+    data_.resize(std::max({wanted, 2 * data_.capacity(), std::size_t{64}}));
+  }
+}
+
 RecordBody& RecordBody::zeros(std::size_t count) {
-  data_.insert(data_.end(), count, 0);
+  std::fill_n(room(count), count, std::uint8_t{0});
   return *this;
 }
 
-RecordBody& RecordBody::bytes(const std::vector<std::uint8_t>& data) {
-  data_.insert(data_.end(), data.begin(), data.end());
+// `data` must not be this body's own bytes: making room may move them.
+RecordBody& RecordBody::bytes(std::span<const std::uint8_t> data) {
+  std::copy(data.begin(), data.end(), room(data.size()));
   return *this;
+}
+
+void RecordBody::insert(std::size_t at, std::span<const std::uint8_t> data) {
+  const std::size_t moved = size_ - at;
+  room(data.size());
+  std::uint8_t* from = data_.data() + at;
+  std::copy_backward(from, from + moved, from + moved + data.size());
+  std::copy(data.begin(), data.end(), from);
+}
+
+std::vector<std::uint8_t> RecordBody::take() {
+  data_.resize(size_);
+  std::vector<std::uint8_t> out = std::move(data_);
+  data_.clear();
+  size_ = 0;
+  return out;
 }
 
 RecordBody& RecordBody::string16(std::string_view utf8) {
@@ -53,8 +83,7 @@ void RecordWriter::record(std::uint16_t type, std::span<const std::uint8_t> body
   do {
     const std::size_t length = std::min(kMaxRecordBody, body.size() - done);
     header(done == 0 ? type : rt::Continue, length);
-    stream_.data().insert(stream_.data().end(), body.begin() + static_cast<std::ptrdiff_t>(done),
-                          body.begin() + static_cast<std::ptrdiff_t>(done + length));
+    stream_.bytes(body.subspan(done, length));
     done += length;
   } while (done < body.size());
 }
@@ -67,23 +96,23 @@ RecordBody& RecordWriter::open(std::uint16_t type) {
 }
 
 void RecordWriter::close() {
-  auto& bytes = stream_.data();
-  const std::size_t length = bytes.size() - open_at_ - 4;
+  const std::size_t length = stream_.size() - open_at_ - 4;
   if (length <= kMaxRecordBody) {
-    bytes[open_at_ + 2] = static_cast<std::uint8_t>(length);
-    bytes[open_at_ + 3] = static_cast<std::uint8_t>(length >> 8);
+    stream_.patch_u16(open_at_ + 2, static_cast<std::uint16_t>(length));
     return;
   }
   // Rare (a formula with a large array constant): the body is taken back
   // out and written again in pieces.
+  const auto& bytes = stream_.data();
   const std::vector<std::uint8_t> body(bytes.begin() + static_cast<std::ptrdiff_t>(open_at_ + 4), bytes.end());
-  bytes.resize(open_at_);
+  stream_.truncate(open_at_);
   record(open_type_, body);
 }
 
 void RecordWriter::patch_u32(std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    stream_.data().at(at + static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(value >> (8 * i));
+  if (at + 4 > stream_.size()) throw std::out_of_range("RecordWriter::patch_u32");
+  stream_.patch_u16(at, static_cast<std::uint16_t>(value));
+  stream_.patch_u16(at + 2, static_cast<std::uint16_t>(value >> 16));
 }
 
 ContinuedRecordWriter::ContinuedRecordWriter(RecordWriter& out, std::uint16_t type) : out_(out), type_(type) {}

@@ -634,9 +634,10 @@ Bytes WorkbookWriter::workbook_stream() {
   write_globals(globals, position_fields);
   for (std::size_t i = 0; i < sheet_offsets.size(); ++i)
     globals.patch_u32(position_fields[i], static_cast<std::uint32_t>(globals.offset() + sheet_offsets[i]));
-  Bytes stream = std::move(globals.stream());
+  Bytes stream = globals.take_stream();
   stream.reserve(std::max(stream.size() + sheets.offset(), kMinimumStreamSize));
-  stream.insert(stream.end(), sheets.stream().begin(), sheets.stream().end());
+  const Bytes& sheet_records = sheets.stream();
+  stream.insert(stream.end(), sheet_records.begin(), sheet_records.end());
   if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
   return stream;
 }
