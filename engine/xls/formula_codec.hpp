@@ -14,6 +14,7 @@
 
 #include "engine/formula/formula.hpp"
 #include "engine/xls/record_reader.hpp"
+#include "engine/xls/record_writer.hpp"
 
 namespace engine::xls {
 
@@ -101,6 +102,10 @@ enum class FormulaRole { Cell, Name, Array };
 // not number, a text constant over 255 characters, a sheet not in the table).
 EncodedFormula encode_formula(const formula::Formula& formula, LinkTable& links, const FormulaOrigin& origin,
                               FormulaRole role);
+// The same, the tokens appended to `tokens` (a record being written) and
+// the constants to `extra`. On failure `tokens` holds part of the formula.
+void encode_formula(const formula::Formula& formula, LinkTable& links, const FormulaOrigin& origin, FormulaRole role,
+                    RecordBody& tokens, RecordBody& extra);
 
 // A formula given by the cell at (row, column): a shared formula (SHRFMLA)
 // or an array formula (ARRAY) anchored there.

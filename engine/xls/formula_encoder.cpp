@@ -22,22 +22,39 @@ std::uint8_t class_offset(char cls) {
   return cls == 'R' ? tok::ClassReference : (cls == 'A' ? tok::ClassArray : tok::ClassValue);
 }
 
-// Most cell formulas' tokens fit: one allocation for them, not one for
-// each time the token array doubles.
-constexpr std::size_t kTypicalTokensSize = 64;
+// The blanks a formula's author typed, as space attributes store them:
+// line breaks and spaces counted apart, since their interleaving is not
+// representable. Counting them instead of joining the texts keeps the
+// encoder from building a string at each node.
+struct Blanks {
+  std::size_t newlines = 0;
+  std::size_t spaces = 0;
 
+  Blanks& operator+=(std::string_view text) {
+    if (text.empty()) return *this;
+    newlines += static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    spaces += static_cast<std::size_t>(std::count(text.begin(), text.end(), ' '));
+    return *this;
+  }
+};
+
+Blanks operator+(Blanks blanks, std::string_view text) { return blanks += text; }
+
+// Writes a formula's tokens at the end of a record being built, and its
+// constants (array constants' values) into a body of their own.
 class Encoder {
  public:
-  Encoder(LinkTable& links, const FormulaOrigin& origin) : links_(links), origin_(origin) {}
+  Encoder(LinkTable& links, const FormulaOrigin& origin, RecordBody& tokens, RecordBody& extra)
+      : links_(links), origin_(origin), tokens_(tokens), extra_(extra), start_(tokens.size()) {}
 
-  EncodedFormula run(const f::Formula& formula, FormulaRole role);
+  void run(const f::Formula& formula, FormulaRole role);
 
  private:
-  void emit(const f::Node& node, char cls, const std::string& head);
-  void emit_operand_blanks(const std::string& text, std::uint8_t space_type);
-  void emit_call(const f::Node& node, char cls, const std::string& head);
+  void emit(const f::Node& node, char cls, Blanks head);
+  void emit_operand_blanks(Blanks blanks, std::uint8_t space_type);
+  void emit_call(const f::Node& node, char cls, Blanks head);
   void emit_jumping_call(const f::Node& node, const BiffFunction& function);
-  void emit_addin_call(const f::Node& node, char cls, const std::string& head);
+  void emit_addin_call(const f::Node& node, char cls, Blanks head);
   void emit_reference(const f::Node& node, char cls);
   void emit_array(const f::Node& node, char cls);
   void emit_function_token(const BiffFunction& function, std::size_t argc, char cls);
@@ -48,17 +65,18 @@ class Encoder {
   LinkTable& links_;
   const FormulaOrigin& origin_;
   f::Offset offset_;  // of a shared formula's cell from its anchor
-  RecordBody tokens_;
-  RecordBody extra_;
+  RecordBody& tokens_;
+  RecordBody& extra_;
+  std::size_t start_;  // where this formula's tokens begin in tokens_
   bool calls_volatile_ = false;  // seen while emitting, so that the tree is walked once
 };
 
 // Blanks typed after the last thing a node prints: its own, after those of
 // the operand it ends with.
-std::string tail(const f::Node& node) {
+Blanks tail(const f::Node& node) {
   const bool ends_with_child = (node.kind == f::NodeKind::Binary || node.kind == f::NodeKind::Unary) &&
                                !node.children.empty();
-  return (ends_with_child ? tail(node.children.back()) : std::string()) + node.trailing;
+  return (ends_with_child ? tail(node.children.back()) : Blanks{}) + node.trailing;
 }
 
 void Encoder::attr(std::uint8_t flags, std::uint16_t data) { tokens_.u8(tok::Attr).u8(flags).u16(data); }
@@ -74,12 +92,9 @@ void Encoder::patch_u16(std::size_t at, std::size_t value) {
   tokens_.patch_u16(at, static_cast<std::uint16_t>(value));
 }
 
-// Blanks as space attributes: line breaks and spaces are counted apart
-// (their interleaving is not representable), at most 255 per attribute.
-void Encoder::emit_operand_blanks(const std::string& text, std::uint8_t space_type) {
-  const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  const auto spaces = static_cast<std::size_t>(std::count(text.begin(), text.end(), ' '));
-  for (auto [count, type] : {std::pair{newlines, space_type + 1}, std::pair{spaces, space_type + 0}}) {
+// Blanks as space attributes, line breaks first, at most 255 per attribute.
+void Encoder::emit_operand_blanks(Blanks blanks, std::uint8_t space_type) {
+  for (auto [count, type] : {std::pair{blanks.newlines, space_type + 1}, std::pair{blanks.spaces, space_type + 0}}) {
     for (std::size_t left = count; left > 0;) {
       const std::size_t n = std::min<std::size_t>(left, 255);
       attr(tok::AttrSpace, static_cast<std::uint16_t>(type | (n << 8)));
@@ -178,18 +193,16 @@ void Encoder::emit_jumping_call(const f::Node& node, const BiffFunction& functio
   }
   if (!is_if) patch_u16(table + 2 * (args.size() - 1), tokens_.size() - table);
   emit_operand_blanks(tail(args.back()), 4);
-  const std::size_t function_token = tokens_.size();
   emit_function_token(function, args.size(), 'V');
   const std::size_t end = tokens_.size();
   for (std::size_t at : gotos) patch_u16(at + 2, end - at - 4 - 1);
-  (void)function_token;
 }
 
 // A function Excel does not number (an add-in's, or one Excel 2003 lacks)
 // is stored as Excel 2003 stores it: the function's name first (tNameX to
 // an EXTERNNAME of the add-in SUPBOOK), then the arguments, then tFuncVar
 // 255 counting the name as one more argument.
-void Encoder::emit_addin_call(const f::Node& node, char cls, const std::string& head) {
+void Encoder::emit_addin_call(const f::Node& node, char cls, Blanks head) {
   const std::size_t argc = node.children.size();
   if (argc + 1 > 30) fail("the function " + node.text + " is called with more arguments than Excel accepts");
   const auto [entry, index] = links_.addin_call(node.text);
@@ -201,7 +214,7 @@ void Encoder::emit_addin_call(const f::Node& node, char cls, const std::string& 
       .u16(tok::AddinFunction);
 }
 
-void Encoder::emit_call(const f::Node& node, char cls, const std::string& head) {
+void Encoder::emit_call(const f::Node& node, char cls, Blanks head) {
   if (node.function && node.function->is_volatile) calls_volatile_ = true;
   const BiffFunction* function = biff_function_by_name(node.text);
   if (!function) return emit_addin_call(node, cls, head);
@@ -221,7 +234,7 @@ void Encoder::emit_call(const f::Node& node, char cls, const std::string& head) 
   emit_function_token(*function, argc, cls);
 }
 
-void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
+void Encoder::emit(const f::Node& node, char cls, Blanks head) {
   using K = f::NodeKind;
   switch (node.kind) {
     case K::Binary: {
@@ -230,8 +243,9 @@ void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
       const char operand_class = reference_op ? 'R' : 'V';
       emit(node.children[0], operand_class, head + node.leading);
       emit(node.children[1], operand_class, {});
-      std::string before_operator = tail(node.children[0]);
-      if (node.op == f::Operator::Intersect && node.space.size() > 1) before_operator += node.space.substr(1);
+      Blanks before_operator = tail(node.children[0]);
+      if (node.op == f::Operator::Intersect && node.space.size() > 1)
+        before_operator += std::string_view(node.space).substr(1);
       emit_operand_blanks(before_operator, 0);
       static constexpr std::pair<f::Operator, std::uint8_t> kOps[] = {
           {f::Operator::Add, tok::Add},    {f::Operator::Subtract, tok::Sub},      {f::Operator::Multiply, tok::Mul},
@@ -290,26 +304,31 @@ void Encoder::emit(const f::Node& node, char cls, const std::string& head) {
   }
 }
 
-EncodedFormula Encoder::run(const f::Formula& formula, FormulaRole role) {
+void Encoder::run(const f::Formula& formula, FormulaRole role) {
   offset_ = f::offset_from_anchor(formula, origin_.row, origin_.column);
-  tokens_.reserve(kTypicalTokensSize);
   emit(formula.root(), role == FormulaRole::Name ? 'R' : role == FormulaRole::Array ? 'A' : 'V', {});
   // A formula calling a volatile function starts with the volatile
   // attribute; the jumps' offsets count from their own tokens, so moving
   // every token along by its four bytes leaves them right.
   if (calls_volatile_) {
     const std::uint8_t volatile_attr[] = {tok::Attr, tok::AttrVolatile, 0, 0};
-    tokens_.insert(0, volatile_attr);
+    tokens_.insert(start_, volatile_attr);
   }
-  if (tokens_.size() > 0xFFFF) fail("a formula is too long to be saved");
-  return {tokens_.take(), extra_.take()};
+  if (tokens_.size() - start_ > 0xFFFF) fail("a formula is too long to be saved");
 }
 
 }  // namespace
 
+void encode_formula(const formula::Formula& formula, LinkTable& links, const FormulaOrigin& origin, FormulaRole role,
+                    RecordBody& tokens, RecordBody& extra) {
+  Encoder(links, origin, tokens, extra).run(formula, role);
+}
+
 EncodedFormula encode_formula(const formula::Formula& formula, LinkTable& links, const FormulaOrigin& origin,
                               FormulaRole role) {
-  return Encoder(links, origin).run(formula, role);
+  RecordBody tokens, extra;
+  encode_formula(formula, links, origin, role, tokens, extra);
+  return {tokens.take(), extra.take()};
 }
 
 }  // namespace engine::xls

@@ -160,6 +160,7 @@ class WorkbookWriter {
   void write_cell(RecordWriter& out, int row, int column, const model::Cell& cell);
   void write_formula_cell(RecordWriter& out, int sheet_index, int row, int column, const model::Cell& cell,
                           const std::optional<model::CellRange>& array);
+  void put_formula(RecordBody& body, const f::Formula& formula, const FormulaOrigin& origin, FormulaRole role);
   void write_array(RecordWriter& out, int sheet_index, const model::CellRange& array, const model::Cell& anchor);
   void write_window(RecordWriter& out, const model::Worksheet& sheet);
   void write_merges(RecordWriter& out, const model::Worksheet& sheet);
@@ -182,6 +183,7 @@ class WorkbookWriter {
   std::unordered_map<std::string, std::uint32_t> string_index_;
   std::uint32_t string_uses_ = 0;
   std::vector<EncodedFormula> name_formulas_;
+  RecordBody formula_constants_;  // a formula's rgcb, put after its tokens
   std::vector<ViewName> view_names_;
   DrawingWriter drawings_;
 };
@@ -295,30 +297,27 @@ void WorkbookWriter::write_columns(RecordWriter& out, const model::Worksheet& sh
   });
 }
 
-// A cell of an array formula stores only a tExp token pointing at the
-// array's top-left cell; the formula itself is in the ARRAY record that
-// follows that cell's FORMULA record.
-namespace {
-
-EncodedFormula array_member_tokens(const model::CellRange& array) {
-  RecordBody tokens;
-  tokens.u8(tok::Exp).u16(static_cast<std::uint16_t>(array.first_row)).u16(static_cast<std::uint16_t>(array.first_column));
-  return {tokens.data(), {}};
+// A formula's token count (cce), its tokens and then its constants, at
+// the end of a record being built.
+void WorkbookWriter::put_formula(RecordBody& body, const f::Formula& formula, const FormulaOrigin& origin,
+                                 FormulaRole role) {
+  const std::size_t count_at = body.size();
+  body.u16(0);
+  encode_formula(formula, links_, origin, role, body, formula_constants_);
+  body.patch_u16(count_at, static_cast<std::uint16_t>(body.size() - count_at - 2));
+  body.bytes(formula_constants_.data());
+  formula_constants_.truncate(0);
 }
-
-}  // namespace
 
 // ARRAY: the range (rows, then columns as bytes), grbit (fCalcOnLoad), chn
 // (unused), then the formula's tokens and constants.
 void WorkbookWriter::write_array(RecordWriter& out, int sheet_index, const model::CellRange& array,
                                  const model::Cell& anchor) {
-  const auto encoded = encode_formula(*anchor.formula, links_, {sheet_index, array.first_row, array.first_column},
-                                      FormulaRole::Array);
   RecordBody body;
   body.u16(static_cast<std::uint16_t>(array.first_row)).u16(static_cast<std::uint16_t>(array.last_row))
       .u8(static_cast<std::uint8_t>(array.first_column)).u8(static_cast<std::uint8_t>(array.last_column))
-      .u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
-      .bytes(encoded.extra);
+      .u16(0x0002).u32(0);
+  put_formula(body, *anchor.formula, {sheet_index, array.first_row, array.first_column}, FormulaRole::Array);
   out.record(rt::Array, body);
 }
 
@@ -332,8 +331,6 @@ RecordBody& WorkbookWriter::open_cell(RecordWriter& out, std::uint16_t type, int
 void WorkbookWriter::write_formula_cell(RecordWriter& out, int sheet_index, int row, int column,
                                         const model::Cell& cell, const std::optional<model::CellRange>& array) {
   const f::Value& v = cell.value;
-  const auto encoded = array ? array_member_tokens(*array)
-                             : encode_formula(*cell.formula, links_, {sheet_index, row, column}, FormulaRole::Cell);
   // The cached result: a number as is, anything else tagged in the
   // number's place. A text result follows in a STRING record, which every
   // reader expects after the tag 0; an empty text has a tag of its own
@@ -345,8 +342,16 @@ void WorkbookWriter::write_formula_cell(RecordWriter& out, int sheet_index, int 
   else if (v.is_boolean()) body.u8(0x01).u8(0).u8(v.boolean() ? 1 : 0).zeros(3).u16(0xFFFF);
   else if (v.is_error()) body.u8(0x02).u8(0).u8(static_cast<std::uint8_t>(v.error())).zeros(3).u16(0xFFFF);
   else body.u8(0x03).zeros(5).u16(0xFFFF);
-  body.u16(0x0002).u32(0).u16(static_cast<std::uint16_t>(encoded.tokens.size())).bytes(encoded.tokens)
-      .bytes(encoded.extra);
+  body.u16(0x0002).u32(0);
+  // A cell of an array formula stores only a tExp token pointing at the
+  // array's top-left cell; the formula itself is in the ARRAY record that
+  // follows that cell's FORMULA record.
+  if (array) {
+    body.u16(5).u8(tok::Exp).u16(static_cast<std::uint16_t>(array->first_row))
+        .u16(static_cast<std::uint16_t>(array->first_column));
+  } else {
+    put_formula(body, *cell.formula, {sheet_index, row, column}, FormulaRole::Cell);
+  }
   out.close();
   if (array && array->first_row == row && array->first_column == column) write_array(out, sheet_index, *array, cell);
   if (text_follows) {
