@@ -55,78 +55,129 @@ RecordBody u16_body(std::uint16_t value) {
 }
 
 constexpr std::size_t kCacheLine = 64;
-constexpr int kPrefetchDepth = 4;  // levels of a formula's tree requested ahead
 
 // A row of the sheet as its records are written: its cells, and its own
-// record (height, outline, format) when it has one.
+// record (height, outline, format) when it has one. The columns of its
+// first and last cells are kept here, so that its ROW record does not
+// read the cells a second time.
 struct SheetRow {
   int row = 0;
   model::RowCells cells;                  // empty for a row with a record alone
   const model::LineInfo* info = nullptr;  // null for a row of the sheet's defaults
+  int first_column = 0;
+  int end_column = 0;  // one past the last cell's
 };
 
-// The rows holding cells of the used range, in order. The sheet's rows are
-// walked once: the used range is found on the way, then the rows are cut to it.
-std::vector<SheetRow> cell_rows(const model::Worksheet& sheet) {
+// What of a sheet is written: its rows in order, and the last column of
+// the used range (-1 when no cell has content).
+struct SheetCells {
   std::vector<SheetRow> rows;
+  int last_column = -1;
+};
+
+// Requests the memory of objects that are about to be read. The cells and
+// formula trees of a sheet lie wherever they were allocated, far from each
+// other: read one after the other, each waits for memory in turn, while
+// requested some rows before they are read, the waits overlap. Requests
+// only: nothing is read that would not be read anyway.
+void prefetch_bytes(const void* object, std::size_t size) {
+  const char* bytes = static_cast<const char*>(object);
+  for (std::size_t at = 0; at < size; at += kCacheLine) __builtin_prefetch(bytes + at);
+  if (size > 0) __builtin_prefetch(bytes + size - 1);
+}
+
+void prefetch_cells(model::RowCells cells) { prefetch_bytes(cells.data(), cells.size_bytes()); }
+
+// The rows holding cells of the used range, in order. The row index is
+// walked once, without reading the cells; the used range is then found
+// reading each row's end cells, the rows some way ahead requested on the
+// way; then the rows are cut to it.
+SheetCells cell_rows(const model::Worksheet& sheet) {
+  constexpr std::size_t kRowsAhead = 8;
+  SheetCells result;
+  std::vector<SheetRow>& rows = result.rows;
+  sheet.for_each_row(model::CellRange::rows(0, model::kMaxRows - 1),
+                     [&](int row, model::RowCells cells) { rows.push_back({row, cells}); });
   model::UsedRange used;
-  sheet.for_each_row(model::CellRange::rows(0, model::kMaxRows - 1), [&](int row, model::RowCells cells) {
-    used.add_row(row, cells);
-    rows.push_back({row, cells, nullptr});
-  });
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i + kRowsAhead < rows.size() && !rows[i + kRowsAhead].cells.empty()) {
+      const model::RowCells ahead = rows[i + kRowsAhead].cells;
+      __builtin_prefetch(&ahead.front());
+      __builtin_prefetch(&ahead.back());
+    }
+    used.add_row(rows[i].row, rows[i].cells);
+  }
   if (!used.range()) return {};
   const model::CellRange& range = *used.range();
   std::erase_if(rows, [&](SheetRow& row) {
     row.cells = model::columns_within(row.cells, range.first_column, range.last_column);
-    return row.row < range.first_row || row.row > range.last_row || row.cells.empty();
+    if (row.cells.empty()) return true;
+    row.first_column = row.cells.front().first;
+    row.end_column = row.cells.back().first + 1;
+    return row.row < range.first_row || row.row > range.last_row;
   });
-  return rows;
+  result.last_column = range.last_column;
+  return result;
 }
 
 // The rows holding cells of the used range merged with the rows that have
 // a record of their own, in order.
-std::vector<SheetRow> sheet_rows(const model::Worksheet& sheet) {
-  const std::vector<SheetRow> cells = cell_rows(sheet);
-  std::vector<SheetRow> rows;
-  rows.reserve(cells.size());
-  auto next = cells.begin();
+SheetCells sheet_rows(const model::Worksheet& sheet) {
+  SheetCells cells = cell_rows(sheet);
+  SheetCells result{{}, cells.last_column};
+  std::vector<SheetRow>& rows = result.rows;
+  rows.reserve(cells.rows.size());
+  auto next = cells.rows.begin();
   sheet.rows().for_each(0, model::kMaxRows - 1, [&](int row, const model::LineInfo& info) {
     if (info.is_default()) return;
-    for (; next != cells.end() && next->row < row; ++next) rows.push_back(*next);
-    const bool has_cells = next != cells.end() && next->row == row;
-    rows.push_back({row, has_cells ? (next++)->cells : model::RowCells{}, &info});
+    for (; next != cells.rows.end() && next->row < row; ++next) rows.push_back(*next);
+    if (next != cells.rows.end() && next->row == row) {
+      rows.push_back(*next++);
+      rows.back().info = &info;
+    } else {
+      rows.push_back({row, {}, &info});
+    }
   });
-  rows.insert(rows.end(), next, cells.end());
-  return rows;
+  rows.insert(rows.end(), next, cells.rows.end());
+  return result;
 }
 
-// A block's cells and its formulas' trees lie wherever they were
-// allocated, far from each other: written one after the other, each waits
-// for memory in turn. Requested before the block is written, every row's
-// cells at once, then the trees level by level over all the formulas, the
-// waits overlap. Only requests: nothing is read that is not read anyway.
-template <typename T>
-void prefetch_object(const T& object) {
-  const char* bytes = reinterpret_cast<const char*>(&object);
-  for (std::size_t at = 0; at < sizeof(T); at += kCacheLine) __builtin_prefetch(bytes + at);
+// Requests the nodes `depth` levels below `node`. The levels above were
+// requested for an earlier row, so finding these reads only cached nodes.
+void prefetch_level(const f::Node& node, int depth) {
+  if (depth == 0) return prefetch_bytes(&node, sizeof(node));
+  for (const f::Node& child : node.children) prefetch_level(child, depth - 1);
 }
 
-void prefetch_block(std::span<const SheetRow> block, std::vector<const f::Node*>& level,
-                    std::vector<const f::Node*>& next) {
-  for (const SheetRow& row : block)
-    for (const auto& cell : row.cells) prefetch_object(cell);
-  level.clear();
-  for (const SheetRow& row : block)
-    for (const auto& [column, cell] : row.cells)
-      if (cell.formula) level.push_back(&cell.formula->root());
-  for (int depth = 0; depth < kPrefetchDepth && !level.empty(); ++depth) {
-    for (const f::Node* node : level) prefetch_object(*node);
-    next.clear();
-    for (const f::Node* node : level)
-      for (const f::Node& child : node->children) next.push_back(&child);
-    std::swap(level, next);
+// While a row is written, the rows after it are requested from memory in
+// stages: the cells of the row kRowsAhead * (kTreeLevels + 1) ahead, the
+// roots of the formulas of the row kRowsAhead * kTreeLevels ahead, then
+// each level of their trees a little nearer. Each stage reads only what
+// an earlier one requested, which has arrived by then.
+class RowPrefetcher {
+ public:
+  explicit RowPrefetcher(std::span<const SheetRow> rows) : rows_(rows) {}
+
+  void before_writing(std::size_t row) const {
+    for (int level = -1; level < kTreeLevels; ++level) {
+      const std::size_t ahead = row + kRowsAhead * static_cast<std::size_t>(kTreeLevels - level);
+      if (ahead < rows_.size()) request(rows_[ahead], level);
+    }
   }
-}
+
+ private:
+  static constexpr std::size_t kRowsAhead = 2;
+  static constexpr int kTreeLevels = 4;  // of each formula's tree; the rest is read as it comes
+
+  // Level -1 is the cells themselves.
+  static void request(const SheetRow& row, int level) {
+    if (level < 0) return prefetch_cells(row.cells);
+    for (const auto& [column, cell] : row.cells)
+      if (cell.formula) prefetch_level(cell.formula->root(), level);
+  }
+
+  std::span<const SheetRow> rows_;
+};
 
 // Numbers that fit an RK value exactly (small integers) take 4 bytes, the
 // rest 8 in a NUMBER record.
@@ -381,16 +432,14 @@ void WorkbookWriter::write_cell(RecordWriter& out, int row, int column, const mo
 
 void WorkbookWriter::write_row_record(RecordWriter& out, const model::Worksheet& sheet, const SheetRow& row) {
   const model::LineInfo info = row.info ? *row.info : model::LineInfo{};
-  const int first = row.cells.empty() ? 0 : row.cells.front().first;
-  const int last = row.cells.empty() ? 0 : row.cells.back().first + 1;
   std::uint16_t flags = static_cast<std::uint16_t>(0x0100 | std::clamp(info.outline_level - 1, 0, 7));
   if (info.collapsed) flags |= 0x0010;
   if (info.is_hidden()) flags |= 0x0020;
   if (info.size) flags |= 0x0040;
   if (info.format) flags |= 0x0080;
   const double height = info.size.value_or(sheet.standard_height());
-  out.open(rt::Row).u16(static_cast<std::uint16_t>(row.row)).u16(static_cast<std::uint16_t>(first))
-      .u16(static_cast<std::uint16_t>(last)).u16(static_cast<std::uint16_t>(std::lround(height * 20)))
+  out.open(rt::Row).u16(static_cast<std::uint16_t>(row.row)).u16(static_cast<std::uint16_t>(row.first_column))
+      .u16(static_cast<std::uint16_t>(row.end_column)).u16(static_cast<std::uint16_t>(std::lround(height * 20)))
       .u16(0).u16(0).u16(flags).u16(info.format ? pool_xfs_.at(*info.format) : kDefaultCellXf);
   out.close();
 }
@@ -398,22 +447,20 @@ void WorkbookWriter::write_row_record(RecordWriter& out, const model::Worksheet&
 // Rows in blocks of 32: the block's ROW records, then its cells, as Excel
 // lays them out.
 void WorkbookWriter::write_cells(RecordWriter& out, const model::Worksheet& sheet, int sheet_index) {
-  const std::vector<SheetRow> rows = sheet_rows(sheet);
-  int last_column = -1;
-  for (const SheetRow& row : rows)
-    if (!row.cells.empty()) last_column = std::max(last_column, row.cells.back().first);
+  const SheetCells cells = sheet_rows(sheet);
+  const std::vector<SheetRow>& rows = cells.rows;
   out.open(rt::Dimensions).u32(rows.empty() ? 0 : static_cast<std::uint32_t>(rows.front().row))
       .u32(rows.empty() ? 0 : static_cast<std::uint32_t>(rows.back().row + 1))
-      .u16(0).u16(static_cast<std::uint16_t>(last_column + 1)).u16(0);
+      .u16(0).u16(static_cast<std::uint16_t>(cells.last_column + 1)).u16(0);
   out.close();
 
   const bool has_arrays = !sheet.arrays().empty();
-  std::vector<const f::Node*> level, next;
+  const RowPrefetcher prefetcher(rows);
   for (auto block = rows.begin(); block != rows.end();) {
     const auto end = std::find_if(block, rows.end(), [&](const SheetRow& r) { return r.row / 32 != block->row / 32; });
-    prefetch_block({block, end}, level, next);
     for (auto row = block; row != end; ++row) write_row_record(out, sheet, *row);
     for (auto row = block; row != end; ++row) {
+      prefetcher.before_writing(static_cast<std::size_t>(row - rows.begin()));
       for (const auto& [column, cell] : row->cells) {
         if (!cell.formula) write_cell(out, row->row, column, cell);
         else write_formula_cell(out, sheet_index, row->row, column, cell,
