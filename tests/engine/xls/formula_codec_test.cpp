@@ -96,6 +96,31 @@ TEST(FormulaCodec, IfAndChooseJumpsLandOnTheirBranches) {
   EXPECT_EQ(u[table + 4] + table, 29u);
 }
 
+// A formula encoded at the end of a record being built gives the tokens
+// and constants it gives alone, the record's earlier bytes untouched: the
+// volatile mark goes in front of the formula, not of the record, and the
+// jumps and array constants come out the same.
+TEST(FormulaCodec, AFormulaEncodedIntoARecordMatchesItsTokensAlone) {
+  const char* formulas[] = {"=A1*2+C1", "=IF(A1,NOW()+RAND(),2)", "=CHOOSE(A1,10,RAND(),30)",
+                            "=SUM({1,2;3,\"a\"})+Zone", "=  A1 +\nB2", "=Feuil2!B3:C4 Feuil2!C3"};
+  for (const char* text : formulas) {
+    const auto formula = f::parse(text);
+    LinkTable alone_links = sample_links(), record_links = sample_links();
+    const FormulaOrigin origin{0, 4, 2};
+    const EncodedFormula alone = encode_formula(*formula, alone_links, origin, FormulaRole::Cell);
+    RecordBody record, extra;
+    record.u16(0xCAFE).u8(0x42);
+    extra.u8(0x99);
+    encode_formula(*formula, record_links, origin, FormulaRole::Cell, record, extra);
+    const Bytes& bytes = record.data();
+    ASSERT_GE(bytes.size(), 3u) << text;
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 3), (Bytes{0xFE, 0xCA, 0x42})) << text;
+    EXPECT_EQ(Bytes(bytes.begin() + 3, bytes.end()), alone.tokens) << text;
+    ASSERT_FALSE(extra.data().empty());
+    EXPECT_EQ(Bytes(extra.data().begin() + 1, extra.data().end()), alone.extra) << text;
+  }
+}
+
 // A volatile call anywhere in the tree marks the formula once, first; the
 // jumps of an IF around it still land where they did without the mark.
 TEST(FormulaCodec, AVolatileCallAnywhereMarksTheFormulaOnceAtTheStart) {

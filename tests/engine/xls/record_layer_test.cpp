@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "engine/xls/file_error.hpp"
 #include "engine/xls/record_reader.hpp"
 #include "engine/xls/record_types.hpp"
@@ -61,6 +63,59 @@ TEST(RecordLayer, BodiesWrittenInPlaceMatchBodiesBuiltApart) {
     EXPECT_EQ(flat(records[0]), body.data());
     EXPECT_EQ(records[1].type, rt::Number);
   }
+}
+
+// Fields land where a byte-by-byte little-endian copy puts them, whether
+// the body grows from nothing, within a reservation or past it, across the
+// steps in which room is made.
+TEST(RecordLayer, FieldsWrittenAcrossGrowthMatchAByteByByteCopy) {
+  for (std::size_t reserved : {std::size_t{0}, std::size_t{10}, std::size_t{5000}, std::size_t{100000}}) {
+    RecordWriter w(reserved);
+    std::vector<std::uint8_t> expected;
+    const auto le = [&](std::uint64_t value, int bytes) {
+      for (int i = 0; i < bytes; ++i) expected.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    for (std::uint32_t i = 0; i < 3000; ++i) {
+      RecordBody& body = w.open(rt::Number);
+      le(rt::Number, 2);
+      le(27, 2);
+      body.u8(static_cast<std::uint8_t>(i)).u16(static_cast<std::uint16_t>(i * 257)).u32(i * 16777259u).f64(i / 7.0)
+          .zeros(3).bytes(std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9});
+      w.close();
+      le(i & 0xFF, 1);
+      le((i * 257) & 0xFFFF, 2);
+      le(i * 16777259u, 4);
+      le(std::bit_cast<std::uint64_t>(i / 7.0), 8);
+      le(0, 3);
+      for (std::uint8_t b = 1; b <= 9; ++b) expected.push_back(b);
+    }
+    ASSERT_EQ(w.offset(), expected.size()) << reserved;
+    EXPECT_EQ(w.stream(), expected) << reserved;
+    EXPECT_EQ(w.take_stream(), expected) << reserved;
+    EXPECT_EQ(w.offset(), 0u);
+    EXPECT_TRUE(w.stream().empty());
+  }
+}
+
+// Bytes forgotten by truncate never come back, inserted bytes push the rest
+// along, and a body taken is empty and can be written again.
+TEST(RecordLayer, TruncateInsertAndTakeKeepExactlyTheBytesWritten) {
+  RecordBody body;
+  body.u32(0x04030201).u32(0x08070605);
+  body.truncate(2);
+  EXPECT_EQ(body.data(), (std::vector<std::uint8_t>{1, 2}));
+  body.u8(9);
+  EXPECT_EQ(body.data(), (std::vector<std::uint8_t>{1, 2, 9}));
+  const std::uint8_t front[] = {7, 7};
+  body.insert(1, front);
+  EXPECT_EQ(body.data(), (std::vector<std::uint8_t>{1, 7, 7, 2, 9}));
+  body.patch_u16(3, 0xBBAA);
+  EXPECT_EQ(body.data(), (std::vector<std::uint8_t>{1, 7, 7, 0xAA, 0xBB}));
+  EXPECT_EQ(body.take(), (std::vector<std::uint8_t>{1, 7, 7, 0xAA, 0xBB}));
+  EXPECT_EQ(body.size(), 0u);
+  EXPECT_TRUE(body.data().empty());
+  body.zeros(2).u8(5);
+  EXPECT_EQ(body.data(), (std::vector<std::uint8_t>{0, 0, 5}));
 }
 
 TEST(RecordLayer, StringsOfEveryKindRoundTrip) {
