@@ -89,28 +89,28 @@ void prefetch_bytes(const void* object, std::size_t size) {
 void prefetch_cells(model::RowCells cells) { prefetch_bytes(cells.data(), cells.size_bytes()); }
 
 // The rows holding cells of the used range, in order. The row index is
-// walked once, without reading the cells; the used range is then found
-// reading each row's end cells, the rows some way ahead requested on the
-// way; then the rows are cut to it.
+// walked once; each row's end cells are requested as the walk finds the
+// row and read for the used range some rows later, so that waiting for
+// them overlaps the walk's own waits. Then the rows are cut to the range.
 SheetCells cell_rows(const model::Worksheet& sheet) {
-  constexpr std::size_t kRowsAhead = 8;
+  constexpr std::size_t kRowsAhead = 16;
   SheetCells result;
   std::vector<SheetRow>& rows = result.rows;
-  sheet.for_each_row(model::CellRange::rows(0, model::kMaxRows - 1),
-                     [&](int row, model::RowCells cells) { rows.push_back({row, cells}); });
   model::UsedRange used;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (i + kRowsAhead < rows.size() && !rows[i + kRowsAhead].cells.empty()) {
-      const model::RowCells ahead = rows[i + kRowsAhead].cells;
-      __builtin_prefetch(&ahead.front());
-      __builtin_prefetch(&ahead.back());
-    }
-    used.add_row(rows[i].row, rows[i].cells);
-  }
+  const auto measure = [&](const SheetRow& row) { used.add_row(row.row, row.cells); };
+  sheet.for_each_row(model::CellRange::rows(0, model::kMaxRows - 1), [&](int row, model::RowCells cells) {
+    __builtin_prefetch(cells.data());
+    __builtin_prefetch(cells.data() + cells.size() - 1);
+    rows.push_back({row, cells});
+    if (rows.size() > kRowsAhead) measure(rows[rows.size() - 1 - kRowsAhead]);
+  });
+  std::for_each(rows.end() - static_cast<std::ptrdiff_t>(std::min(kRowsAhead, rows.size())), rows.end(), measure);
   if (!used.range()) return {};
   const model::CellRange& range = *used.range();
   std::erase_if(rows, [&](SheetRow& row) {
-    row.cells = model::columns_within(row.cells, range.first_column, range.last_column);
+    // Only the end cells read so far: a row is searched only when it sticks out.
+    if (row.cells.front().first < range.first_column || row.cells.back().first > range.last_column)
+      row.cells = model::columns_within(row.cells, range.first_column, range.last_column);
     if (row.cells.empty()) return true;
     row.first_column = row.cells.front().first;
     row.end_column = row.cells.back().first + 1;
