@@ -173,7 +173,11 @@ class RowPrefetcher {
   static void request(const SheetRow& row, int level) {
     if (level < 0) return prefetch_cells(row.cells);
     for (const auto& [column, cell] : row.cells)
-      if (cell.formula) prefetch_level(cell.formula->root(), level);
+      if (cell.formula) {
+        // The root comes with the formula's anchor, which the encoder reads first.
+        if (level == 0) prefetch_bytes(cell.formula.get(), sizeof(f::Formula));
+        else prefetch_level(cell.formula->root(), level);
+      }
   }
 
   std::span<const SheetRow> rows_;
