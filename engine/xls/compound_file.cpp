@@ -153,7 +153,13 @@ constexpr std::size_t kMaxNameLength = 31;  // UTF-16 units, before the terminat
 
 std::size_t sectors_for(std::size_t bytes, std::size_t sector_size) { return (bytes + sector_size - 1) / sector_size; }
 
-bool is_small(const Stream& stream) { return !stream.data.empty() && stream.data.size() < kMiniStreamCutoff; }
+bool is_small(std::size_t stream_size) { return stream_size > 0 && stream_size < kMiniStreamCutoff; }
+
+std::size_t size_of(const StreamParts& stream) {
+  std::size_t size = 0;
+  for (const auto& part : stream.parts) size += part.size();
+  return size;
+}
 
 // DIFAT sectors needed to list `fat_sectors` FAT sectors beyond the header's.
 std::size_t difat_sectors_for(std::size_t fat_sectors) {
@@ -178,7 +184,7 @@ bool sorts_before(const std::u16string& a, const std::u16string& b) {
 
 class CompoundFileWriter {
  public:
-  explicit CompoundFileWriter(std::span<const Stream> streams);
+  explicit CompoundFileWriter(std::span<const StreamParts> streams);
   Bytes run();
 
  private:
@@ -195,8 +201,9 @@ class CompoundFileWriter {
                    std::uint32_t start, std::size_t size);
   void write_fat();
 
-  std::span<const Stream> streams_;
+  std::span<const StreamParts> streams_;
   std::vector<std::u16string> names_;
+  std::vector<std::size_t> sizes_;
   std::vector<std::uint32_t> starts_;  // each stream's first sector (mini sector when small)
   std::vector<std::uint32_t> right_;   // each entry's next in the directory's order
   std::uint32_t first_child_ = kFreeSector;
@@ -210,23 +217,26 @@ class CompoundFileWriter {
   Bytes file_;
 };
 
-CompoundFileWriter::CompoundFileWriter(std::span<const Stream> streams) : streams_(streams) {
-  for (const Stream& stream : streams) names_.push_back(entry_name(stream.name));
+CompoundFileWriter::CompoundFileWriter(std::span<const StreamParts> streams) : streams_(streams) {
+  for (const StreamParts& stream : streams) {
+    names_.push_back(entry_name(stream.name));
+    sizes_.push_back(size_of(stream));
+  }
   plan();
 }
 
 // Each stream's place, then the sectors of the structures after them; the
 // FAT must count its own sectors and the DIFAT's.
 void CompoundFileWriter::plan() {
-  for (const Stream& stream : streams_) {
-    if (stream.data.empty()) {
+  for (const std::size_t size : sizes_) {
+    if (size == 0) {
       starts_.push_back(kEndOfChain);
-    } else if (is_small(stream)) {
+    } else if (is_small(size)) {
       starts_.push_back(static_cast<std::uint32_t>(mini_sectors_));
-      mini_sectors_ += sectors_for(stream.data.size(), kMiniSectorSize);
+      mini_sectors_ += sectors_for(size, kMiniSectorSize);
     } else {
       starts_.push_back(static_cast<std::uint32_t>(big_sectors_));
-      big_sectors_ += sectors_for(stream.data.size(), kSectorSize);
+      big_sectors_ += sectors_for(size, kSectorSize);
     }
   }
   mini_stream_start_ = big_sectors_;
@@ -282,10 +292,10 @@ void CompoundFileWriter::write_header() {
 void CompoundFileWriter::write_streams() {
   const std::size_t mini_stream = sector_offset(mini_stream_start_);
   for (std::size_t i = 0; i < streams_.size(); ++i) {
-    const Bytes& data = streams_[i].data;
-    if (data.empty()) continue;
-    const std::size_t at = is_small(streams_[i]) ? mini_stream + starts_[i] * kMiniSectorSize : sector_offset(starts_[i]);
-    std::copy(data.begin(), data.end(), file_.begin() + static_cast<std::ptrdiff_t>(at));
+    if (sizes_[i] == 0) continue;
+    auto at = file_.begin() + static_cast<std::ptrdiff_t>(
+                  is_small(sizes_[i]) ? mini_stream + starts_[i] * kMiniSectorSize : sector_offset(starts_[i]));
+    for (const auto& part : streams_[i].parts) at = std::copy(part.begin(), part.end(), at);
   }
 }
 
@@ -299,7 +309,7 @@ void CompoundFileWriter::write_mini_fat() {
   const std::size_t table = sector_offset(mini_fat_start_);
   std::fill_n(file_.begin() + static_cast<std::ptrdiff_t>(table), mini_fat_sectors_ * kSectorSize, std::uint8_t{0xFF});
   for (std::size_t i = 0; i < streams_.size(); ++i)
-    if (is_small(streams_[i])) write_chain(table, starts_[i], sectors_for(streams_[i].data.size(), kMiniSectorSize));
+    if (is_small(sizes_[i])) write_chain(table, starts_[i], sectors_for(sizes_[i], kMiniSectorSize));
 }
 
 void CompoundFileWriter::write_entry(std::size_t index, const std::u16string& name, std::uint8_t type,
@@ -323,15 +333,14 @@ void CompoundFileWriter::write_directory() {
               mini_sectors_ ? static_cast<std::uint32_t>(mini_stream_start_) : kEndOfChain,
               mini_sectors_ * kMiniSectorSize);
   for (std::size_t i = 0; i < streams_.size(); ++i)
-    write_entry(i + 1, names_[i], 2, right_[i], starts_[i], streams_[i].data.size());
+    write_entry(i + 1, names_[i], 2, right_[i], starts_[i], sizes_[i]);
 }
 
 void CompoundFileWriter::write_fat() {
   const std::size_t table = sector_offset(fat_start_);
   std::fill_n(file_.begin() + static_cast<std::ptrdiff_t>(table), fat_sectors_ * kSectorSize, std::uint8_t{0xFF});
   for (std::size_t i = 0; i < streams_.size(); ++i)
-    if (!streams_[i].data.empty() && !is_small(streams_[i]))
-      write_chain(table, starts_[i], sectors_for(streams_[i].data.size(), kSectorSize));
+    if (sizes_[i] > 0 && !is_small(sizes_[i])) write_chain(table, starts_[i], sectors_for(sizes_[i], kSectorSize));
   write_chain(table, mini_stream_start_, mini_stream_sectors_);
   write_chain(table, mini_fat_start_, mini_fat_sectors_);
   write_chain(table, directory_start_, directory_sectors_);
@@ -364,6 +373,12 @@ Bytes CompoundFileWriter::run() {
 
 }  // namespace
 
-Bytes write_compound_file(std::span<const Stream> streams) { return CompoundFileWriter(streams).run(); }
+Bytes write_compound_file(std::span<const StreamParts> streams) { return CompoundFileWriter(streams).run(); }
+
+Bytes write_compound_file(std::span<const Stream> streams) {
+  std::vector<StreamParts> parts;
+  for (const Stream& stream : streams) parts.push_back({stream.name, {stream.data}});
+  return write_compound_file(parts);
+}
 
 }  // namespace engine::xls

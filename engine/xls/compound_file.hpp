@@ -42,8 +42,19 @@ class CompoundFileReader {
   std::size_t file_size_;
 };
 
+// A stream handed over in consecutive parts, stored as one: the workbook's
+// globals and its sheets, written into buffers of their own, are not
+// joined into a third before they are copied into the file. The parts are
+// viewed, not owned.
+struct StreamParts {
+  std::string name;
+  std::vector<std::span<const std::uint8_t>> parts;
+};
+
 // A compound file holding `streams` at its root, in that order, marked as an
-// Excel workbook. The same streams always give the same bytes.
+// Excel workbook. The same streams always give the same bytes, however
+// they are cut into parts.
+Bytes write_compound_file(std::span<const StreamParts> streams);
 Bytes write_compound_file(std::span<const Stream> streams);
 
 }  // namespace engine::xls

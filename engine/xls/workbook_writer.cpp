@@ -191,6 +191,13 @@ std::optional<std::uint32_t> rk_of(double number) {
   return (static_cast<std::uint32_t>(static_cast<std::int32_t>(number)) << 2) | 0x02;
 }
 
+// The Workbook stream: the globals, then the sheets, in the two buffers
+// they were written into; the container joins them as it copies them.
+struct WorkbookStream {
+  Bytes globals;
+  Bytes sheets;
+};
+
 class WorkbookWriter {
  public:
   explicit WorkbookWriter(const model::Workbook& book) : book_(book), links_(sheet_names(book)) {}
@@ -220,7 +227,7 @@ class WorkbookWriter {
   void write_window(RecordWriter& out, const model::Worksheet& sheet);
   void write_merges(RecordWriter& out, const model::Worksheet& sheet);
 
-  Bytes workbook_stream();
+  WorkbookStream workbook_stream();
   std::size_t expected_sheets_size() const;
   void write_globals(RecordWriter& out, std::vector<std::size_t>& sheet_position_fields);
   void write_names(RecordWriter& out);
@@ -678,7 +685,7 @@ void WorkbookWriter::write_globals(RecordWriter& out, std::vector<std::size_t>& 
 // The sheets are written first, all into one buffer, since the globals
 // list what they use (shared strings, links, drawings); the globals then
 // take the front of the stream and each BOUNDSHEET the position of its sheet.
-Bytes WorkbookWriter::workbook_stream() {
+WorkbookStream WorkbookWriter::workbook_stream() {
   RecordWriter sheets(expected_sheets_size());
   std::vector<std::size_t> sheet_offsets;
   for (std::size_t i = 0; i < book_.sheet_count(); ++i) {
@@ -690,11 +697,9 @@ Bytes WorkbookWriter::workbook_stream() {
   write_globals(globals, position_fields);
   for (std::size_t i = 0; i < sheet_offsets.size(); ++i)
     globals.patch_u32(position_fields[i], static_cast<std::uint32_t>(globals.offset() + sheet_offsets[i]));
-  Bytes stream = globals.take_stream();
-  stream.reserve(std::max(stream.size() + sheets.offset(), kMinimumStreamSize));
-  const Bytes& sheet_records = sheets.stream();
-  stream.insert(stream.end(), sheet_records.begin(), sheet_records.end());
-  if (stream.size() < kMinimumStreamSize) stream.resize(kMinimumStreamSize, 0);
+  WorkbookStream stream{globals.take_stream(), sheets.take_stream()};
+  const std::size_t size = stream.globals.size() + stream.sheets.size();
+  if (size < kMinimumStreamSize) stream.sheets.resize(stream.sheets.size() + kMinimumStreamSize - size, 0);
   return stream;
 }
 
@@ -720,8 +725,10 @@ Bytes WorkbookWriter::run() {
     name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));
   for (const auto& name : view_names_)
     name_formulas_.push_back(encode_formula(*name.refers_to, links_, {-1, 0, 0}, FormulaRole::Name));
-  std::vector<Stream> streams = property_set_streams(book_);
-  streams.insert(streams.begin(), Stream{"Workbook", workbook_stream()});
+  const WorkbookStream workbook = workbook_stream();
+  const std::vector<Stream> properties = property_set_streams(book_);
+  std::vector<StreamParts> streams{{"Workbook", {workbook.globals, workbook.sheets}}};
+  for (const Stream& stream : properties) streams.push_back({stream.name, {stream.data}});
   return write_compound_file(streams);
 }
 

@@ -160,3 +160,32 @@ TEST(CompoundFile, SiblingsGivenToTheRootAreIgnored) {
 
 }  // namespace
 }  // namespace engine::xls
+
+namespace engine::xls {
+namespace {
+
+// However a stream is cut into parts (empty ones included), the file is
+// the one its joined bytes give, on both sides of the mini-stream cutoff
+// and of a sector's end, and it reads back joined.
+TEST(CompoundFile, AStreamGivenInPartsGivesTheFileOfItsJoinedBytes) {
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4095}, std::size_t{4096}, std::size_t{5000},
+                           std::size_t{512 * 130 + 3}}) {
+    const Bytes joined = pattern(size, 9);
+    const std::vector<Stream> whole = {{"Workbook", joined}, {"\005SummaryInformation", pattern(300, 4)}};
+    const Bytes expected = write_compound_file(whole);
+    for (std::size_t cut : {std::size_t{0}, size / 3, size}) {
+      const std::span<const std::uint8_t> all(joined);
+      const std::vector<StreamParts> parts = {
+          {"Workbook", {all.first(cut), {}, all.subspan(cut)}},
+          {"\005SummaryInformation", {whole[1].data}}};
+      const Bytes file = write_compound_file(parts);
+      EXPECT_EQ(file, expected) << size << " cut at " << cut;
+      if (size > 0) {
+        EXPECT_EQ(CompoundFileReader(file).read_stream("Workbook"), joined) << size;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace engine::xls
