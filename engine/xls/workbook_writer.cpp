@@ -97,7 +97,13 @@ SheetCells cell_rows(const model::Worksheet& sheet) {
   SheetCells result;
   std::vector<SheetRow>& rows = result.rows;
   model::UsedRange used;
-  const auto measure = [&](const SheetRow& row) { used.add_row(row.row, row.cells); };
+  // The row's end columns are noted while its end cells are at hand: the
+  // cut below then reads the cells only of rows that stick out.
+  const auto measure = [&](SheetRow& row) {
+    used.add_row(row.row, row.cells);
+    row.first_column = row.cells.front().first;
+    row.end_column = row.cells.back().first + 1;
+  };
   sheet.for_each_row(model::CellRange::rows(0, model::kMaxRows - 1), [&](int row, model::RowCells cells) {
     __builtin_prefetch(cells.data());
     __builtin_prefetch(cells.data() + cells.size() - 1);
@@ -108,13 +114,13 @@ SheetCells cell_rows(const model::Worksheet& sheet) {
   if (!used.range()) return {};
   const model::CellRange& range = *used.range();
   std::erase_if(rows, [&](SheetRow& row) {
-    // Only the end cells read so far: a row is searched only when it sticks out.
-    if (row.cells.front().first < range.first_column || row.cells.back().first > range.last_column)
-      row.cells = model::columns_within(row.cells, range.first_column, range.last_column);
+    if (row.row < range.first_row || row.row > range.last_row) return true;
+    if (row.first_column >= range.first_column && row.end_column - 1 <= range.last_column) return false;
+    row.cells = model::columns_within(row.cells, range.first_column, range.last_column);
     if (row.cells.empty()) return true;
     row.first_column = row.cells.front().first;
     row.end_column = row.cells.back().first + 1;
-    return row.row < range.first_row || row.row > range.last_row;
+    return false;
   });
   result.last_column = range.last_column;
   return result;
