@@ -289,14 +289,22 @@ void CompoundFileWriter::write_header() {
     put_u32(0x4C + 4 * i, i < fat_sectors_ ? static_cast<std::uint32_t>(fat_start_ + i) : kFreeSector);
 }
 
+// The header's sector, left zero for write_header, then the streams,
+// appended in the order their sectors were given out (the large ones, then
+// the mini stream holding the small ones): each byte of a stream is copied
+// once, and only the padding after each is zeroed, not the whole file
+// before being overwritten.
 void CompoundFileWriter::write_streams() {
-  const std::size_t mini_stream = sector_offset(mini_stream_start_);
-  for (std::size_t i = 0; i < streams_.size(); ++i) {
-    if (sizes_[i] == 0) continue;
-    auto at = file_.begin() + static_cast<std::ptrdiff_t>(
-                  is_small(sizes_[i]) ? mini_stream + starts_[i] * kMiniSectorSize : sector_offset(starts_[i]));
-    for (const auto& part : streams_[i].parts) at = std::copy(part.begin(), part.end(), at);
-  }
+  file_.resize(kSectorSize);
+  const auto append = [&](std::size_t i, std::size_t unit) {
+    for (const auto& part : streams_[i].parts) file_.insert(file_.end(), part.begin(), part.end());
+    file_.resize(file_.size() + (unit - sizes_[i] % unit) % unit);
+  };
+  for (std::size_t i = 0; i < streams_.size(); ++i)
+    if (sizes_[i] > 0 && !is_small(sizes_[i])) append(i, kSectorSize);
+  for (std::size_t i = 0; i < streams_.size(); ++i)
+    if (is_small(sizes_[i])) append(i, kMiniSectorSize);
+  file_.resize(sector_offset(mini_fat_start_));
 }
 
 // Chains `count` sectors from `first` in the table of sector ids at `table`.
@@ -362,9 +370,10 @@ void CompoundFileWriter::write_fat() {
 
 Bytes CompoundFileWriter::run() {
   if (sector_count_ >= kEndOfChain / 2) fail("the workbook is too large to be saved");
-  file_.assign(sector_offset(sector_count_), 0);
-  write_header();
+  file_.reserve(sector_offset(sector_count_));
   write_streams();
+  file_.resize(sector_offset(sector_count_));
+  write_header();
   write_mini_fat();
   write_directory();
   write_fat();

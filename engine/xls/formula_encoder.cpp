@@ -94,6 +94,7 @@ void Encoder::patch_u16(std::size_t at, std::size_t value) {
 
 // Blanks as space attributes, line breaks first, at most 255 per attribute.
 void Encoder::emit_operand_blanks(Blanks blanks, std::uint8_t space_type) {
+  if (blanks.newlines == 0 && blanks.spaces == 0) return;  // nearly every operand
   for (auto [count, type] : {std::pair{blanks.newlines, space_type + 1}, std::pair{blanks.spaces, space_type + 0}}) {
     for (std::size_t left = count; left > 0;) {
       const std::size_t n = std::min<std::size_t>(left, 255);

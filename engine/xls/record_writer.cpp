@@ -74,10 +74,6 @@ RecordBody& RecordBody::string_chars(std::u16string_view text) {
   return *this;
 }
 
-void RecordWriter::header(std::uint16_t type, std::size_t length) {
-  stream_.u16(type).u16(static_cast<std::uint16_t>(length));
-}
-
 void RecordWriter::record(std::uint16_t type, std::span<const std::uint8_t> body) {
   std::size_t done = 0;
   do {
@@ -88,21 +84,9 @@ void RecordWriter::record(std::uint16_t type, std::span<const std::uint8_t> body
   } while (done < body.size());
 }
 
-RecordBody& RecordWriter::open(std::uint16_t type) {
-  open_at_ = stream_.size();
-  open_type_ = type;
-  header(type, 0);
-  return stream_;
-}
-
-void RecordWriter::close() {
-  const std::size_t length = stream_.size() - open_at_ - 4;
-  if (length <= kMaxRecordBody) {
-    stream_.patch_u16(open_at_ + 2, static_cast<std::uint16_t>(length));
-    return;
-  }
-  // Rare (a formula with a large array constant): the body is taken back
-  // out and written again in pieces.
+// Rare (a formula with a large array constant): the body is taken back
+// out and written again in pieces.
+void RecordWriter::split_open_record() {
   const auto& bytes = stream_.data();
   const std::vector<std::uint8_t> body(bytes.begin() + static_cast<std::ptrdiff_t>(open_at_ + 4), bytes.end());
   stream_.truncate(open_at_);

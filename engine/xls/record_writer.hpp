@@ -99,8 +99,18 @@ class RecordWriter {
   // its header and returns the stream to append the body to, close() fills
   // in the length, splitting a long body into CONTINUE records as record()
   // does. One record is open at a time; nothing else is written meanwhile.
-  RecordBody& open(std::uint16_t type);
-  void close();
+  // Both inline: a sheet opens and closes a record for every cell.
+  RecordBody& open(std::uint16_t type) {
+    open_at_ = stream_.size();
+    open_type_ = type;
+    header(type, 0);
+    return stream_;
+  }
+  void close() {
+    const std::size_t length = stream_.size() - open_at_ - 4;
+    if (length > kMaxRecordBody) [[unlikely]] return split_open_record();
+    stream_.patch_u16(open_at_ + 2, static_cast<std::uint16_t>(length));
+  }
 
   // Writes a 32-bit value over bytes already written (BOUNDSHEET's sheet position).
   void patch_u32(std::size_t at, std::uint32_t value);
@@ -110,7 +120,8 @@ class RecordWriter {
   std::vector<std::uint8_t> take_stream() { return stream_.take(); }
 
  private:
-  void header(std::uint16_t type, std::size_t length);
+  void header(std::uint16_t type, std::size_t length) { stream_.u16(type).u16(static_cast<std::uint16_t>(length)); }
+  void split_open_record();
 
   RecordBody stream_;
   std::size_t open_at_ = 0;
