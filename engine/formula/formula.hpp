@@ -73,6 +73,14 @@ Offset offset_from_anchor(const Formula& formula, int row, int column);
 // and anchored nowhere: the same pointer when the formula has no anchor.
 std::shared_ptr<const Formula> formula_at(const std::shared_ptr<const Formula>& formula, int row, int column);
 
+// Whether the tree `written`, read from a cell `offset` away from the one it
+// is written for, is exactly the tree `typed`: every node, blank, name and
+// constant alike, and each reference on the same cells once moved (never
+// moved off the grid or with its corners crossed, since `typed` reads its
+// cells as parsed). A cell whose typed formula reads alike may hold the
+// written tree anchored instead of a tree of its own.
+bool reads_alike_when_moved(const Node& written, Offset offset, const Node& typed);
+
 // Parses formula text, with or without the leading "=".
 std::shared_ptr<const Formula> parse(std::string_view text);
 

@@ -171,6 +171,7 @@ class Workbook final : public formula::EvalContext {
   // Called by sheets when cells changed: registers formulas and recomputes
   // the dependents of `changed`.
   void formula_set(const formula::CellAddress& cell);
+  void share_typed_formula(Worksheet& sheet, int row, int column, Cell& cell);
   // An array formula was entered over `range` of a sheet: its top-left cell
   // reads what the formula reads, the others read the top-left cell, so
   // that the array is computed once and what reads any of its cells follows.

@@ -70,10 +70,37 @@ double Workbook::now() const { return fixed_now_ ? *fixed_now_ : formula::curren
 
 void Workbook::formula_set(const formula::CellAddress& cell) {
   if (bulk_load_) return;
-  const Cell* found = find_sheet(cell.sheet)->find_cell(cell.row, cell.column);
-  graph_.set_precedents(cell, formula::precedent_areas(*found->formula, cell, *this));
+  Worksheet& sheet = *find_sheet(cell.sheet);
+  Cell& found = sheet.cell_for_write(cell.row, cell.column);
+  share_typed_formula(sheet, cell.row, cell.column, found);
+  graph_.set_precedents(cell, formula::precedent_areas(*found.formula, cell, *this));
   const formula::CellAddress changed[] = {cell};
   run(graph_.after_change(changed));
+}
+
+// A formula typed under or beside one that reads alike from its own cell
+// (a column filled by typing, =B2*C2 under =B1*C1) takes that cell's tree,
+// anchored, as a filled formula loaded from a file does: the column is then
+// one tree, which stays in the processor's cache while the column is
+// computed, instead of a tree per cell scattered through memory. Array
+// formulas are never shared this way: their cells read one tree unmoved.
+void Workbook::share_typed_formula(Worksheet& sheet, int row, int column, Cell& cell) {
+  if (cell.formula->anchor()) return;
+  for (const auto& [r, c] : {std::pair{row - 1, column}, std::pair{row, column - 1}}) {
+    if (r < 0 || c < 0) continue;
+    const Cell* neighbour = sheet.find_cell(r, c);
+    if (neighbour == nullptr || !neighbour->formula) continue;
+    if (!sheet.arrays_.empty() && sheet.arrays_.find(r, c)) continue;
+    const formula::Anchor anchor = neighbour->formula->anchor().value_or(formula::Anchor{r, c});
+    const formula::Offset offset{row - anchor.row, column - anchor.column};
+    if (!formula::reads_alike_when_moved(neighbour->formula->root(), offset, cell.formula->root())) continue;
+    if (!neighbour->formula->anchor()) {
+      sheet.cell_for_write(r, c).formula =
+          std::make_shared<const formula::Formula>(neighbour->formula->root(), formula::Anchor{r, c});
+    }
+    cell.formula = sheet.find_cell(r, c)->formula;
+    return;
+  }
 }
 
 void Workbook::array_set(SheetId sheet_id, const CellRange& range) {
