@@ -179,9 +179,10 @@ namespace {
 
 // Appends the areas the reference covers, read from a cell of `sheet`
 // `offset` away from where it was written; nothing for a sheet the
-// workbook lacks or a cell moved off the grid.
-void append_areas(const Reference& r, SheetId sheet, Offset offset, const EvalContext& context,
-                  std::vector<Area>& areas) {
+// workbook lacks or a cell moved off the grid. `Areas` is the evaluator's
+// inline list or the dependency graph's vector.
+template <typename Areas>
+void append_areas(const Reference& r, SheetId sheet, Offset offset, const EvalContext& context, Areas& areas) {
   if (r.sheet.empty()) {
     if (auto area = area_of(r, sheet, offset)) areas.push_back(*area);
   } else if (!r.last_sheet.empty()) {
@@ -195,7 +196,7 @@ void append_areas(const Reference& r, SheetId sheet, Offset offset, const EvalCo
 }  // namespace
 
 Operand Evaluator::reference(const Reference& r) const {
-  std::vector<Area> areas;
+  AreaList areas;
   append_areas(r, origin_.sheet, offset_, context_, areas);
   if (areas.empty()) return Value(CellError::Ref);
   return areas;
@@ -335,12 +336,12 @@ Operand Evaluator::reference_operator(Operator op, const Operand& left, const Op
   const auto& a = left.areas();
   const auto& b = right.areas();
   if (op == Operator::Union) {
-    std::vector<Area> both = a;
+    AreaList both = a;
     both.insert(both.end(), b.begin(), b.end());
     return both;
   }
   if (op == Operator::Intersect) {
-    std::vector<Area> common;
+    AreaList common;
     for (const Area& x : a)
       for (const Area& y : b)
         if (auto i = intersect(x, y)) common.push_back(*i);
@@ -355,7 +356,7 @@ Operand Evaluator::reference_operator(Operator op, const Operand& left, const Op
                     std::max(bounds.last_row, x.last_row), std::max(bounds.last_column, x.last_column)};
     }
   }
-  return std::vector<Area>{bounds};
+  return AreaList{bounds};
 }
 
 Value Evaluator::scalar(const Operand& operand) const {
@@ -387,30 +388,26 @@ Operand Arguments::array_operand(std::size_t i) {
 
 Value Arguments::scalar(std::size_t i) { return evaluator_.scalar(operand(i)); }
 
-std::vector<Area> Arguments::reference(std::size_t i) {
+AreaList Arguments::reference(std::size_t i) {
   Operand value = operand(i);
   if (value.is_value() && value.value().is_error()) fail_with(value.value().error());
   if (!value.is_reference()) fail_with(CellError::Value);
   return value.areas();
 }
 
-void visit_areas(const EvalContext& context, const std::vector<Area>& areas, const EvalContext::CellVisitor& visit) {
+void visit_areas(const EvalContext& context, std::span<const Area> areas, const EvalContext::CellVisitor& visit) {
   for (const Area& area : areas) context.visit_cells(area, visit);
 }
 
-double area_cell_count(const std::vector<Area>& areas) {
+double area_cell_count(std::span<const Area> areas) {
   double count = 0;
   for (const Area& a : areas)
     count += static_cast<double>(a.last_row - a.first_row + 1) * static_cast<double>(a.last_column - a.first_column + 1);
   return count;
 }
 
-std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule, std::size_t to) {
-  // Most aggregates read a handful of cells (a row's SUM, an AVERAGE of a
-  // few): one allocation up front instead of growing 1, 2, 4, 8.
-  constexpr std::size_t usual_count = 16;
-  std::vector<double> numbers;
-  numbers.reserve(usual_count);
+Numbers collect_numbers(Arguments& args, std::size_t from, DirectValues rule, std::size_t to) {
+  Numbers numbers;
   const bool counting = rule == DirectValues::Count;
   auto from_cell = [&](const Value& v) {
     if (v.is_number()) numbers.push_back(v.number());

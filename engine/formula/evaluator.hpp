@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+#include <absl/container/inlined_vector.h>
+
 #include "engine/formula/formula.hpp"
 
 namespace engine::formula {
@@ -26,19 +28,23 @@ struct Array {
 // array's own size the element is #N/A.
 Value stretched_at(const Array& array, int row, int column);
 
+// The areas of a reference. Nearly every reference is one area (a union
+// gives more): held inline, evaluating a reference allocates nothing.
+using AreaList = absl::InlinedVector<Area, 1>;
+
 // A value, a reference (one area or several, as a union gives) or an array.
 struct Operand {
-  std::variant<Value, std::vector<Area>, Array> data;
+  std::variant<Value, AreaList, Array> data;
 
   Operand(Value value) : data(std::move(value)) {}
-  Operand(std::vector<Area> areas) : data(std::move(areas)) {}
+  Operand(AreaList areas) : data(std::move(areas)) {}
   Operand(Array array) : data(std::move(array)) {}
 
   bool is_value() const { return std::holds_alternative<Value>(data); }
-  bool is_reference() const { return std::holds_alternative<std::vector<Area>>(data); }
+  bool is_reference() const { return std::holds_alternative<AreaList>(data); }
   bool is_array() const { return std::holds_alternative<Array>(data); }
   const Value& value() const { return std::get<Value>(data); }
-  const std::vector<Area>& areas() const { return std::get<std::vector<Area>>(data); }
+  const AreaList& areas() const { return std::get<AreaList>(data); }
   const Array& array() const { return std::get<Array>(data); }
 };
 
@@ -120,7 +126,7 @@ class Arguments {
   double number_or(std::size_t i, double fallback) { return i < size() ? number(i) : fallback; }
   std::string text(std::size_t i) { return to_text(scalar(i)); }
   bool boolean(std::size_t i) { return to_boolean(scalar(i)); }
-  std::vector<Area> reference(std::size_t i);  // #VALUE! unless the argument is a reference
+  AreaList reference(std::size_t i);  // #VALUE! unless the argument is a reference
 
   const EvalContext& context() const { return evaluator_.context(); }
   const CellAddress& origin() const { return evaluator_.origin(); }
@@ -147,9 +153,13 @@ enum class DirectValues {
   Count,    // COUNT: counts what converts, ignores the rest and errors
 };
 
+// The numbers an aggregate reads. Most read a handful of cells (a row's
+// SUM, an AVERAGE of a few): held inline up to 16, they cost no allocation.
+using Numbers = absl::InlinedVector<double, 16>;
+
 // The numbers of arguments `from` to `to` (excluded; all when omitted) as
 // the aggregate functions see them.
-std::vector<double> collect_numbers(Arguments& args, std::size_t from, DirectValues rule,
+Numbers collect_numbers(Arguments& args, std::size_t from, DirectValues rule,
                                     std::size_t to = static_cast<std::size_t>(-1));
 
 // The largest array a reference is read into (SUMPRODUCT, LOOKUP's vectors):
@@ -162,10 +172,10 @@ inline constexpr double max_array_cells = 4.0 * 65536;
 Array operand_array(const EvalContext& context, const Operand& operand);
 
 // Calls visit(row, column, value) for each non-empty cell of the areas.
-void visit_areas(const EvalContext& context, const std::vector<Area>& areas, const EvalContext::CellVisitor& visit);
+void visit_areas(const EvalContext& context, std::span<const Area> areas, const EvalContext::CellVisitor& visit);
 
 // The number of cells the areas cover.
-double area_cell_count(const std::vector<Area>& areas);
+double area_cell_count(std::span<const Area> areas);
 
 // How VALUE and DATEVALUE read dates: in English, a date without a year in
 // the year of the workbook's clock.

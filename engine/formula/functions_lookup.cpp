@@ -146,7 +146,7 @@ Operand index(Arguments& args) {
   Area cell = a;
   if (row > 0) cell.first_row = cell.last_row = a.first_row + row - 1;
   if (column > 0) cell.first_column = cell.last_column = a.first_column + column - 1;
-  return std::vector<Area>{cell};
+  return AreaList{cell};
 }
 
 // The lookup vector's values: its only row or column, or for a table the
@@ -199,7 +199,7 @@ Operand offset(Arguments& args) {
   const long last_row = first_row + height - 1, last_column = first_column + width - 1;
   if (first_row < 0 || first_column < 0 || last_row >= max_rows || last_column >= max_columns)
     return Value(CellError::Ref);
-  return std::vector<Area>{Area{a.sheet, static_cast<int>(first_row), static_cast<int>(first_column),
+  return AreaList{Area{a.sheet, static_cast<int>(first_row), static_cast<int>(first_column),
                                 static_cast<int>(last_row), static_cast<int>(last_column)}};
 }
 

@@ -12,32 +12,32 @@
 
 namespace engine::formula {
 
-Value sum_of(const std::vector<double>& numbers) {
+Value sum_of(std::span<const double> numbers) {
   const double total = std::accumulate(numbers.begin(), numbers.end(), 0.0);
   return std::isfinite(total) ? Value(total) : Value(CellError::Num);
 }
 
-Value average_of(const std::vector<double>& numbers) {
+Value average_of(std::span<const double> numbers) {
   if (numbers.empty()) return Value(CellError::Div0);
   const Value total = sum_of(numbers);
   return total.is_error() ? total : Value(total.number() / static_cast<double>(numbers.size()));
 }
 
-Value min_of(const std::vector<double>& numbers) {
+Value min_of(std::span<const double> numbers) {
   return numbers.empty() ? Value(0.0) : Value(*std::min_element(numbers.begin(), numbers.end()));
 }
 
-Value max_of(const std::vector<double>& numbers) {
+Value max_of(std::span<const double> numbers) {
   return numbers.empty() ? Value(0.0) : Value(*std::max_element(numbers.begin(), numbers.end()));
 }
 
-Value product_of(const std::vector<double>& numbers) {
+Value product_of(std::span<const double> numbers) {
   if (numbers.empty()) return Value(0.0);
   const double product = std::accumulate(numbers.begin(), numbers.end(), 1.0, std::multiplies<>());
   return std::isfinite(product) ? Value(product) : Value(CellError::Num);
 }
 
-Value variance_of(const std::vector<double>& numbers, bool population) {
+Value variance_of(std::span<const double> numbers, bool population) {
   const std::size_t needed = population ? 1 : 2;
   if (numbers.size() < needed) return Value(CellError::Div0);
   const double mean = std::accumulate(numbers.begin(), numbers.end(), 0.0) / static_cast<double>(numbers.size());
@@ -46,7 +46,7 @@ Value variance_of(const std::vector<double>& numbers, bool population) {
   return Value(squares / static_cast<double>(numbers.size() - (population ? 0 : 1)));
 }
 
-Value deviation_of(const std::vector<double>& numbers, bool population) {
+Value deviation_of(std::span<const double> numbers, bool population) {
   const Value variance = variance_of(numbers, population);
   return variance.is_error() ? variance : Value(std::sqrt(variance.number()));
 }
@@ -62,7 +62,7 @@ Operand stdevp(Arguments& args) { return deviation_of(collect_numbers(args, 0, D
 Operand varp(Arguments& args) { return variance_of(collect_numbers(args, 0, DirectValues::Convert), true); }
 
 Operand median(Arguments& args) {
-  std::vector<double> numbers = collect_numbers(args, 0, DirectValues::Convert);
+  Numbers numbers = collect_numbers(args, 0, DirectValues::Convert);
   if (numbers.empty()) return Value(CellError::Num);
   const std::size_t half = numbers.size() / 2;
   std::nth_element(numbers.begin(), numbers.begin() + static_cast<std::ptrdiff_t>(half), numbers.end());
@@ -75,7 +75,7 @@ Operand median(Arguments& args) {
 // The value met most often; among equally frequent values the one met
 // first; #N/A when no value repeats.
 Operand mode(Arguments& args) {
-  const std::vector<double> numbers = collect_numbers(args, 0, DirectValues::Convert);
+  const Numbers numbers = collect_numbers(args, 0, DirectValues::Convert);
   std::map<double, std::pair<int, std::size_t>> seen;  // value -> count, first position
   for (std::size_t i = 0; i < numbers.size(); ++i) {
     auto [entry, added] = seen.try_emplace(numbers[i], 0, i);
@@ -92,7 +92,7 @@ Operand mode(Arguments& args) {
 
 // The k-th largest (or smallest) number of the first argument.
 Operand kth(Arguments& args, bool largest) {
-  std::vector<double> numbers = collect_numbers(args, 0, DirectValues::Convert, 1);
+  Numbers numbers = collect_numbers(args, 0, DirectValues::Convert, 1);
   const double k = std::ceil(args.number(1));
   if (k < 1 || k > static_cast<double>(numbers.size())) return Value(CellError::Num);
   const auto at = numbers.begin() + static_cast<std::ptrdiff_t>(k - 1);
