@@ -2,7 +2,6 @@
 // comparisons, "&", "+ -", "* /", "^", "%", unary signs, then the
 // reference operators (union "," inside parentheses, intersection " ",
 // range ":"). Blanks are kept on the nodes they surround.
-#include <cctype>
 #include <cstdlib>
 
 #include "engine/formula/formula.hpp"
@@ -13,8 +12,11 @@ namespace engine::formula {
 namespace {
 
 bool is_blank(char c) { return c == ' ' || c == '\n' || c == '\r'; }
-bool is_digit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-bool is_alpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+// ASCII only, whatever the process's locale: bytes beyond ASCII are name
+// characters of their own (below), and a locale look-up per character
+// showed in the parse's profile.
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool is_name_start(char c) { return is_alpha(c) || c == '_' || c == '\\' || static_cast<unsigned char>(c) >= 0x80; }
 bool is_name_char(char c) { return is_name_start(c) || is_digit(c) || c == '.' || c == '?'; }
 
