@@ -32,6 +32,7 @@ Node make_binary(Operator op, Node left, Node right) {
   Node node;
   node.kind = NodeKind::Binary;
   node.op = op;
+  node.children.reserve(2);  // else the second child moves the first
   node.children.push_back(std::move(left));
   node.children.push_back(std::move(right));
   return node;
