@@ -8,20 +8,12 @@
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/record_writer.hpp"
 #include "engine/xls/workbook_file.hpp"
+#include "record_support.hpp"
 
 namespace engine::xls {
 namespace {
 
 namespace f = engine::formula;
-
-std::vector<Record> workbook_records(const Bytes& file, Bytes& stream) {
-  stream = *CompoundFileReader(file).read_stream("Workbook");
-  RecordReader reader(stream);
-  std::vector<Record> records;
-  Record record;
-  while (reader.next(record)) records.push_back(record);
-  return records;
-}
 
 // The record after the FORMULA record of (row, column), and that record's
 // result tag (the byte at offset 6, meaningful when the result is not a number).

@@ -2,16 +2,17 @@
 // sheet's DIMENSIONS and each ROW record's span of columns.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
 #include <utility>
 
 #include "engine/model/workbook.hpp"
-#include "engine/xls/compound_file.hpp"
 #include "engine/xls/record_reader.hpp"
 #include "engine/xls/record_types.hpp"
 #include "engine/xls/workbook_file.hpp"
+#include "record_support.hpp"
 
 namespace engine::xls {
 namespace {
@@ -21,17 +22,11 @@ namespace f = engine::formula;
 
 // The records of the first sheet of a saved workbook, BOF to EOF.
 std::vector<Record> first_sheet_records(const Bytes& file, Bytes& stream) {
-  stream = *CompoundFileReader(file).read_stream("Workbook");
-  RecordReader reader(stream);
-  std::vector<Record> records;
-  Record record;
-  int bofs = 0;
-  while (reader.next(record)) {
-    if (record.type == rt::Bof) ++bofs;
-    if (bofs == 2) records.push_back(record);
-    if (bofs == 2 && record.type == rt::Eof) break;
-  }
-  return records;
+  const std::vector<Record> all = workbook_records(file, stream);
+  const auto is_bof = [](const Record& r) { return r.type == rt::Bof; };
+  const auto bof = std::find_if(std::find_if(all.begin(), all.end(), is_bof) + 1, all.end(), is_bof);
+  const auto eof = std::find_if(bof, all.end(), [](const Record& r) { return r.type == rt::Eof; });
+  return {bof, eof == all.end() ? eof : eof + 1};
 }
 
 // Content in rows 2 to 6 and columns 1 to 3; formatted blank cells all
