@@ -221,7 +221,8 @@ Operand Evaluator::name(const Node& node) {
   // A name met again gives what it gave the first time: the origin is the
   // same, and names that each use the next one twice would otherwise cost
   // two to the power of the chain's length.
-  auto& known_values = name_values_[array_depth_ > 0 ? 1 : 0];
+  if (!name_values_) name_values_.emplace();
+  auto& known_values = (*name_values_)[array_depth_ > 0 ? 1 : 0];
   if (const auto known = known_values.find(definition.get()); known != known_values.end()) return known->second;
   ++name_depth_;
   Operand result = evaluate_unmoved(definition->root());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <unordered_map>
 #include <variant>
@@ -101,7 +102,9 @@ class Evaluator {
   int array_depth_ = 0;
   // By definition, for this evaluation; apart inside array arguments, where
   // the same name gives an array where elsewhere it gives one cell.
-  std::array<std::unordered_map<const Formula*, Operand>, 2> name_values_;
+  // Made when the first name is met: most formulas name nothing, and an
+  // evaluator is made for every formula computed.
+  std::optional<std::array<std::unordered_map<const Formula*, Operand>, 2>> name_values_;
 };
 
 // Excel's coercions of a single value; each throws ErrorResult on an error
