@@ -96,6 +96,7 @@ SheetCells cell_rows(const model::Worksheet& sheet) {
   constexpr std::size_t kRowsAhead = 16;
   SheetCells result;
   std::vector<SheetRow>& rows = result.rows;
+  rows.reserve(std::min<std::size_t>(sheet.cell_count(), model::kMaxRows));
   model::UsedRange used;
   // The row's end columns are noted while its end cells are at hand: the
   // cut below then reads the cells only of rows that stick out.
@@ -127,25 +128,30 @@ SheetCells cell_rows(const model::Worksheet& sheet) {
 }
 
 // The rows holding cells of the used range merged with the rows that have
-// a record of their own, in order.
+// a record of their own, in order. Most sheets have none of the latter:
+// their rows are then returned as found.
 SheetCells sheet_rows(const model::Worksheet& sheet) {
   SheetCells cells = cell_rows(sheet);
-  SheetCells result{{}, cells.last_column};
-  std::vector<SheetRow>& rows = result.rows;
-  rows.reserve(cells.rows.size());
-  auto next = cells.rows.begin();
+  std::vector<SheetRow> records;
   sheet.rows().for_each(0, model::kMaxRows - 1, [&](int row, const model::LineInfo& info) {
-    if (info.is_default()) return;
-    for (; next != cells.rows.end() && next->row < row; ++next) rows.push_back(*next);
-    if (next != cells.rows.end() && next->row == row) {
-      rows.push_back(*next++);
-      rows.back().info = &info;
-    } else {
-      rows.push_back({row, {}, &info});
-    }
+    if (!info.is_default()) records.push_back({row, {}, &info});
   });
+  if (records.empty()) return cells;
+  std::vector<SheetRow> rows;
+  rows.reserve(cells.rows.size() + records.size());
+  auto next = cells.rows.begin();
+  for (const SheetRow& record : records) {
+    for (; next != cells.rows.end() && next->row < record.row; ++next) rows.push_back(*next);
+    if (next != cells.rows.end() && next->row == record.row) {
+      rows.push_back(*next++);
+      rows.back().info = record.info;
+    } else {
+      rows.push_back(record);
+    }
+  }
   rows.insert(rows.end(), next, cells.rows.end());
-  return result;
+  cells.rows = std::move(rows);
+  return cells;
 }
 
 // Requests the nodes `depth` levels below `node`. The levels above were
