@@ -22,7 +22,9 @@ inline constexpr std::size_t kMaxRecordBody = 8224;
 // for more: a field is then stored where it goes, without a call. (GCC
 // keeps std::vector's push_back out of line in large functions, and that
 // call was an eighth of writing a sheet.) data() hands out the bytes
-// written and nothing past them.
+// written and nothing past them: it gives the spare room back to the
+// vector, so even a const body is used by one thread at a time. The
+// vector it returns stays valid until the body is written to again.
 class RecordBody {
  public:
   RecordBody& u8(std::uint8_t value) {
