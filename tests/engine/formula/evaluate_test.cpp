@@ -53,6 +53,21 @@ TEST(Aggregates, DirectArgumentsCountDifferentlyFromCells) {
   EXPECT_EQ(g.eval("=SUM({1,\"2\",TRUE})"), Value(1.0));
 }
 
+// More numbers than an aggregate gathers without allocating, and unions of
+// more areas than a reference holds inline, give the same results.
+TEST(Aggregates, ManyNumbersAndManyAreas) {
+  Grid g;
+  for (int row = 1; row <= 40; ++row) g.set("A" + std::to_string(row), std::to_string(row));
+  EXPECT_EQ(g.eval("=SUM(A1:A40)"), Value(820.0));
+  EXPECT_EQ(g.eval("=AVERAGE(A1:A40,A1)"), Value(821.0 / 41));
+  EXPECT_EQ(g.eval("=MEDIAN(A1:A40)"), Value(20.5));
+  EXPECT_EQ(g.eval("=LARGE(A1:A40,17)"), Value(24.0));
+  EXPECT_EQ(g.eval("=MIN(A17:A40)+MAX(A1:A23)"), Value(40.0));
+  EXPECT_EQ(g.eval("=SUM((A1,A2:A3,A40))"), Value(46.0));
+  EXPECT_EQ(g.eval("=COUNT((A1:A20,A10:A30,A35))"), Value(42.0));
+  EXPECT_EQ(g.eval("=SUM((A1:A5,A3:A8) A4:A6)"), Value(24.0));  // A4:A5 and A4:A6
+}
+
 TEST(Aggregates, CriteriaOfCountifAndSumif) {
   Grid g;
   const char* items[] = {"apple", "Apricot", "banana", "7", "3", "", "'5"};
