@@ -50,6 +50,11 @@ Value zero_like(const Value& other) {
 
 }  // namespace
 
+const std::string& SharedText::empty() {
+  static const std::string none;
+  return none;
+}
+
 std::string_view error_text(CellError error) {
   for (const auto& entry : error_names)
     if (entry.error == error) return entry.text;

@@ -3,10 +3,12 @@
 // and live in one place (value.cpp) so that every function coerces alike.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
 namespace engine::formula {
@@ -31,25 +33,70 @@ std::optional<CellError> error_from_text(std::string_view text);
 // The error stored under a BIFF code; nullopt for a code Excel does not use.
 std::optional<CellError> error_from_code(std::uint8_t code);
 
+// The characters of a text value, shared by the copies of the value.
+//
+// A workbook holds a value in every cell, and values are copied into
+// argument lists and results all the time: one pointer to shared, unchanging
+// characters keeps a value at 16 bytes (a std::string alone is 32) and makes
+// a copy a count increment. A file's shared strings stay shared: every cell
+// showing one of them points at the same characters.
+//
+// The count is atomic: values may be handed between threads with their
+// workbook.
+class SharedText {
+ public:
+  explicit SharedText(std::string text) : block_(new Block{{1}, std::move(text)}) {}
+  SharedText(const SharedText& other) noexcept : block_(other.block_) { hold(); }
+  SharedText(SharedText&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+  SharedText& operator=(SharedText other) noexcept {
+    std::swap(block_, other.block_);
+    return *this;
+  }
+  ~SharedText() { release(); }
+
+  // A moved-from text reads as "".
+  const std::string& str() const { return block_ ? block_->text : empty(); }
+
+  friend bool operator==(const SharedText& left, const SharedText& right) {
+    return left.block_ == right.block_ || left.str() == right.str();
+  }
+
+ private:
+  struct Block {
+    std::atomic<std::uint32_t> references;
+    const std::string text;
+  };
+
+  void hold() const {
+    if (block_) block_->references.fetch_add(1, std::memory_order_relaxed);
+  }
+  void release() {
+    if (block_ && block_->references.fetch_sub(1, std::memory_order_acq_rel) == 1) delete block_;
+  }
+  static const std::string& empty();
+
+  Block* block_;
+};
+
 class Value {
  public:
   Value() = default;  // empty
   Value(double number) : data_(number) {}
   Value(int number) : data_(static_cast<double>(number)) {}
-  Value(std::string text) : data_(std::move(text)) {}
-  Value(const char* text) : data_(std::string(text)) {}
+  Value(std::string text) : data_(SharedText(std::move(text))) {}
+  Value(const char* text) : data_(SharedText(text)) {}
   Value(bool boolean) : data_(boolean) {}
   Value(CellError error) : data_(error) {}
 
   bool is_empty() const { return std::holds_alternative<std::monostate>(data_); }
   bool is_number() const { return std::holds_alternative<double>(data_); }
-  bool is_text() const { return std::holds_alternative<std::string>(data_); }
+  bool is_text() const { return std::holds_alternative<SharedText>(data_); }
   bool is_boolean() const { return std::holds_alternative<bool>(data_); }
   bool is_error() const { return std::holds_alternative<CellError>(data_); }
 
   // Each accessor requires the matching kind (checked with the is_ tests).
   double number() const { return std::get<double>(data_); }
-  const std::string& text() const { return std::get<std::string>(data_); }
+  const std::string& text() const { return std::get<SharedText>(data_).str(); }
   bool boolean() const { return std::get<bool>(data_); }
   CellError error() const { return std::get<CellError>(data_); }
 
@@ -58,8 +105,11 @@ class Value {
   friend bool operator==(const Value&, const Value&) = default;
 
  private:
-  std::variant<std::monostate, double, std::string, bool, CellError> data_;
+  std::variant<std::monostate, double, SharedText, bool, CellError> data_;
 };
+
+// Every cell holds one: its size is the model's size.
+static_assert(sizeof(Value) == 16);
 
 // A number as Excel shows it in General format and in formula text: up to
 // 15 significant digits, plain decimals, scientific form ("1E+15",

@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -21,9 +23,31 @@
 
 namespace engine::model {
 
+// A cell and its column, read as a pair is (`first` the column, `second`
+// the cell, `auto& [column, cell]`). The column sits in the cell's tail
+// padding, so the pair costs no more than the cell: 40 bytes, not 48.
+struct ColumnCell {
+  ColumnCell(int column, Cell cell) : second(std::move(cell)), first(column) {}
+
+  [[no_unique_address]] Cell second;
+  int first;
+
+  template <std::size_t I>
+  auto& get() & {
+    if constexpr (I == 0) return first;
+    else return second;
+  }
+  template <std::size_t I>
+  const auto& get() const& {
+    if constexpr (I == 0) return first;
+    else return second;
+  }
+};
+static_assert(sizeof(ColumnCell) == sizeof(Cell));
+
 class CellRow {
  public:
-  using value_type = std::pair<int, Cell>;
+  using value_type = ColumnCell;
   using iterator = std::vector<value_type>::iterator;
   using const_iterator = std::vector<value_type>::const_iterator;
 
@@ -112,3 +136,14 @@ class UsedRange {
 };
 
 }  // namespace engine::model
+
+template <>
+struct std::tuple_size<engine::model::ColumnCell> : std::integral_constant<std::size_t, 2> {};
+template <>
+struct std::tuple_element<0, engine::model::ColumnCell> {
+  using type = int;
+};
+template <>
+struct std::tuple_element<1, engine::model::ColumnCell> {
+  using type = engine::model::Cell;
+};

@@ -81,7 +81,7 @@ void Worksheet::shift_cells(const CellRange& range, bool by_rows, bool insert) {
     return shift_band_references(f, own_sheet, edited, band, at, count, by_rows);
   });
   const BandShift move(band, at, count, by_rows);
-  std::map<int, Row> cells;
+  RowIndex::Rows cells;
   std::size_t kept = 0;
   for (auto& [row, line] : cells_) {
     for (auto& [column, cell] : line) {

@@ -71,7 +71,7 @@ void Worksheet::move_cells(int at, int count, bool by_rows) {
     return to;
   };
   if (by_rows) {
-    std::map<int, Row> moved;
+    RowIndex::Rows moved;
     for (auto it = cells_.lower_bound(at); it != cells_.end(); it = cells_.erase(it)) {
       if (const auto to = target(it->first)) {
         moved.emplace(*to, std::move(it->second));
@@ -83,7 +83,7 @@ void Worksheet::move_cells(int at, int count, bool by_rows) {
     return;
   }
   for (auto& [row, cells] : cells_) {
-    std::vector<std::pair<int, Cell>> moved;
+    std::vector<ColumnCell> moved;
     const auto from = cells.lower_bound(at);
     for (auto it = from; it != cells.end(); ++it) {
       if (const auto to = target(it->first)) {

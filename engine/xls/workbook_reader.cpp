@@ -128,7 +128,7 @@ class WorkbookReader {
   import::FormatInterner formats_in_;
   std::vector<StyleEntry> styles_;
   std::vector<SheetEntry> sheets_;
-  std::vector<std::string> strings_;
+  std::vector<f::Value> strings_;  // each text once, shared by the cells showing it
   std::vector<RawName> names_;
   std::vector<std::optional<SheetSpan>> externsheet_;
   std::vector<bool> externsheet_addin_;  // beside externsheet_: an entry of the add-in SUPBOOK
@@ -175,7 +175,7 @@ void WorkbookReader::read_sst(const Record& record) {
   // Every string takes at least three bytes: a count that says otherwise lies.
   if (count > in.remaining() / 3 + 1) fail("the shared string table claims more strings than it holds");
   strings_.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) strings_.push_back(in.string16());
+  for (std::size_t i = 0; i < count; ++i) strings_.emplace_back(in.string16());
 }
 
 void WorkbookReader::read_name(const Record& record) {
