@@ -20,14 +20,18 @@ constexpr int max_bands_per_area = 64;
 // plain arrays by it instead of hashing addresses.
 using FormulaId = std::uint32_t;
 
-struct Entry {
+// An area a formula reads. Each is kept once, in one array of all of them;
+// the bands file 4-byte positions in that array, so an area two bands
+// tall, or filed in a band and looked up, is not copied.
+struct Precedent {
   Area area;
   FormulaId formula;
 };
+using PrecedentIndex = std::uint32_t;
 
 struct SheetIndex {
-  absl::flat_hash_map<int, std::vector<Entry>> bands;
-  std::vector<Entry> tall;
+  absl::flat_hash_map<int, std::vector<PrecedentIndex>> bands;
+  std::vector<PrecedentIndex> tall;
 };
 
 bool is_tall(const Area& a) { return a.last_row / band_rows - a.first_row / band_rows >= max_bands_per_area; }
@@ -39,8 +43,8 @@ struct CellAddressHash {
   std::size_t operator()(const CellAddress& cell) const { return absl::HashOf(cell.sheet, cell.row, cell.column); }
 };
 
-void erase_entry(std::vector<Entry>& entries, const Area& area, FormulaId formula) {
-  std::erase_if(entries, [&](const Entry& e) { return e.formula == formula && e.area == area; });
+void erase_entry(std::vector<PrecedentIndex>& entries, PrecedentIndex precedent) {
+  std::erase(entries, precedent);
 }
 
 }  // namespace
@@ -87,11 +91,12 @@ class DependencyIndex {
     const auto sheet = sheets_.find(cell.sheet);
     if (sheet == sheets_.end()) return;
     std::optional<FormulaId> last;
-    auto scan = [&](const std::vector<Entry>& entries) {
-      for (const Entry& e : entries) {
-        if (!e.area.contains(cell) || last == e.formula) continue;
-        last = e.formula;
-        visit(e.formula);
+    auto scan = [&](const std::vector<PrecedentIndex>& entries) {
+      for (const PrecedentIndex entry : entries) {
+        const Precedent& p = precedents_[entry];
+        if (!p.area.contains(cell) || last == p.formula) continue;
+        last = p.formula;
+        visit(p.formula);
       }
     };
     if (const auto band = sheet->second.bands.find(cell.row / band_rows); band != sheet->second.bands.end())
@@ -113,10 +118,11 @@ class DependencyIndex {
 
  private:
   // A formula's areas are a stretch of one array shared by all formulas
-  // (`areas_`), not a vector each: a formula reading two cells costs 40
-  // bytes there instead of a 24-byte vector and a 48-byte allocation. A
+  // (`precedents_`), not a vector each: a formula reading two cells costs
+  // 48 bytes there instead of a 24-byte vector and a 48-byte allocation. A
   // replaced or removed formula's stretch is left behind, and the array is
-  // compacted once more than half of it is left behind.
+  // compacted, and everything filed again, once more than half of it is
+  // left behind.
   struct Slot {
     CellAddress cell;
     std::uint32_t first_area = 0;
@@ -124,15 +130,11 @@ class DependencyIndex {
     bool used = false;
   };
 
-  std::span<const Area> areas_of(FormulaId id) const {
-    return {areas_.data() + slots_[id].first_area, slots_[id].area_count};
-  }
-
   void keep_areas(FormulaId id, std::span<const Area> areas) {
-    if (areas_.size() > 1024 && dead_areas_ > areas_.size() / 2) compact_areas();
-    slots_[id].first_area = static_cast<std::uint32_t>(areas_.size());
+    if (precedents_.size() > 1024 && dead_areas_ > precedents_.size() / 2) compact_areas();
+    slots_[id].first_area = static_cast<std::uint32_t>(precedents_.size());
     slots_[id].area_count = static_cast<std::uint32_t>(areas.size());
-    areas_.insert(areas_.end(), areas.begin(), areas.end());
+    for (const Area& area : areas) precedents_.push_back({area, id});
   }
 
   void drop_areas(FormulaId id) {
@@ -142,15 +144,17 @@ class DependencyIndex {
   }
 
   void compact_areas() {
-    std::vector<Area> live;
-    live.reserve(areas_.size() - dead_areas_);
+    std::vector<Precedent> live;
+    live.reserve(precedents_.size() - dead_areas_);
     for (Slot& slot : slots_) {
-      const auto first = areas_.begin() + slot.first_area;
+      const auto first = precedents_.begin() + slot.first_area;
       slot.first_area = static_cast<std::uint32_t>(live.size());
       live.insert(live.end(), first, first + slot.area_count);
     }
-    areas_ = std::move(live);
+    precedents_ = std::move(live);
     dead_areas_ = 0;
+    sheets_.clear();
+    for (FormulaId id = 0; id < slots_.size(); ++id) file(id);
   }
 
   FormulaId new_slot(const CellAddress& cell) {
@@ -173,35 +177,37 @@ class DependencyIndex {
   }
 
   void file(FormulaId id) {
-    for (const Area& area : areas_of(id)) {
+    for (PrecedentIndex at = slots_[id].first_area; at < slots_[id].first_area + slots_[id].area_count; ++at) {
+      const Area& area = precedents_[at].area;
       SheetIndex& sheet = sheets_[area.sheet];
       if (is_tall(area)) {
-        sheet.tall.push_back({area, id});
+        sheet.tall.push_back(at);
         continue;
       }
       for (int band = area.first_row / band_rows; band <= area.last_row / band_rows; ++band)
-        sheet.bands[band].push_back({area, id});
+        sheet.bands[band].push_back(at);
     }
   }
 
   void unfile(FormulaId id) {
-    for (const Area& area : areas_of(id)) {
+    for (PrecedentIndex at = slots_[id].first_area; at < slots_[id].first_area + slots_[id].area_count; ++at) {
+      const Area& area = precedents_[at].area;
       SheetIndex& sheet = sheets_[area.sheet];
       if (is_tall(area)) {
-        erase_entry(sheet.tall, area, id);
+        erase_entry(sheet.tall, at);
         continue;
       }
       for (int band = area.first_row / band_rows; band <= area.last_row / band_rows; ++band) {
         const auto entries = sheet.bands.find(band);
         if (entries == sheet.bands.end()) continue;
-        erase_entry(entries->second, area, id);
+        erase_entry(entries->second, at);
         if (entries->second.empty()) sheet.bands.erase(entries);
       }
     }
   }
 
   std::vector<Slot> slots_;
-  std::vector<Area> areas_;
+  std::vector<Precedent> precedents_;
   std::size_t dead_areas_ = 0;
   std::vector<FormulaId> free_;
   absl::flat_hash_map<CellAddress, FormulaId, CellAddressHash> ids_;
