@@ -147,5 +147,31 @@ TEST(DependencyGraph, FullRecalculationOrdersAgainstEntryOrder) {
   for (int row = 0; row < 1000; ++row) EXPECT_EQ(r.order[static_cast<std::size_t>(row)], cell(row, 1));
 }
 
+// Formulas entered again and again, and removed, leave their old areas
+// behind until the index tidies them away: what each formula reads is its
+// latest entry, before and after the tidying.
+TEST(DependencyGraph, ReenteredAndRemovedFormulasReadOnlyTheirLatestAreas) {
+  DependencyGraph graph;
+  constexpr int kFormulas = 2000;
+  for (int round = 0; round < 3; ++round)
+    for (int row = 0; row < kFormulas; ++row)
+      graph.set_precedents(cell(row, 1), {area(row, 0, row, 0), area(row + round, 2, row + round, 2)});
+  for (int row = 0; row < kFormulas; row += 2) graph.remove(cell(row, 1));
+  for (int row = 1; row < kFormulas; row += 2) graph.set_precedents(cell(row, 1), {area(row, 3, row, 3)});
+
+  EXPECT_EQ(graph.size(), static_cast<std::size_t>(kFormulas / 2));
+  for (const int row : {1, 999, 1999}) {
+    const CellAddress now_read[] = {cell(row, 3)};
+    EXPECT_EQ(graph.after_change(now_read).order, std::vector<CellAddress>{cell(row, 1)});
+    for (const CellAddress once_read : {cell(row, 0), cell(row + 2, 2)}) {
+      const CellAddress changed[] = {once_read};
+      EXPECT_TRUE(graph.after_change(changed).order.empty()) << once_read.row << "," << once_read.column;
+    }
+  }
+  const CellAddress removed[] = {cell(998, 0)};
+  EXPECT_TRUE(graph.after_change(removed).order.empty());
+  EXPECT_EQ(graph.all().order.size(), static_cast<std::size_t>(kFormulas / 2));
+}
+
 }  // namespace
 }  // namespace engine::formula

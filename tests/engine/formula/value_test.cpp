@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/engine/formula/grid.hpp"
 
 namespace engine::formula {
@@ -39,6 +42,27 @@ TEST(Values, ErrorsBothWays) {
   EXPECT_EQ(error_from_text("#div/0!"), CellError::Div0);
   EXPECT_FALSE(error_from_text("#DIV/0"));
   EXPECT_FALSE(error_from_code(1));
+}
+
+// A text value's copies share its characters: each copy reads the same
+// text and equals the others, an assigned-over copy lets its old text go,
+// and a value moved away reads as empty text rather than failing.
+TEST(Values, TextCopiesShareAndOutliveTheOriginal) {
+  std::vector<Value> copies;
+  {
+    const Value original(std::string(100, 'x'));
+    copies.assign(3, original);
+  }
+  copies[1] = Value("autre");
+  EXPECT_EQ(copies[0], copies[2]);
+  EXPECT_EQ(copies[0].text(), std::string(100, 'x'));
+  EXPECT_EQ(copies[1].text(), "autre");
+  EXPECT_NE(copies[0], copies[1]);
+  EXPECT_EQ(Value("autre"), copies[1]);  // equal texts, made apart
+  Value taken = std::move(copies[2]);
+  EXPECT_EQ(taken, copies[0]);
+  EXPECT_TRUE(copies[2].is_text());
+  EXPECT_EQ(copies[2].text(), "");  // NOLINT(bugprone-use-after-move): a moved-from value stays readable
 }
 
 TEST(Values, ComparisonOrdersKindsThenContent) {
