@@ -96,7 +96,7 @@ class WorkbookReader {
   import::LoadReport* report_;
   std::unique_ptr<model::Workbook> book_;
   import::FormatInterner formats_;
-  std::vector<std::string> strings_;
+  std::vector<formula::Value> strings_;
   StylesPart styles_;
   std::vector<SheetEntry> sheets_;
   std::vector<DefinedNameEntry> names_;
@@ -206,7 +206,7 @@ void WorkbookReader::read_shared_strings(const Relationships& relationships) {
   const Relationship* target = relationships.first_of_kind("sharedStrings");
   if (!target) return;
   const package::XmlPart part = package::read_xml_part(archive_, target->target);
-  for (const xmlNode& item : children(part.root(), kAnyNs, "si")) strings_.push_back(rich_text(item));
+  for (const xmlNode& item : children(part.root(), kAnyNs, "si")) strings_.emplace_back(rich_text(item));
 }
 
 void WorkbookReader::read_styles(const Relationships& relationships) {

@@ -52,7 +52,7 @@ struct SheetPartInfo {
 
 // Everything a sheet's cells are read against.
 struct SheetInputs {
-  const std::vector<std::string>& strings;
+  const std::vector<formula::Value>& strings;  // each text once, shared by the cells showing it
   const StylesPart& styles;
   import::FormatInterner& formats;
   import::LoadReport* report;
