@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <ranges>
 
 #include <absl/container/flat_hash_map.h>
 #include <absl/hash/hash.h>
@@ -130,6 +131,11 @@ class DependencyIndex {
     bool used = false;
   };
 
+  // Where the formula's areas are in `precedents_`.
+  auto positions_of(FormulaId id) const {
+    return std::views::iota(slots_[id].first_area, slots_[id].first_area + slots_[id].area_count);
+  }
+
   void keep_areas(FormulaId id, std::span<const Area> areas) {
     if (precedents_.size() > 1024 && dead_areas_ > precedents_.size() / 2) compact_areas();
     slots_[id].first_area = static_cast<std::uint32_t>(precedents_.size());
@@ -177,7 +183,7 @@ class DependencyIndex {
   }
 
   void file(FormulaId id) {
-    for (PrecedentIndex at = slots_[id].first_area; at < slots_[id].first_area + slots_[id].area_count; ++at) {
+    for (const PrecedentIndex at : positions_of(id)) {
       const Area& area = precedents_[at].area;
       SheetIndex& sheet = sheets_[area.sheet];
       if (is_tall(area)) {
@@ -190,7 +196,7 @@ class DependencyIndex {
   }
 
   void unfile(FormulaId id) {
-    for (PrecedentIndex at = slots_[id].first_area; at < slots_[id].first_area + slots_[id].area_count; ++at) {
+    for (const PrecedentIndex at : positions_of(id)) {
       const Area& area = precedents_[at].area;
       SheetIndex& sheet = sheets_[area.sheet];
       if (is_tall(area)) {

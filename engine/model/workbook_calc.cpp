@@ -94,11 +94,12 @@ void Workbook::share_typed_formula(Worksheet& sheet, int row, int column, Cell& 
     const formula::Anchor anchor = neighbour->formula->anchor().value_or(formula::Anchor{r, c});
     const formula::Offset offset{row - anchor.row, column - anchor.column};
     if (!formula::reads_alike_when_moved(neighbour->formula->root(), offset, cell.formula->root())) continue;
-    if (!neighbour->formula->anchor()) {
-      sheet.cell_for_write(r, c).formula =
-          std::make_shared<const formula::Formula>(neighbour->formula->root(), formula::Anchor{r, c});
+    std::shared_ptr<const formula::Formula> tree = neighbour->formula;
+    if (!tree->anchor()) {
+      tree = std::make_shared<const formula::Formula>(tree->root(), formula::Anchor{r, c});
+      sheet.cell_for_write(r, c).formula = tree;
     }
-    cell.formula = sheet.find_cell(r, c)->formula;
+    cell.formula = std::move(tree);
     return;
   }
 }
